@@ -1,0 +1,93 @@
+#include "app/application.hpp"
+
+#include <fmt/printf.h>
+
+#include "app/configuration.hpp"
+#include "app/grid_check.hpp"
+#include "catalogue/loader.hpp"
+#include "files/batch.hpp"
+#include "platform/console.hpp"
+#include "platform/paths.hpp"
+#include "platform/profile.hpp"
+#include "platform/user_interface.hpp"
+#include "resources/app_texts.hpp"
+
+namespace zelvo {
+namespace {
+
+constexpr std::size_t kTitleBuffer = 80;
+constexpr std::size_t kPathBuffer = 260;
+
+}  // namespace
+
+CZelvoApp::~CZelvoApp() {
+    if (log != nullptr) std::fclose(log);
+}
+
+std::string CZelvoApp::configurationDirectory() const { return splitPath(iniPath).directory; }
+
+std::string CZelvoApp::resolvePath(const std::string& name) const {
+    if (name.empty()) return workingDirectory;
+    if (isAbsolutePath(name)) return name;
+    const std::string inWorkingDirectory = workingDirectory + name;
+    if (fileExists(inWorkingDirectory)) return inWorkingDirectory;
+    const std::string besideConfiguration = configurationDirectory() + name;
+    if (fileExists(besideConfiguration)) return besideConfiguration;
+    return inWorkingDirectory;
+}
+
+void createLogFile(CZelvoApp& app) {
+    if (app.log != nullptr) std::fclose(app.log);
+    app.log = std::fopen("log.txt", "wb");
+}
+
+int startup(CZelvoApp& app, const std::vector<std::string>& args, UserInterface& ui) {
+    app.workingDirectory = currentDirectory();
+    if (app.workingDirectory.empty()) return 0;
+    if (app.workingDirectory.back() != '/') app.workingDirectory += '/';
+
+    app.programName = splitPath(args.empty() ? std::string("zelvo") : args[0]).baseName;
+
+    const ConfigurationSearch search = locateConfiguration(app.programName);
+    if (!search.found) {
+        ui.message(fmt::sprintf(texts::kConfigurationMissing, search.candidates.back()), MessageIcon::Error);
+        return 1;
+    }
+    app.iniPath = *search.found;
+
+    const ProfileFile profile(app.iniPath);
+    app.title = profile.readString("INFORMATIONS", "Titre", "", kTitleBuffer);
+    const std::string data = profile.readString("DATA", "Data", "", kPathBuffer);
+    const std::string help = profile.readString("AIDE", "Aide_html", "", kPathBuffer);
+    app.consoleHelpText = profile.readString("AIDE", "Console", "", kPathBuffer);
+    const std::string logName = profile.readString("LOG", "Log", "", kPathBuffer);
+    const std::string examples = profile.readString("EXEMPLES", "Exemples", "", kPathBuffer);
+
+    app.dataPath = app.resolvePath(data);
+    app.helpPath = app.resolvePath(help);
+    app.logPath = app.resolvePath(logName);
+    app.examplesPath = app.resolvePath(examples);
+
+    const CatalogueLoadResult loaded = loadCatalogue(app.dataPath, app.catalogue);
+    if (loaded.status != CatalogueLoadStatus::Loaded) {
+        ui.message(loaded.message, MessageIcon::Error);
+        return loaded.status == CatalogueLoadStatus::Malformed ? 1 : 0;
+    }
+
+    if (args.size() <= 1) {
+        // The window mode comes with the graphical front end; this build has none.
+        ui.write(std::string(texts::kWindowModeUnavailable) + "\n");
+        return 0;
+    }
+
+    setConsoleTitle(app.title);
+    ui.write(texts::kWelcome);
+    app.consoleMode = 1;
+    if (!checkGrids(app, ui)) return 0;
+    runCommandLine(app, args, ui);
+    ui.write(fmt::sprintf("\n%s\n", texts::kPressAKey));
+    waitForKey();
+    return 0;
+}
+
+}  // namespace zelvo

@@ -1,0 +1,51 @@
+#pragma once
+// The application object and start-up: working directory, program name, configuration file,
+// start-up keys, catalogue, run mode.
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "catalogue/catalogue.hpp"
+
+namespace zelvo {
+
+class UserInterface;
+
+class CZelvoApp {
+public:
+    CZelvoApp() = default;
+    CZelvoApp(const CZelvoApp&) = delete;
+    CZelvoApp& operator=(const CZelvoApp&) = delete;
+    ~CZelvoApp();
+
+    std::string workingDirectory;  // current directory at start-up, always ending with '/'
+    std::string programName;       // base name of the program file, no folder, no extension
+    std::string iniPath;           // the configuration file found
+    std::string title;             // INFORMATIONS/Titre
+    std::string dataPath;          // catalogue data file
+    std::string helpPath;          // stored, read by nothing
+    std::string consoleHelpText;   // AIDE/Console as read: the console help
+    std::string logPath;           // stored, read by nothing
+    std::string examplesPath;      // stored, read by nothing
+    int consoleMode = 0;           // 1 in console mode, 0 in window mode
+    int reportRequested = 0;
+    Catalogue catalogue;
+    std::FILE* log = nullptr;  // "log.txt", created empty when the program is loaded
+
+    // Folder of the configuration file, ending with '/'.
+    std::string configurationDirectory() const;
+    // A configured relative name: in the working directory when a file of that name exists
+    // there, otherwise beside the configuration file. Absolute names are kept; an empty name
+    // gives the working directory itself.
+    std::string resolvePath(const std::string& name) const;
+};
+
+// Creates (or empties) "log.txt" in the current directory; done when the program is loaded.
+void createLogFile(CZelvoApp& app);
+
+// Start-up and, in console mode, the whole batch run. args[0] is the program path. Returns the
+// process exit code: 1 for a missing configuration file or a malformed catalogue line, else 0.
+int startup(CZelvoApp& app, const std::vector<std::string>& args, UserInterface& ui);
+
+}  // namespace zelvo

@@ -1,0 +1,25 @@
+#pragma once
+// The console of the batch mode: UTF-8 text on standard output, error boxes as lines on standard
+// error, and the final key wait, which happens only when standard input is a terminal.
+
+#include "platform/user_interface.hpp"
+
+namespace zelvo {
+
+class ConsoleUserInterface : public UserInterface {
+public:
+    void message(const std::string& text, MessageIcon icon) override;
+    bool question(const std::string& text) override;
+    void write(const std::string& text) override;
+    void progressBegin(const std::string& status, int steps) override;
+    void progressStep() override;
+    void progressEnd() override;
+    bool cancelRequested() override { return false; }
+};
+
+// Sets the terminal title when standard output is a terminal; does nothing otherwise.
+void setConsoleTitle(const std::string& title);
+// Reads one key without echo when standard input is a terminal; returns at once otherwise.
+void waitForKey();
+
+}  // namespace zelvo

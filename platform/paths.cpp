@@ -1,0 +1,67 @@
+#include "platform/paths.hpp"
+
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+namespace zelvo {
+
+std::string currentDirectory() {
+    std::error_code ec;
+    const auto path = std::filesystem::current_path(ec);
+    return ec ? std::string() : path.string();
+}
+
+bool setCurrentDirectory(const std::string& path) {
+    std::error_code ec;
+    std::filesystem::current_path(path, ec);
+    return !ec;
+}
+
+std::optional<std::string> environmentVariable(const char* name) {
+    const char* value = std::getenv(name);
+    if (value == nullptr) return std::nullopt;
+    return std::string(value);
+}
+
+bool fileExists(const std::string& path) {
+    if (path.empty()) return false;
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    return !ec && std::filesystem::exists(status) && !std::filesystem::is_directory(status);
+}
+
+std::string executableDirectory() {
+    std::error_code ec;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) return currentDirectory();
+    return exe.parent_path().string();
+}
+
+PathParts splitPath(const std::string& path) {
+    PathParts parts;
+    const auto slash = path.find_last_of('/');
+    std::string file = path;
+    if (slash != std::string::npos) {
+        parts.directory = path.substr(0, slash + 1);
+        file = path.substr(slash + 1);
+    }
+    const auto dot = file.find_last_of('.');
+    if (dot != std::string::npos && dot != 0) {
+        parts.baseName = file.substr(0, dot);
+        parts.extension = file.substr(dot);
+    } else {
+        parts.baseName = file;
+    }
+    return parts;
+}
+
+std::string joinPath(const std::string& folder, const std::string& name) {
+    if (folder.empty()) return name;
+    if (folder.back() == '/') return folder + name;
+    return folder + "/" + name;
+}
+
+bool isAbsolutePath(const std::string& path) { return !path.empty() && path.front() == '/'; }
+
+}  // namespace zelvo

@@ -1,0 +1,33 @@
+#pragma once
+// Process environment: current directory, environment variables, file tests and path splitting.
+
+#include <optional>
+#include <string>
+
+namespace zelvo {
+
+// The process's current directory, without a trailing separator; empty when it cannot be read.
+std::string currentDirectory();
+bool setCurrentDirectory(const std::string& path);
+
+std::optional<std::string> environmentVariable(const char* name);
+
+// True when something that is not a directory exists at path.
+bool fileExists(const std::string& path);
+
+// Folder of the running executable, without a trailing separator.
+std::string executableDirectory();
+
+struct PathParts {
+    std::string directory;  // with its trailing separator, empty when the path has none
+    std::string baseName;   // no directory, no extension
+    std::string extension;  // with its dot, empty when there is none
+};
+PathParts splitPath(const std::string& path);
+
+// Joins a folder and a relative name with exactly one separator between them.
+std::string joinPath(const std::string& folder, const std::string& name);
+
+bool isAbsolutePath(const std::string& path);
+
+}  // namespace zelvo

@@ -1,0 +1,19 @@
+#pragma once
+// Texts of start-up and the configuration file (UTF-8).
+
+namespace zelvo::texts {
+
+inline constexpr const char* kConfigurationMissing = "Le fichier %s n'existe pas";
+inline constexpr const char* kWelcome = "*** Bienvenue dans Zelvo Batch ***";
+inline constexpr const char* kPressAKey = "Appuyer sur une touche pour quitter l'application ...";
+inline constexpr const char* kSettingsNotSaved =
+    "Les données de configuration n'ont pu être sauvegardées correctement !\n"
+    "Verifiez que Zelvo.ini est accessible en ecriture...";
+inline constexpr const char* kWindowModeUnavailable =
+    "Le mode fenêtre n'est pas disponible dans cette version : lancez Zelvo avec des arguments "
+    "(zelvo -? pour l'aide).";
+// Names of the two transformation kinds, which are also the names of the pages' sections.
+inline constexpr const char* kTransformationStandard = "Standard";
+inline constexpr const char* kTransformationGrid = "Grille";
+
+}  // namespace zelvo::texts

@@ -1,0 +1,203 @@
+// Start-up as a user meets it: the real binary, temporary configuration folders, no terminal.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/test_support.hpp"
+
+namespace zelvo {
+namespace {
+
+namespace fs = std::filesystem;
+using test::run;
+using test::RunOptions;
+using test::TempDir;
+using test::writeFile;
+
+const std::string kWelcome = "*** Bienvenue dans Zelvo Batch ***";
+const std::string kClosing = "\nAppuyer sur une touche pour quitter l'application ...\n";
+const std::string kCatalogue = "ELG 1 6378137 0 0 0.00669438 GRS 1980\r\nLGO 1 2 0 Greenwich\r\nREG 1 1 1 3D Réf\r\n";
+
+RunOptions inFolder(const TempDir& work, const TempDir& profile) {
+    RunOptions options;
+    options.workingDirectory = work.str();
+    options.env["ALLUSERSPROFILE"] = profile.str();
+    return options;
+}
+
+TEST(Startup, ConsoleRunGreetsAndCloses) {
+    TempDir work, profile;
+    test::writeAllUsersConfiguration(profile.path(), "cat.dat");
+    writeFile(work.file("cat.dat"), kCatalogue);
+    const auto r = run({"-v"}, inFolder(work, profile));
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, kWelcome + kClosing);
+    EXPECT_EQ(r.err, "");
+    EXPECT_TRUE(fs::exists(work.file("log.txt"))) << "the log is created at load";
+    EXPECT_EQ(fs::file_size(work.file("log.txt")), 0u);
+}
+
+TEST(Startup, WithoutArgumentsSaysThereIsNoWindowMode) {
+    TempDir work, profile;
+    test::writeAllUsersConfiguration(profile.path(), "cat.dat");
+    writeFile(work.file("cat.dat"), kCatalogue);
+    const auto r = run({}, inFolder(work, profile));
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_NE(r.out.find("mode fenêtre n'est pas disponible"), std::string::npos) << r.out;
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 1);
+}
+
+TEST(Startup, FindsTheConfigurationFileUnderTheAllUsersProfile) {
+    TempDir work;
+    writeFile(work.file("cat.dat"), kCatalogue);
+    writeFile(work.file("bad.dat"), "ZNE 1\r\n");
+    {
+        // Neither candidate: the message names the second one.
+        TempDir profile;
+        const auto r = run({"-v"}, inFolder(work, profile));
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.err, "Le fichier " + profile.str() + "/Application Data/Zelvo/zelvo.ini n'existe pas\n");
+        EXPECT_EQ(r.out, "");
+    }
+    {
+        // Only the second candidate: it is used.
+        TempDir profile;
+        writeFile(profile.file("Application Data/Zelvo/zelvo.ini"), "[DATA]\r\nData=cat.dat\r\n");
+        const auto r = run({"-v"}, inFolder(work, profile));
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_EQ(r.out, kWelcome + kClosing);
+    }
+    {
+        // Both: the first wins (the second names a malformed catalogue).
+        TempDir profile;
+        writeFile(profile.file("Zelvo/zelvo.ini"), "[DATA]\r\nData=cat.dat\r\n");
+        writeFile(profile.file("Application Data/Zelvo/zelvo.ini"), "[DATA]\r\nData=bad.dat\r\n");
+        const auto r = run({"-v"}, inFolder(work, profile));
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+    }
+}
+
+TEST(Startup, FindsTheConfigurationFileInTheUsualLinuxFolders) {
+    TempDir work, home, dirs;
+    writeFile(work.file("cat.dat"), kCatalogue);
+    RunOptions options;
+    options.workingDirectory = work.str();
+    options.env["ALLUSERSPROFILE"] = std::nullopt;
+    options.env["HOME"] = home.str();
+    options.env["XDG_CONFIG_HOME"] = std::nullopt;
+    options.env["XDG_CONFIG_DIRS"] = dirs.str() + "/a:" + dirs.str() + "/b";
+    // A copy of the program whose tree has no default data, so that only the folders count.
+    TempDir prefix;
+    fs::create_directories(prefix.path() / "bin");
+    fs::copy_file(ZELVO_BINARY, prefix.path() / "bin" / "zelvo");
+    options.program = (prefix.path() / "bin" / "zelvo").string();
+
+    auto r = run({"-v"}, options);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "Le fichier " + prefix.str() + "/share/zelvo/zelvo.ini n'existe pas\n");
+
+    writeFile(dirs.file("b/Zelvo/zelvo.ini"), "[DATA]\r\nData=cat.dat\r\n");
+    r = run({"-v"}, options);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+
+    writeFile(dirs.file("a/Zelvo/zelvo.ini"), "[DATA]\r\nData=absent.dat\r\n");
+    r = run({"-v"}, options);
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_NE(r.err.find("absent.dat"), std::string::npos) << "the first folder of XDG_CONFIG_DIRS wins";
+
+    writeFile(home.file(".config/Zelvo/zelvo.ini"), "[DATA]\r\nData=cat.dat\r\n");
+    r = run({"-v"}, options);
+    EXPECT_EQ(r.err, "") << "the user's own folder comes first";
+
+    options.env["XDG_CONFIG_HOME"] = work.str() + "/cfg";
+    writeFile(work.file("cfg/Zelvo/zelvo.ini"), "[DATA]\r\nData=bad.dat\r\n");
+    writeFile(work.file("bad.dat"), "ZNE 1\r\n");
+    r = run({"-v"}, options);
+    EXPECT_EQ(r.exitCode, 1) << "XDG_CONFIG_HOME replaces ~/.config";
+}
+
+TEST(Startup, ReportsCatalogueProblems) {
+    TempDir work, profile;
+    struct Case {
+        const char* what;
+        std::string ini;
+        std::string catalogue;  // empty: no file
+        int exitCode;
+        std::string err;
+    } cases[] = {
+        {"missing DATA/Data", "[INFORMATIONS]\r\nTitre=x\r\n", "", 0,
+         "Impossible de lire le fichier\n" + work.str() + "/\n"},
+        {"unreadable catalogue", "[DATA]\r\nData=absent.dat\r\n", "", 0,
+         "Impossible de lire le fichier\n" + work.str() + "/absent.dat\n"},
+        {"malformed line", "[DATA]\r\nData=cat.dat\r\n", "* commentaire\r\n\r\nZNE 1 2 R\xE9union\r\n", 1,
+         "Erreur dans le fichier \"" + work.str() + "/cat.dat\" :\nMauvais format à la ligne 3:\n\n\"ZNE 1 2 "
+         "Réunion\"\n"},
+    };
+    for (auto& c : cases) {
+        writeFile(profile.file("Zelvo/zelvo.ini"), c.ini);
+        fs::remove(work.file("cat.dat"));
+        if (!c.catalogue.empty()) writeFile(work.file("cat.dat"), c.catalogue);
+        const auto r = run({"-v"}, inFolder(work, profile));
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.what;
+        EXPECT_EQ(r.err, c.err) << c.what;
+        EXPECT_EQ(r.out, "") << c.what << ": nothing happens after a catalogue failure";
+    }
+}
+
+TEST(Startup, ARenamedProgramReadsItsOwnConfiguration) {
+    TempDir work, profile, bin;
+    writeFile(work.file("cat.dat"), kCatalogue);
+    writeFile(profile.file("Zelvo/geo.ini"), "[DATA]\r\nData=cat.dat\r\n");
+    const auto copy = bin.path() / "geo";
+    fs::copy_file(ZELVO_BINARY, copy);
+    RunOptions options = inFolder(work, profile);
+    options.program = copy.string();
+    auto r = run({"-v"}, options);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    options.program = ZELVO_BINARY;
+    r = run({"-v"}, options);
+    EXPECT_EQ(r.exitCode, 1) << "zelvo.ini does not exist";
+}
+
+TEST(Startup, ResolvesRelativeNamesBesideTheConfigurationFile) {
+    TempDir work, profile;
+    writeFile(profile.file("Zelvo/zelvo.ini"), "[DATA]\r\nData=cat.dat\r\n");
+    writeFile(profile.file("Zelvo/cat.dat"), kCatalogue);
+    auto r = run({"-v"}, inFolder(work, profile));
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    // A file of that name in the working directory takes precedence.
+    writeFile(work.file("cat.dat"), "ZNE 1\r\n");
+    r = run({"-v"}, inFolder(work, profile));
+    EXPECT_EQ(r.exitCode, 1);
+}
+
+TEST(Startup, RunsOnTheEmbeddedDefaultDataFromAnyFolder) {
+    TempDir work, home;
+    RunOptions options;
+    options.workingDirectory = work.str();
+    options.env["ALLUSERSPROFILE"] = std::nullopt;
+    options.env["HOME"] = home.str();
+    options.env["XDG_CONFIG_HOME"] = std::nullopt;
+    options.env["XDG_CONFIG_DIRS"] = home.str() + "/none";
+    const auto r = run({"-v"}, options);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(r.out.starts_with(kWelcome)) << r.out;
+    EXPECT_EQ(r.err, "");
+}
+
+TEST(Startup, SurvivesGarbageCatalogues) {
+    TempDir work, profile;
+    test::writeAllUsersConfiguration(profile.path(), "cat.dat");
+    std::string binary;
+    for (int i = 0; i < 200000; ++i) binary.push_back(static_cast<char>((i * 131 + 7) % 256));
+    for (const std::string& bytes : {std::string(), binary, std::string(2 << 20, 'x')}) {
+        writeFile(work.file("cat.dat"), bytes);
+        const auto r = run({"-v"}, inFolder(work, profile));
+        EXPECT_GE(r.exitCode, 0) << "no crash, no hang";
+        EXPECT_LE(r.exitCode, 1);
+    }
+}
+
+}  // namespace
+}  // namespace zelvo

@@ -1,0 +1,74 @@
+#include <gtest/gtest.h>
+
+#include "platform/line_reader.hpp"
+#include "platform/text_encoding.hpp"
+#include "support/test_support.hpp"
+
+namespace zelvo {
+namespace {
+
+TEST(TextEncoding, RoundTripsLatin1) {
+    std::string all;
+    for (int b = 1; b < 256; ++b) all.push_back(static_cast<char>(b));
+    const std::string utf8 = latin1ToUtf8(all);
+    EXPECT_TRUE(isValidUtf8(utf8));
+    EXPECT_EQ(utf8ToLatin1(utf8), all);
+    EXPECT_EQ(latin1ToUtf8("R\xE9union"), "Réunion");
+    EXPECT_EQ(utf8ToLatin1("€ œ"), "? ?");        // outside ISO 8859-1
+    EXPECT_EQ(utf8ToLatin1("a\xC3"), "a?");       // a cut sequence
+    EXPECT_EQ(utf8ToCp1252("€ œ é"), "\x80 \x9C \xE9");
+    EXPECT_EQ(cp1252ToUtf8("\x80 \x9C \xE9 \x81"), "€ œ é \xC2\x81");
+    EXPECT_FALSE(isValidUtf8("Syst\xE8me"));
+    EXPECT_EQ(utf8Length("Réunion"), 7u);
+}
+
+TEST(LineReader, SplitsLinesAndBoundsThem) {
+    struct Case {
+        std::string bytes;
+        std::vector<std::string> lines;
+        std::vector<bool> tooLong;
+    } cases[] = {
+        {"a\r\nb\nc", {"a", "b", "c"}, {false, false, false}},
+        {"a\r\n\r\n", {"a", ""}, {false, false}},
+        {"x\ry\r\n", {"x\ry"}, {false}},
+        {"abcdef\nabc\n", {"abcd", "abc"}, {true, false}},
+        {"abcd\r\n", {"abcd"}, {false}},  // the carriage return does not count
+        {"abc\r", {"abc\r"}, {false}},
+        {"", {}, {}},
+        {std::string("\0\xFF\n", 3), {std::string("\0\xFF", 2)}, {false}},
+    };
+    test::TempDir dir;
+    for (const auto& c : cases) {
+        test::writeFile(dir.file("f.txt"), c.bytes);
+        LineReader reader(4);
+        ASSERT_TRUE(reader.open(dir.file("f.txt")));
+        std::vector<std::string> lines;
+        std::vector<bool> tooLong;
+        std::string line;
+        while (reader.readLine(line)) {
+            lines.push_back(line);
+            tooLong.push_back(reader.lastLineTooLong());
+        }
+        EXPECT_EQ(lines, c.lines) << c.bytes;
+        EXPECT_EQ(tooLong, c.tooLong) << c.bytes;
+    }
+}
+
+TEST(LineReader, KeepsMemoryBoundedOnAHugeLine) {
+    test::TempDir dir;
+    test::writeFile(dir.file("big.txt"), std::string(5'000'000, 'x') + "\nfin\n");
+    LineReader reader(255);
+    ASSERT_TRUE(reader.open(dir.file("big.txt")));
+    std::string line;
+    ASSERT_TRUE(reader.readLine(line));
+    EXPECT_EQ(line.size(), 255u);
+    EXPECT_TRUE(reader.lastLineTooLong());
+    ASSERT_TRUE(reader.readLine(line));
+    EXPECT_EQ(line, "fin");
+    EXPECT_FALSE(reader.readLine(line));
+    EXPECT_FALSE(reader.open(dir.file("absent.txt")));
+    EXPECT_FALSE(reader.open(dir.str())) << "a folder is not a readable file";
+}
+
+}  // namespace
+}  // namespace zelvo

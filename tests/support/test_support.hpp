@@ -1,0 +1,58 @@
+#pragma once
+// Helpers shared by the tests: temporary folders, small files, and runs of the real binary.
+
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zelvo::test {
+
+// A fresh folder under the system's temporary folder, removed with its contents at the end.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::filesystem::path& path() const { return path_; }
+    std::string str() const { return path_.string(); }
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+// Writes bytes as they are (no encoding, no line-end translation), creating folders as needed.
+void writeFile(const std::filesystem::path& path, const std::string& bytes);
+std::string readFile(const std::filesystem::path& path);
+// UTF-8 text to ISO 8859-1 bytes, with CR LF line ends for each '\n'.
+std::string latin1Lines(const std::string& utf8);
+
+struct RunResult {
+    int exitCode = -1;
+    std::string out;  // standard output
+    std::string err;  // standard error
+};
+
+struct RunOptions {
+    std::string workingDirectory;                              // empty: the current one
+    std::map<std::string, std::optional<std::string>> env;     // set, or unset with nullopt
+    std::string program;                                       // empty: the zelvo binary
+    double timeoutSeconds = 60;
+};
+
+// Runs the program with no standard input; a run that outlives its timeout is killed and
+// reported with exit code -2.
+RunResult run(const std::vector<std::string>& args, const RunOptions& options = {});
+
+// The reference folder shipped beside the project, or empty when it is absent.
+std::string sharedReferenceDir();
+
+// A folder with a configuration layout for the binary: "<root>/Zelvo/zelvo.ini" (use root as
+// ALLUSERSPROFILE). The ini names the catalogue given.
+std::string writeAllUsersConfiguration(const std::filesystem::path& root, const std::string& dataName,
+                                       const std::string& extraIni = "");
+
+}  // namespace zelvo::test
