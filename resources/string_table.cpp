@@ -58,6 +58,16 @@ constexpr Entry kStrings[] = {
     {2264, "Jeudi"},
     {2265, "Vendredi"},
     {2266, "Samedi"},
+    // Header of an annotated arrival file.
+    {3001, "*Résultat de la transformation de type "},
+    {3002, "*SYSTEME :        "},
+    {3003, "*COORDONNÉES :   "},
+    {3004, "*ELLIPSOÏDE :     "},
+    {3005, "*PROJECTION:    "},
+    {3006, "*SYSTEME ALTIMETRIQUE :       "},
+    {3007, "*MERIDIEN :      "},
+    {3008, "*UNITÉ :          "},
+    {3009, " entre :"},
 };
 
 constexpr bool sortedById() {

@@ -56,3 +56,38 @@ std::string writeAllUsersConfiguration(const std::filesystem::path& root, const 
                                        const std::string& extraIni = "");
 
 }  // namespace zelvo::test
+
+#include "platform/user_interface.hpp"
+
+namespace zelvo::test {
+
+// Keeps what the program would show, for the tests to read.
+class RecordingUserInterface : public UserInterface {
+public:
+    void message(const std::string& text, MessageIcon icon) override { messages.push_back({text, icon}); }
+    bool question(const std::string& text) override {
+        questions.push_back(text);
+        return answer;
+    }
+    void write(const std::string& text) override { console += text; }
+    void progressBegin(const std::string& status, int steps) override {
+        console += status;
+        progressSteps = steps;
+    }
+    void progressStep() override { console += "|"; }
+    void progressEnd() override {}
+    bool cancelRequested() override { return cancel; }
+
+    struct Message {
+        std::string text;
+        MessageIcon icon;
+    };
+    std::vector<Message> messages;
+    std::vector<std::string> questions;
+    std::string console;
+    int progressSteps = 0;
+    bool answer = false;
+    bool cancel = false;
+};
+
+}  // namespace zelvo::test

@@ -1,0 +1,300 @@
+#include "files/point_file.hpp"
+
+#include <sys/stat.h>
+
+#include "files/data_formats.hpp"
+#include "geodesy/precision.hpp"
+#include "platform/number_text.hpp"
+#include "platform/text_encoding.hpp"
+#include "resources/chain_texts.hpp"
+#include "resources/file_texts.hpp"
+#include "resources/string_table.hpp"
+
+namespace zelvo {
+namespace {
+
+// Output format of a longitude or latitude by unit: width 13 and the unit's decimals; no output
+// for a code without a format.
+void appendAngle(std::string& out, double value, int unit) {
+    int decimals = -1;
+    switch (unit) {
+        case 1: case 4: case 11: decimals = 10; break;
+        case 2: case 3: decimals = 8; break;
+        case 5: decimals = 5; break;
+        case 6: decimals = 6; break;
+        case 10: case 12: decimals = 9; break;
+        default: return;
+    }
+    appendFixed(out, value, 13, decimals);
+}
+
+std::string_view transformationName(int type) {
+    return (type == 1 || type == 2) ? texts::kTransformationNames[type] : "";
+}
+
+// Blanks first, as "%20s" pads.
+void appendRightAligned(std::string& out, std::string_view text, std::size_t width) {
+    if (text.size() < width) out.append(width - text.size(), ' ');
+    out.append(text);
+}
+
+}  // namespace
+
+bool In_Fic::open(const std::string& filePath) {
+    path = filePath;
+    size = -1;
+    lineCount = 0;
+    endMet_ = false;
+    if (!reader_.open(filePath)) return false;
+    struct stat info {};
+    if (::stat(filePath.c_str(), &info) == 0) size = static_cast<long long>(info.st_size);
+    return true;
+}
+
+int In_Fic::countLines() {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    int count = 0;
+    if (f != nullptr) {
+        char buffer[1 << 16];
+        std::size_t got = 0;
+        while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+            for (std::size_t i = 0; i < got; ++i) count += buffer[i] == '\n';
+        std::fclose(f);
+    }
+    lineCount = count;
+    return count;
+}
+
+std::string_view In_Fic::readPoint(CCoor& point) {
+    if (endMet_) return texts::kStatusEnd;
+    if (!reader_.readLine(line_)) {
+        endMet_ = true;
+        return texts::kStatusBlankLine;
+    }
+    if (!reader_.lastLineTerminated()) endMet_ = true;
+    FieldScanner scanner(line_);
+    if (scanner.atEnd()) return texts::kStatusBlankLine;
+    if (scanner.rest().front() == '*') return texts::kStatusComment;
+    if (!isDataFormat(dataFormat)) return texts::kStatusUnknownFormat;
+    // A line longer than the format allows is not read at all: its values may be cut anywhere.
+    if (reader_.lastLineTooLong()) return texts::kStatusBadPoint;
+
+    const DataFormat& format = zelvo::dataFormat(dataFormat);
+    std::string name;
+    if (format.hasName) scanner.readWord(name);
+    double v[3] = {0.0, 0.0, 0.0};
+    int count = 0;
+    while (count < 3 && scanner.readDouble(v[count])) ++count;
+    if (count < 2) return texts::kStatusBadPoint;
+
+    point.name = format.hasName ? latin1ToUtf8(name) : std::string();
+    switch (format.coordinateType) {
+        case kCartesian:
+            point.x = v[0];
+            point.y = v[1];
+            point.z = v[2];
+            break;
+        case kGeographic:
+            point.lon = format.latitudeFirst ? v[1] : v[0];
+            point.lat = format.latitudeFirst ? v[0] : v[1];
+            point.h = v[2];
+            point.altitude = format.thirdIsAltitude ? v[2] : 0.0;
+            break;
+        default:
+            point.e = v[0];
+            point.n = v[1];
+            point.h = v[2];
+            point.altitude = format.thirdIsAltitude ? v[2] : 0.0;
+            break;
+    }
+    return texts::kStatusOk;
+}
+
+std::tm localNow() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return local;
+}
+
+std::string dateStamp(const std::tm& time) {
+    std::string out(loadString(2260 + (time.tm_wday >= 0 && time.tm_wday < 7 ? time.tm_wday : 0)));
+    out += ' ';
+    appendInt(out, time.tm_mday);
+    out += '/';
+    appendInt(out, time.tm_mon + 1);
+    out += '/';
+    appendInt(out, time.tm_year + 1900);
+    out += " -- ";
+    appendInt(out, time.tm_hour);
+    out += ':';
+    if (time.tm_min < 10) out += '0';
+    appendInt(out, time.tm_min);
+    out += ':';
+    if (time.tm_sec < 10) out += '0';
+    appendInt(out, time.tm_sec);
+    return out;
+}
+
+Out_Fic::~Out_Fic() { close(); }
+
+bool Out_Fic::open(const std::string& filePath) {
+    close();
+    path = filePath;
+    linesWritten = 0;
+    annotated = false;
+    failed_ = false;
+    file_ = std::fopen(filePath.c_str(), "wb");
+    if (file_ == nullptr) return false;
+    std::setvbuf(file_, nullptr, _IOFBF, 1 << 16);
+    return true;
+}
+
+bool Out_Fic::close() {
+    if (file_ != nullptr) {
+        if (std::fclose(file_) != 0) failed_ = true;
+        file_ = nullptr;
+    }
+    return !failed_;
+}
+
+void Out_Fic::writeRaw(std::string_view latin1) {
+    if (file_ == nullptr || failed_) return;
+    if (std::fwrite(latin1.data(), 1, latin1.size(), file_) != latin1.size()) failed_ = true;
+}
+
+void Out_Fic::writeText(std::string_view text) {
+    std::string bytes;
+    bytes.reserve(text.size() + 8);
+    for (char c : utf8ToLatin1(text)) {
+        if (c == '\n') bytes += "\r\n";
+        else bytes += c;
+    }
+    writeRaw(bytes);
+}
+
+void Out_Fic::writeHeader(const CCoor& d, const CCoor& a, int transformationType) {
+    std::string h = "*" + dateStamp(clock()) + "\n";
+    h += std::string(loadString(3001)) + std::string(transformationName(transformationType)) +
+         std::string(loadString(3009)) + "\n";
+    auto block = [&h](const CCoor& p) {
+        const CReg* system = p.sys.system;
+        h += std::string(loadString(3002)) + (system ? system->name : std::string()) + "\n";
+        h += std::string(loadString(3003)) + std::string(coordinateTypeName(p.type)) + "\n";
+        const std::string ellipsoid = system && system->ellipsoid ? system->ellipsoid->name : std::string();
+        if (p.type == kGeographic) {
+            h += std::string(loadString(3004)) + ellipsoid + "\n";
+            h += std::string(loadString(3007)) + (system && system->meridian ? system->meridian->name : "") + "\n";
+            h += std::string(loadString(3008)) + std::string(angleUnitName(p.unit)) + "\n";
+        } else if (p.type == kProjected) {
+            h += std::string(loadString(3004)) + ellipsoid + "\n";
+            h += std::string(loadString(3005)) + (p.sys.projection ? p.sys.projection->name : "") + "\n";
+        }
+    };
+    block(d);
+    h += "\n";
+    block(a);
+    h += "\n" + std::string(loadString(3006)) + (a.sys.vertical ? a.sys.vertical->name : std::string()) + "\n\n";
+    writeText(h);
+    writeText("\n\n");
+}
+
+void Out_Fic::writeColumnTitles(const CCoor& arrival, bool withConversion) {
+    static constexpr const char* kTitles[] = {
+        "*          Nom            X            Y           Z",
+        "*     X            Y           Z",
+        "*          Nom         Longitude   Latitude    Altitude",
+        "*          Nom         Latitude    Longitude   Altitude",
+        "*          Nom         Longitude    Latitude    Hauteur",
+        "*          Nom         Latitude     Longitude   Hauteur",
+        "*  Longitude    Latitude    Altitude",
+        "*  Latitude     Longitude   Altitude",
+        "*  Longitude     Latitude    Hauteur",
+        "*  Latitude      Longitude   Hauteur",
+        "*          Nom              E              N             Alt",
+        "*          Nom              E              N             Hauteur",
+        "*          E              N             Alt",
+        "*          E              N             Hauteur",
+    };
+    std::string t = isDataFormat(dataFormat) ? kTitles[dataFormat - kFirstDataFormat] : "";
+    if (withConversion && dataFormat >= 16 && dataFormat <= 19) {
+        std::string conversion = texts::kConversionColumns;
+        conversion.replace(conversion.find("%s"), 2, angleUnitName(arrival.convergenceUnit));
+        t += conversion;
+    }
+    t += texts::kPrecisionColumns;
+    t += "\n";
+    writeText(t);
+}
+
+void Out_Fic::writePoint(const CCoor& departure, const CCoor& arrival, int transformationType,
+                         std::string_view status, bool withConversion) {
+    if (linesWritten == 0 && annotated) {
+        writeHeader(departure, arrival, transformationType);
+        writeColumnTitles(arrival, withConversion);
+        linesWritten += 1;
+    }
+    if (status != texts::kStatusOk) {
+        writeText(std::string(texts::kErrorLine) + std::string(status) + "\n");
+        ++linesWritten;
+        return;
+    }
+    line_.clear();
+    if (!isDataFormat(dataFormat)) {
+        line_ += "\r\n";
+        writeRaw(line_);
+        ++linesWritten;
+        return;
+    }
+    const DataFormat& format = zelvo::dataFormat(dataFormat);
+    if (format.hasName) appendRightAligned(line_, utf8ToLatin1(arrival.name), 20);
+    const double third = format.thirdIsAltitude ? arrival.altitude : arrival.h;
+    switch (format.coordinateType) {
+        case kCartesian:
+            line_ += ' ';
+            appendFixed(line_, arrival.x, 12, 3);
+            line_ += ' ';
+            appendFixed(line_, arrival.y, 12, 3);
+            line_ += ' ';
+            appendFixed(line_, arrival.z, 8, 3);
+            break;
+        case kGeographic:
+            line_ += ' ';
+            appendAngle(line_, format.latitudeFirst ? arrival.lat : arrival.lon, arrival.unit);
+            line_ += ' ';
+            appendAngle(line_, format.latitudeFirst ? arrival.lon : arrival.lat, arrival.unit);
+            line_ += ' ';
+            appendFixed(line_, third, 8, 3);
+            break;
+        default:
+            line_ += "   ";
+            appendFixed(line_, arrival.e, 12, 3);
+            line_ += "   ";
+            appendFixed(line_, arrival.n, 12, 3);
+            line_ += "   ";
+            appendFixed(line_, third, 8, 3);
+            if (withConversion && annotated) {
+                line_ += "   ";
+                appendFixed(line_, arrival.convergence, 12, 6);
+                line_ += "   ";
+                appendFixed(line_, arrival.alteration, 8, 1);
+            }
+            break;
+    }
+    if (annotated) {
+        line_ += " \t\t ";
+        line_ += utf8ToLatin1(precisionText(arrival.precisionCode));
+        line_ += " \t\t ";
+        line_ += utf8ToLatin1(precisionText(arrival.geoidPrecisionCode));
+    }
+    line_ += "\r\n";
+    writeRaw(line_);
+    ++linesWritten;
+}
+
+void Out_Fic::writeEnd(std::string_view text) {
+    if (text == texts::kStatusEnd) writeText(std::string(texts::kEndLinePrefix) + dateStamp(clock()) + "\n");
+    else if (text == texts::kReportEndText) writeText(std::string(text) + dateStamp(clock()) + "\n");
+}
+
+}  // namespace zelvo

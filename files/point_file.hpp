@@ -1,0 +1,91 @@
+#pragma once
+// Point files: the input stream that reads and classifies one line per call, and the output
+// stream that writes transformed points. Files are ISO 8859-1 on disk (UTF-8 inside), written
+// with CR LF line ends; CR LF and LF are both read.
+
+#include <cstdio>
+#include <ctime>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "catalogue/records.hpp"
+#include "platform/line_reader.hpp"
+
+namespace zelvo {
+
+// Longest point line; a longer line is reported as a badly formed point.
+inline constexpr std::size_t kPointLineMaxLength = 255;
+
+class In_Fic {
+public:
+    // Opens the file for reading; false when it cannot be read (size is then -1).
+    bool open(const std::string& filePath);
+    bool isOpen() const { return reader_.isOpen(); }
+    void close() { reader_.close(); }
+
+    // Counts the line feeds of the file, for progress reporting.
+    int countLines();
+
+    // Reads the next line; on "OK" its values are stored into point by the data format. Returns
+    // one of the statuses "OK", "Fin", "ligne blanche", "commentaires", "mauvais format de point",
+    // "type de fichier inconnu".
+    std::string_view readPoint(CCoor& point);
+
+    std::string path;
+    long long size = -1;
+    int lineCount = 0;
+    int dataFormat = 0;
+
+private:
+    LineReader reader_{kPointLineMaxLength};
+    bool endMet_ = false;
+    std::string line_;
+};
+
+// The local date and time as "%s %d/%d/%d -- %d:%02d:%02d", with the French day name.
+std::string dateStamp(const std::tm& time);
+std::tm localNow();
+
+class Out_Fic {
+public:
+    Out_Fic() = default;
+    ~Out_Fic();
+    Out_Fic(const Out_Fic&) = delete;
+    Out_Fic& operator=(const Out_Fic&) = delete;
+
+    // Creates or empties the file; false when it cannot be written.
+    bool open(const std::string& filePath);
+    bool isOpen() const { return file_ != nullptr; }
+    // Flushes and closes; false when a write failed at any time.
+    bool close();
+    bool failed() const { return failed_; }
+
+    // One point line from the arrival point (the header and the column titles first, when
+    // annotated and nothing was written yet); an error line when the status is not "OK".
+    void writePoint(const CCoor& departure, const CCoor& arrival, int transformationType, std::string_view status,
+                    bool withConversion);
+    // The end line: "Fin" and the report's end text are followed by the date stamp; other texts
+    // write nothing.
+    void writeEnd(std::string_view text);
+    // UTF-8 text written as ISO 8859-1, each '\n' as CR LF.
+    void writeText(std::string_view text);
+
+    std::string path;
+    int linesWritten = 0;
+    int dataFormat = 0;
+    bool annotated = false;
+    // Source of the date stamps; the local time unless a test sets it.
+    std::function<std::tm()> clock = localNow;
+
+private:
+    void writeHeader(const CCoor& departure, const CCoor& arrival, int transformationType);
+    void writeColumnTitles(const CCoor& arrival, bool withConversion);
+    void writeRaw(std::string_view latin1);
+
+    std::FILE* file_ = nullptr;
+    bool failed_ = false;
+    std::string line_;
+};
+
+}  // namespace zelvo

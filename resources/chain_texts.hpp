@@ -1,0 +1,24 @@
+#pragma once
+// Texts of the per-point transformation chain (UTF-8).
+
+namespace zelvo::texts {
+
+inline constexpr const char* kTransformationNames[] = {"", "Standard", "Grille"};
+
+// Point statuses of the file driver, by extent condition.
+inline constexpr const char* kDepartureOutsideProjection =
+    "Les coordonnées ne se trouvent pas dans l'emprise de la projection de départ !!!";
+inline constexpr const char* kDepartureOutsideSystem =
+    "Les coordonnées ne se trouvent pas dans l'emprise du référentiel de départ !!!";
+inline constexpr const char* kArrivalOutsideProjection =
+    "Les coordonnées ne se trouvent pas dans l'emprise de la projection d'arrivée !!!";
+inline constexpr const char* kArrivalOutsideSystem =
+    "Les coordonnées ne se trouvent pas dans l'emprise du référentiel d'arrivée !!!";
+
+inline constexpr const char* kPrecisionShown = "La précision de la transformation est : %s en plani et %s en alti";
+inline constexpr const char* kPrecisionSameSystem =
+    "La transformation sans changement de système ne dégrade pas la précision des coordonnées en plani. "
+    "La précision alti est %s .";
+inline constexpr const char* kChainError = "Transformation : erreur n° %d\n";
+
+}  // namespace zelvo::texts
