@@ -1,10 +1,12 @@
 #include "files/point_file.hpp"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "files/data_formats.hpp"
 #include "geodesy/precision.hpp"
 #include "platform/number_text.hpp"
+#include "platform/paths.hpp"
 #include "platform/text_encoding.hpp"
 #include "resources/chain_texts.hpp"
 #include "resources/file_texts.hpp"
@@ -138,22 +140,40 @@ std::string dateStamp(const std::tm& time) {
 
 Out_Fic::~Out_Fic() { close(); }
 
-bool Out_Fic::open(const std::string& filePath) {
+bool Out_Fic::open(const std::string& filePath, bool replaceAtClose) {
     close();
     path = filePath;
     linesWritten = 0;
     annotated = false;
     failed_ = false;
-    file_ = std::fopen(filePath.c_str(), "wb");
-    if (file_ == nullptr) return false;
+    temporaryPath_.clear();
+    std::string target = filePath;
+    if (replaceAtClose) {
+        const PathParts parts = splitPath(filePath);
+        temporaryPath_ = parts.directory + "." + parts.baseName + parts.extension + ".zelvo-" +
+                         std::to_string(::getpid()) + ".tmp";
+        target = temporaryPath_;
+    }
+    file_ = std::fopen(target.c_str(), "wb");
+    if (file_ == nullptr) {
+        temporaryPath_.clear();
+        return false;
+    }
     std::setvbuf(file_, nullptr, _IOFBF, 1 << 16);
     return true;
 }
 
 bool Out_Fic::close() {
-    if (file_ != nullptr) {
-        if (std::fclose(file_) != 0) failed_ = true;
-        file_ = nullptr;
+    if (file_ == nullptr) return !failed_;
+    if (std::fflush(file_) != 0 || std::ferror(file_)) failed_ = true;
+    if (std::fclose(file_) != 0) failed_ = true;
+    file_ = nullptr;
+    if (!temporaryPath_.empty()) {
+        if (failed_ || std::rename(temporaryPath_.c_str(), path.c_str()) != 0) {
+            failed_ = true;
+            std::remove(temporaryPath_.c_str());
+        }
+        temporaryPath_.clear();
     }
     return !failed_;
 }

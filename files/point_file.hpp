@@ -54,10 +54,12 @@ public:
     Out_Fic(const Out_Fic&) = delete;
     Out_Fic& operator=(const Out_Fic&) = delete;
 
-    // Creates or empties the file; false when it cannot be written.
-    bool open(const std::string& filePath);
+    // Creates or empties the file; false when it cannot be written. With replaceAtClose, the lines
+    // go to a temporary file beside it, which replaces the file only when close() succeeds: an
+    // interrupted or failed run leaves the previous file as it was.
+    bool open(const std::string& filePath, bool replaceAtClose = false);
     bool isOpen() const { return file_ != nullptr; }
-    // Flushes and closes; false when a write failed at any time.
+    // Flushes and closes (and puts the file in place); false when a write failed at any time.
     bool close();
     bool failed() const { return failed_; }
 
@@ -85,6 +87,7 @@ private:
 
     std::FILE* file_ = nullptr;
     bool failed_ = false;
+    std::string temporaryPath_;  // empty unless the file is replaced at close
     std::string line_;
 };
 

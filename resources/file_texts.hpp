@@ -54,6 +54,7 @@ inline constexpr const char* kCommandLineValid = "Ligne de commande validee.";
 // Batch run.
 inline constexpr const char* kSameFiles = "Impossible de lire et d'écrire dans les mêmes fichiers";
 inline constexpr const char* kCannotOpenFile = "Impossible d'ouvrir le fichier";
+inline constexpr const char* kCannotWriteFile = "Impossible d'écrire dans le fichier";
 inline constexpr const char* kInitialising = "Initialisation des donnees internes aux calculs...";
 inline constexpr const char* kRunFinished = "Transformation terminée entre les fichiers suivants :";
 inline constexpr const char* kSucceeded = "transformation(s) réussie(s)";
