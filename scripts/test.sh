@@ -1,8 +1,13 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds Zelvo and runs every test.
+# Installs what is needed, builds Zelvo and runs every test: once in the normal build, once in a
+# build with AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
+
 "$root/scripts/build.sh" "$root/build"
-cd "$root/build"
-ctest --output-on-failure --parallel "$(nproc)" --timeout 900
+(cd "$root/build" && ctest --output-on-failure --parallel "$(nproc)" --timeout 900)
+
+"$root/scripts/build.sh" "$root/build-asan" -DZELVO_SANITIZE=ON
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+(cd "$root/build-asan" && ctest --output-on-failure --parallel "$(nproc)" --timeout 900)
