@@ -51,8 +51,13 @@ GeographicLonLatH cartesianToGeographic(double x, double y, double z, double a, 
                       (w * (rEquatorial - a * e2 * cosMu * cosMu * cosMu)));
     const double sinLat = std::sin(g.lat);
     g.h = rEquatorial * std::cos(g.lat) + z * sinLat - a * std::sqrt(1.0 - e2 * sinLat * sinLat);
-    // X = −R with Y = 0 is the antimeridian, where the half-angle formula divides by zero.
-    g.lon = (x + rEquatorial == 0.0) ? kPi : 2.0 * std::atan(y / (x + rEquatorial));
+    // λ = 2 atan(Y / (X + R)). West of the ±90° meridians X + R cancels (up to centimetres of
+    // error near the antimeridian, a division by zero on it), so the equal form
+    // 2 atan((R − X) / Y) is used there, with λ = π on the antimeridian itself.
+    if (x >= 0.0)
+        g.lon = 2.0 * std::atan(y / (x + rEquatorial));
+    else
+        g.lon = y == 0.0 ? kPi : 2.0 * std::atan((rEquatorial - x) / y);
     return g;
 }
 
