@@ -88,6 +88,10 @@ LonLat equalAreaInverse(const EqualAreaConstants& c, double e2, double east, dou
         q = (rho / c.a) * (rho / c.a) - c.qp;
     }
     g.lat = latitudeFromAuthalic(q, c.qp, e2);
+    // atan2 spans λc ± π: brought back to (−π, π], so that a point at 179°E of a projection centred
+    // on 40°W comes back as 179°, not as −181° (outside every extent).
+    if (g.lon > kPi) g.lon -= 2.0 * kPi;
+    else if (g.lon <= -kPi) g.lon += 2.0 * kPi;
     return g;
 }
 

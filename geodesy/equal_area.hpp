@@ -22,7 +22,8 @@ struct EqualAreaConstants {
 EqualAreaConstants equalAreaConstants(double a, double e2, double lonOrigin, double lat0, double x0, double y0);
 // Geographic to projected, closed form (exact to rounding).
 PlaneEn equalAreaForward(const EqualAreaConstants& c, double e2, double lon, double lat);
-// Projected to geographic; the authalic latitude is inverted by iteration to 1e-12 rad.
+// Projected to geographic, longitude in (−π, π]; the authalic latitude is inverted by iteration
+// to 1e-12 rad.
 LonLat equalAreaInverse(const EqualAreaConstants& c, double e2, double east, double north);
 
 }  // namespace zelvo

@@ -120,6 +120,8 @@ TEST(ProjectionsAgainstProj, EveryCatalogueProjectionOverItsExtents) {
             ASSERT_EQ(projectInverse(*p, a, e2, forward[i][0], forward[i][1], back), 0);
             EXPECT_NEAR(back.lat, inverse[i][1] * kDegree, 1e-9);
             maxLat = std::max(maxLat, std::fabs(back.lat - inverse[i][1] * kDegree));
+            EXPECT_GT(back.lon, -3.141592653589793);
+            EXPECT_LE(back.lon, 3.141592653589793);
             if (std::fabs(lattice[i][1]) < 90.0 - 1e-6) {  // the longitude of a pole is arbitrary
                 const double dLon = std::remainder(back.lon - inverse[i][0] * kDegree, 2 * 3.141592653589793);
                 EXPECT_NEAR(dLon, 0.0, 1e-9);
