@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <iostream>
 
 #include "geodesy/projection.hpp"
@@ -40,8 +41,11 @@ std::string ellipsoidParameters(const CElg& e) {
     return " +a=" + formatFixed(e.semiMajorAxis, 4) + " +es=" + formatFixed(e.eccentricitySquared, 18);
 }
 
-// The PROJ definition of a catalogue projection on the given ellipsoid.
-std::string projDefinition(const CPrc& p, const CElg& ellipsoid) {
+// The PROJ definition of a catalogue projection on the given ellipsoid. The meridian of the
+// projection is given as +pm, or folded into +lon_0 (proj -V computes its convergence from
+// Greenwich longitudes, ignoring +pm).
+std::string projDefinition(const CPrc& p, const CElg& ellipsoid, bool foldMeridian = false) {
+    const bool shifted = p.kind != 5 && p.meridian != nullptr && p.meridian->number != 1;
     const auto deg = [&](double v) { return number(degreesForProj(v, p.unit)); };
     std::string s;
     switch (p.kind) {
@@ -59,11 +63,12 @@ std::string projDefinition(const CPrc& p, const CElg& ellipsoid) {
         case 6: s = "+proj=laea +lat_0=" + deg(p.latitudeOrigin); break;
         default: return std::string();
     }
-    s += " +lon_0=" + deg(p.longitudeOrigin) + " +x_0=" + number(p.falseEasting) + " +y_0=" +
-         number(p.falseNorthing) + ellipsoidParameters(ellipsoid);
-    if (p.kind != 5 && p.meridian != nullptr && p.meridian->number != 1)
-        s += p.meridian->name == "Paris" ? std::string(" +pm=paris")
-                                         : " +pm=" + number(degreesForProj(p.meridian->longitude, p.meridian->unit));
+    const double meridianDegrees = shifted ? degreesForProj(p.meridian->longitude, p.meridian->unit) : 0.0;
+    const double lon0 = degreesForProj(p.longitudeOrigin, p.unit) + (foldMeridian ? meridianDegrees : 0.0);
+    s += " +lon_0=" + number(lon0) + " +x_0=" + number(p.falseEasting) + " +y_0=" + number(p.falseNorthing) +
+         ellipsoidParameters(ellipsoid);
+    if (shifted && !foldMeridian)
+        s += p.meridian->name == "Paris" ? std::string(" +pm=paris") : " +pm=" + number(meridianDegrees);
     return s + " +no_defs";
 }
 
@@ -134,6 +139,49 @@ TEST(ProjectionsAgainstProj, EveryCatalogueProjectionOverItsExtents) {
         ++compared;
     }
     EXPECT_GT(compared, 0) << "the reference catalogue has no projection extent";
+}
+
+TEST(ProjectionsAgainstProj, ScaleFactorAndConvergence) {
+    if (!std::filesystem::exists("/usr/bin/proj")) GTEST_SKIP() << "PROJ's proj is not installed (Debian package proj-bin)";
+    Catalogue catalogue;
+    std::string why;
+    if (!test::loadReferenceCatalogue(catalogue, why)) GTEST_SKIP() << why;
+    for (const CZone& extent : catalogue.projectionExtents) {
+        const CPrc* p = findByNumber(catalogue.projections, extent.prcNumber);
+        const CReg* system = findByNumber(catalogue.systems, extent.regNumber);
+        ASSERT_TRUE(p != nullptr && system != nullptr && system->ellipsoid != nullptr);
+        if (p->kind == 6) continue;  // the equal-area projection computes neither
+        const CElg& ellipsoid = *system->ellipsoid;
+        const std::string definition = projDefinition(*p, ellipsoid, true);
+        SCOPED_TRACE(p->name + " in " + system->name + ": " + definition);
+        std::vector<std::array<double, 2>> lattice;
+        constexpr int kSteps = 6;
+        for (int i = 0; i <= kSteps; ++i)
+            for (int j = 0; j <= kSteps; ++j)
+                lattice.push_back({extent.min.lon + (extent.max.lon - extent.min.lon) * i / kSteps,
+                                   extent.min.lat + (extent.max.lat - extent.min.lat) * j / kSteps});
+        const auto factors = test::runProjFactors(definition, lattice);
+        ASSERT_EQ(factors.size(), lattice.size()) << "proj did not run";
+        // Transverse Mercator takes the spherical forms k = k0 cosh((E − Xs)/a) and
+        // γ = −atan(sin φ tan Δλ): within 2e-5 (20 mm/km) and 1e-4° (0.4″) of the ellipsoidal
+        // values over these extents. The other families are exact, up to PROJ's 8 printed decimals.
+        const bool tm = p->kind == 2 || p->kind == 3;
+        double maxK = 0, maxGamma = 0;
+        for (std::size_t i = 0; i < lattice.size(); ++i) {
+            SCOPED_TRACE(testing::Message() << "lon " << lattice[i][0] << "° lat " << lattice[i][1] << "°");
+            ProjectedPoint mine;
+            ASSERT_EQ(projectForward(*p, ellipsoid.semiMajorAxis, ellipsoid.eccentricitySquared,
+                                     lattice[i][0] * kDegree, lattice[i][1] * kDegree, mine), 0);
+            ASSERT_TRUE(mine.hasScale);
+            EXPECT_NEAR(mine.scale.k, factors[i].k, tm ? 2e-5 : 2e-8);
+            // This system counts the convergence the other way round: γ = n (λc − λ) in Lambert.
+            EXPECT_NEAR(mine.scale.gamma / kDegree, -factors[i].convergenceDegrees, tm ? 1e-4 : 2e-8);
+            maxK = std::max(maxK, std::fabs(mine.scale.k - factors[i].k));
+            maxGamma = std::max(maxGamma, std::fabs(mine.scale.gamma / kDegree + factors[i].convergenceDegrees));
+        }
+        std::cout << "[ proj -V  ] PRC " << p->number << " " << p->name << " / REG " << system->number
+                  << ": max |dk| " << maxK << ", max |dγ| " << maxGamma << "°\n";
+    }
 }
 
 }  // namespace

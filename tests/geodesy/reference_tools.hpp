@@ -19,6 +19,15 @@ bool cs2csAvailable();
 std::vector<std::array<double, 3>> runCs2cs(const std::string& from, const std::string& to,
                                             const std::vector<std::array<double, 3>>& points);
 
+// Point scale factor k and convergence of meridians (decimal degrees, PROJ's sign: positive east of
+// the central meridian) as "proj -V <definition>" prints them (8 decimals), for each (lon, lat) in
+// degrees; empty when proj could not be run.
+struct ProjFactors {
+    double k = 0.0;
+    double convergenceDegrees = 0.0;
+};
+std::vector<ProjFactors> runProjFactors(const std::string& definition, const std::vector<std::array<double, 2>>& points);
+
 // Loads the reference catalogue of the shared folder into catalogue; false (with the reason in
 // why) when the folder is absent or the file does not load.
 bool loadReferenceCatalogue(Catalogue& catalogue, std::string& why);
