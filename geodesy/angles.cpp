@@ -22,8 +22,8 @@ constexpr int kPackedBufferSize = 400;
 // when value is not finite.
 const char* fixedDigits(double value, char (&buffer)[kPackedBufferSize], const char*& end) {
     if (!std::isfinite(value)) return nullptr;
-    const auto result = std::to_chars(buffer, buffer + kPackedBufferSize, std::fabs(value), std::chars_format::fixed,
-                                      kPackedDecimals);
+    const auto result = std::to_chars(buffer, buffer + kPackedBufferSize, std::fabs(value),
+                                      std::chars_format::fixed, kPackedDecimals);
     if (result.ec != std::errc()) return nullptr;
     end = result.ptr;
     const char* dot = buffer;
@@ -31,11 +31,12 @@ const char* fixedDigits(double value, char (&buffer)[kPackedBufferSize], const c
     return dot < end ? dot : nullptr;
 }
 
-// The integer part of the fixed text, as "%d" reads it, clamped to int.
+// The integer part of the fixed text, as "%d" reads it, clamped one below INT_MAX so that a carry
+// cannot overflow.
 int integerField(const char* begin, const char* end) {
     int value = 0;
     const auto result = std::from_chars(begin, end, value);
-    if (result.ec == std::errc::result_out_of_range) return INT_MAX;
+    if (result.ec == std::errc::result_out_of_range || value == INT_MAX) return INT_MAX - 1;
     return value;
 }
 
@@ -52,46 +53,67 @@ double splitDecimalField(const char* twoDigits, const char* fraction, const char
     return value;
 }
 
+// a (finite, not negative) truncated, clamped one below INT_MAX so that a carry cannot overflow.
 int truncateToInt(double a) {
-    if (!(a < static_cast<double>(INT_MAX))) return INT_MAX;
+    if (!(a < static_cast<double>(INT_MAX - 1))) return INT_MAX - 1;
     return static_cast<int>(a);
 }
 
 // Decimal degrees from value in unit (the to-degrees column); basic restricts to codes 1, 3, 10.
 double toDegrees(double value, int unit, bool basic) {
     switch (unit) {
-        case kRadians: return value * 180.0 / kPi;
-        case kGrads: return value * 0.9;
-        case kPackedDms: return dmsToDegrees(value);
-        default: break;
+        case kRadians:
+            return value * 180.0 / kPi;
+        case kGrads:
+            return value * 0.9;
+        case kPackedDms:
+            return dmsToDegrees(value);
+        default:
+            break;
     }
     if (basic) return value;
     switch (unit) {
-        case kDecimalHours: return value * 15.0;
-        case kSecondsOfDegree: return value / 3600.0;
-        case kSecondsOfHour: return value / 240.0;
-        case kPackedHms: return dmsToDegrees(value) * 15.0;
-        case kPackedDm: return dmToDegrees(value);
-        default: return value;
+        case kDecimalHours:
+            return value * 15.0;
+        case kSecondsOfDegree:
+            return value / 3600.0;
+        case kSecondsOfHour:
+            return value / 240.0;
+        case kPackedHms:
+            return dmsToDegrees(value) * 15.0;
+        case kPackedDm:
+            return dmToDegrees(value);
+        default:
+            return value;
     }
 }
 
 // Value in unit from decimal degrees (the from-degrees column); basic restricts to codes 1, 3, 10.
 double fromDegrees(double degrees, int unit, bool basic) {
     switch (unit) {
-        case kRadians: return degrees * kPi / 180.0;
-        case kGrads: return degrees / 0.9;
-        case kPackedDms: return degreesToDms(degrees);
-        default: break;
+        case kRadians:
+            return degrees * kPi / 180.0;
+        case kGrads:
+            return degrees / 0.9;
+        case kPackedDms:
+            return degreesToDms(degrees);
+        default:
+            break;
     }
     if (basic) return degrees;
     switch (unit) {
-        case kDecimalHours: return degrees / 15.0;
-        case kSecondsOfDegree: return degrees * 3600.0;
-        case kSecondsOfHour: return degrees * 240.0;
-        case kPackedHms: return degreesToDms(degrees / 15.0);
-        case kPackedDm: return degreesToDm(degrees);
-        default: return degrees;
+        case kDecimalHours:
+            return degrees / 15.0;
+        case kSecondsOfDegree:
+            return degrees * 3600.0;
+        case kSecondsOfHour:
+            return degrees * 240.0;
+        case kPackedHms:
+            return degreesToDms(degrees / 15.0);
+        case kPackedDm:
+            return degreesToDm(degrees);
+        default:
+            return degrees;
     }
 }
 
@@ -181,6 +203,7 @@ double dmToDegrees(double value) {
 }
 
 double degreesToDms(double value) {
+    if (!std::isfinite(value)) return value;
     const double a = std::fabs(value);
     DmsParts parts;
     parts.degrees = truncateToInt(a);
@@ -201,6 +224,7 @@ double degreesToDms(double value) {
 }
 
 double degreesToDm(double value) {
+    if (!std::isfinite(value)) return value;
     const double a = std::fabs(value);
     DmParts parts;
     parts.degrees = truncateToInt(a);
@@ -234,14 +258,25 @@ bool angleFormat(int unit, AngleFormat& format) {
     switch (unit) {
         case kRadians:
         case kDecimalHours:
-        case kPackedHms: format.decimals = 10; return true;
+        case kPackedHms:
+            format.decimals = 10;
+            return true;
         case kDecimalDegrees:
-        case kGrads: format.decimals = 8; return true;
-        case kSecondsOfDegree: format.decimals = 5; return true;
-        case kSecondsOfHour: format.decimals = 6; return true;
+        case kGrads:
+            format.decimals = 8;
+            return true;
+        case kSecondsOfDegree:
+            format.decimals = 5;
+            return true;
+        case kSecondsOfHour:
+            format.decimals = 6;
+            return true;
         case kPackedDms:
-        case kPackedDm: format.decimals = 9; return true;
-        default: return false;
+        case kPackedDm:
+            format.decimals = 9;
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -251,7 +286,8 @@ void appendAngle(std::string& out, double value, int unit) {
 }
 
 std::string_view unitName(int unit) {
-    const bool named = (unit >= kRadians && unit <= kSecondsOfHour) || (unit >= kPackedDms && unit <= kPackedDm);
+    const bool named =
+        (unit >= kRadians && unit <= kSecondsOfHour) || (unit >= kPackedDms && unit <= kPackedDm);
     return named ? loadString(1999 + unit) : std::string_view();
 }
 

@@ -47,7 +47,9 @@ const CLgo* greenwichMeridian(const Catalogue& catalogue) {
     return found;
 }
 
-bool isGreenwich(const CLgo* meridian) { return meridian == nullptr || meridian->number == 1; }
+bool isGreenwich(const CLgo* meridian) {
+    return meridian == nullptr || meridian->number == 1;
+}
 
 int CCoor::setUnit(int newUnit) {
     lon = convertAngle(lon, unit, newUnit);
@@ -159,8 +161,10 @@ int CCoor::toGeographic(const CLgo* greenwich) {
 // geographic values would give a plausible but wrong result.
 int CCoor::toProjected(const CPrc* projection, const CLgo* greenwich) {
     int status = kStatusOk;
-    if (type == kCartesian) status = cartesianToGeographicPoint(greenwich);
-    else if (type == kProjected) status = projectedToGeographicPoint(greenwich);
+    if (type == kCartesian)
+        status = cartesianToGeographicPoint(greenwich);
+    else if (type == kProjected)
+        status = projectedToGeographicPoint(greenwich);
     if (status != kStatusOk) return status;
     status = geographicToProjectedPoint(projection);
     sys.projection = projection;

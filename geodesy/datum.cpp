@@ -7,14 +7,14 @@
 
 namespace zelvo {
 
-CartesianXyz applySimilarity(double tx, double ty, double tz, double d, double rx, double ry, double rz, double x,
-                             double y, double z) {
+CartesianXyz applySimilarity(double tx, double ty, double tz, double d, double rx, double ry, double rz,
+                             double x, double y, double z) {
     const double k = 1.0 + d;
     return {tx + k * x - rz * y + ry * z, ty + rz * x + k * y - rx * z, tz - ry * x + rx * y + k * z};
 }
 
-CartesianXyz applySimilarityInverse(double tx, double ty, double tz, double d, double rx, double ry, double rz,
-                                    double x, double y, double z) {
+CartesianXyz applySimilarityInverse(double tx, double ty, double tz, double d, double rx, double ry,
+                                    double rz, double x, double y, double z) {
     const double k = 1.0 + d;
     const double u = x - tx, v = y - ty, w = z - tz;
     const double delta = k * (k * k + rx * rx + ry * ry + rz * rz);
@@ -23,8 +23,8 @@ CartesianXyz applySimilarityInverse(double tx, double ty, double tz, double d, d
             (u * (rx * rz + k * ry) + v * (ry * rz - k * rx) + w * (k * k + rz * rz)) / delta};
 }
 
-bool findTransformation(const std::deque<CTsg>& transformations, int departureSystem, int arrivalSystem, int type,
-                        CTransfo& found) {
+bool findTransformation(const std::deque<CTsg>& transformations, int departureSystem, int arrivalSystem,
+                        int type, CTransfo& found) {
     if (departureSystem == arrivalSystem || transformations.empty()) return false;
     for (const auto& tsg : transformations)
         if (tsg.sourceNumber == departureSystem && tsg.type == type && tsg.targetNumber == arrivalSystem) {
@@ -50,7 +50,8 @@ int standardTransform(CCoor& point, const CSysCoor& arrival, const Catalogue& ca
         !findTransformation(catalogue.transformations, point.sys.system->number, arrival.system->number,
                             kStandardTransformation, transfo))
         return kStatusNoTransformation;
-    if (point.type == kProjected && (point.sys.projection == nullptr || !isSupportedProjection(*point.sys.projection)))
+    if (point.type == kProjected &&
+        (point.sys.projection == nullptr || !isSupportedProjection(*point.sys.projection)))
         return kStatusUnsupportedProjection;
     if (point.type != kCartesian) point.toCartesian(greenwichMeridian(catalogue));
     const CTsg& t = transfo.tsg;
@@ -58,9 +59,10 @@ int standardTransform(CCoor& point, const CSysCoor& arrival, const Catalogue& ca
     const double ry = convertAngle(t.ry, kSecondsOfDegree, kRadians);
     const double rz = convertAngle(t.rz, kSecondsOfDegree, kRadians);
     const double d = t.scale * 1e-6;
-    const CartesianXyz moved = transfo.inverse == 1
-                                   ? applySimilarityInverse(t.tx, t.ty, t.tz, d, rx, ry, rz, point.x, point.y, point.z)
-                                   : applySimilarity(t.tx, t.ty, t.tz, d, rx, ry, rz, point.x, point.y, point.z);
+    const CartesianXyz moved =
+        transfo.inverse == 1
+            ? applySimilarityInverse(t.tx, t.ty, t.tz, d, rx, ry, rz, point.x, point.y, point.z)
+            : applySimilarity(t.tx, t.ty, t.tz, d, rx, ry, rz, point.x, point.y, point.z);
     point.x = moved.x;
     point.y = moved.y;
     point.z = moved.z;

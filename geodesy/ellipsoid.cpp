@@ -102,7 +102,8 @@ double meridianArc(double lat, double e2) {
 double authalicQ(double e2, double lat) {
     const double e = std::sqrt(e2);
     const double s = std::sin(lat);
-    return (1.0 - e2) * (s / (1.0 - e2 * s * s) - (1.0 / (2.0 * e)) * std::log((1.0 - e * s) / (1.0 + e * s)));
+    return (1.0 - e2) *
+           (s / (1.0 - e2 * s * s) - (1.0 / (2.0 * e)) * std::log((1.0 - e * s) / (1.0 + e * s)));
 }
 
 double parallelFactor(double e2, double lat) {

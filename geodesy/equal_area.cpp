@@ -29,7 +29,8 @@ double latitudeFromAuthalic(double q, double qp, double e2) {
 
 }  // namespace
 
-EqualAreaConstants equalAreaConstants(double a, double e2, double lonOrigin, double lat0, double x0, double y0) {
+EqualAreaConstants equalAreaConstants(double a, double e2, double lonOrigin, double lat0, double x0,
+                                      double y0) {
     EqualAreaConstants c;
     c.lonOrigin = lonOrigin;
     c.lat0 = lat0;
@@ -58,7 +59,8 @@ PlaneEn equalAreaForward(const EqualAreaConstants& c, double e2, double lon, dou
     const double sinB0 = std::sin(c.beta0), cosB0 = std::cos(c.beta0);
     const double sinB = std::sin(beta), cosB = std::cos(beta);
     const double b = c.rq * std::sqrt(2.0 / (1.0 + sinB0 * sinB + cosB0 * cosB * std::cos(dLon)));
-    return {c.x0 + b * c.d * cosB * std::sin(dLon), c.y0 + (b / c.d) * (cosB0 * sinB - sinB0 * cosB * std::cos(dLon))};
+    return {c.x0 + b * c.d * cosB * std::sin(dLon),
+            c.y0 + (b / c.d) * (cosB0 * sinB - sinB0 * cosB * std::cos(dLon))};
 }
 
 LonLat equalAreaInverse(const EqualAreaConstants& c, double e2, double east, double north) {
@@ -77,7 +79,8 @@ LonLat equalAreaInverse(const EqualAreaConstants& c, double e2, double east, dou
         const double sinB0 = std::sin(c.beta0), cosB0 = std::cos(c.beta0);
         const double sinCe = std::sin(ce), cosCe = std::cos(ce);
         q = c.qp * (cosCe * sinB0 + c.d * y * sinCe * cosB0 / rho);
-        g.lon = c.lonOrigin + std::atan2(x * sinCe, c.d * rho * cosB0 * cosCe - c.d * c.d * y * sinB0 * sinCe);
+        g.lon =
+            c.lonOrigin + std::atan2(x * sinCe, c.d * rho * cosB0 * cosCe - c.d * c.d * y * sinB0 * sinCe);
     } else if (c.lat0 != -kHalfPi) {
         const double rho = std::sqrt(x * x + y * y);
         g.lon = c.lonOrigin + std::atan2(x, -y);
@@ -90,8 +93,10 @@ LonLat equalAreaInverse(const EqualAreaConstants& c, double e2, double east, dou
     g.lat = latitudeFromAuthalic(q, c.qp, e2);
     // atan2 spans λc ± π: brought back to (−π, π], so that a point at 179°E of a projection centred
     // on 40°W comes back as 179°, not as −181° (outside every extent).
-    if (g.lon > kPi) g.lon -= 2.0 * kPi;
-    else if (g.lon <= -kPi) g.lon += 2.0 * kPi;
+    if (g.lon > kPi)
+        g.lon -= 2.0 * kPi;
+    else if (g.lon <= -kPi)
+        g.lon += 2.0 * kPi;
     return g;
 }
 

@@ -33,7 +33,8 @@ LonLat gaussLabordeInverse(const GaussLabordeConstants& c, double e2, double eas
     const double y = (north - c.ys) / c.r;
     LonLat g;
     g.lon = c.lonOrigin + std::atan(std::sinh(x) / std::cos(y)) / c.nu;
-    g.lat = latitudeFromIsometric((isometricLatitude(std::asin(std::sin(y) / std::cosh(x)), 0.0) - c.chi) / c.nu, e2);
+    g.lat = latitudeFromIsometric(
+        (isometricLatitude(std::asin(std::sin(y) / std::cosh(x)), 0.0) - c.chi) / c.nu, e2);
     return g;
 }
 

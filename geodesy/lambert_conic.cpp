@@ -52,7 +52,8 @@ LonLat lambertInverse(const LambertConicConstants& c, double e2, double east, do
 ScaleConvergence lambertScaleConvergence(const LambertConicConstants& c, double a, double e2, double lon,
                                          double lat) {
     ScaleConvergence s;
-    s.k = c.n * c.k * std::exp(-c.n * isometricLatitude(lat, e2)) / (normalRadius(lat, a, e2) * std::cos(lat));
+    s.k =
+        c.n * c.k * std::exp(-c.n * isometricLatitude(lat, e2)) / (normalRadius(lat, a, e2) * std::cos(lat));
     s.gamma = c.n * (c.lonOrigin - lon);
     return s;
 }

@@ -8,9 +8,9 @@
 namespace zelvo {
 
 struct LambertConicConstants {
-    double lonOrigin = 0.0;  // λc, radians from Greenwich
-    double n = 0.0;          // cone constant
-    double k = 0.0;          // K, radius scale, metres
+    double lonOrigin = 0.0;     // λc, radians from Greenwich
+    double n = 0.0;             // cone constant
+    double k = 0.0;             // K, radius scale, metres
     double xs = 0.0, ys = 0.0;  // projected coordinates of the cone's apex, metres
 };
 

@@ -10,8 +10,12 @@
 namespace zelvo {
 namespace {
 
-bool isTangentLambert(const CPrc& p) { return p.variant == 1 || p.variant == 2; }
-bool isSecantLambert(const CPrc& p) { return p.variant == 3; }
+bool isTangentLambert(const CPrc& p) {
+    return p.variant == 1 || p.variant == 2;
+}
+bool isSecantLambert(const CPrc& p) {
+    return p.variant == 3;
+}
 
 // The Lambert cone's constants, from the projection's own ellipsoid (the point's when the record
 // names none).
@@ -23,7 +27,8 @@ LambertConicConstants lambertConstants(const CPrc& p, double a, double e2) {
     const double lonOrigin = projectionLongitudeOrigin(p);
     const double lat0 = convertAngleBasic(p.latitudeOrigin, p.unit, kRadians);
     if (isTangentLambert(p))
-        return lambertTangentConstants(a, e2, lonOrigin, lat0, p.scaleFactor, p.falseEasting, p.falseNorthing);
+        return lambertTangentConstants(a, e2, lonOrigin, lat0, p.scaleFactor, p.falseEasting,
+                                       p.falseNorthing);
     return lambertSecantConstants(a, e2, lonOrigin, lat0, convertAngleBasic(p.parallel1, p.unit, kRadians),
                                   convertAngleBasic(p.parallel2, p.unit, kRadians), p.falseEasting,
                                   p.falseNorthing);
@@ -36,25 +41,30 @@ TransverseMercatorConstants tmConstants(const CPrc& p, double a, double e2) {
 }
 
 GaussLabordeConstants glConstants(const CPrc& p, double a, double e2) {
-    return gaussLabordeConstants(a, e2, projectionLongitudeOrigin(p), convertAngle(p.latitudeOrigin, p.unit, kRadians),
-                                 p.scaleFactor, p.falseEasting, p.falseNorthing);
+    return gaussLabordeConstants(a, e2, projectionLongitudeOrigin(p),
+                                 convertAngle(p.latitudeOrigin, p.unit, kRadians), p.scaleFactor,
+                                 p.falseEasting, p.falseNorthing);
 }
 
 EqualAreaConstants laeaConstants(const CPrc& p, double a, double e2) {
-    return equalAreaConstants(a, e2, projectionLongitudeOrigin(p), convertAngle(p.latitudeOrigin, p.unit, kRadians),
-                              p.falseEasting, p.falseNorthing);
+    return equalAreaConstants(a, e2, projectionLongitudeOrigin(p),
+                              convertAngle(p.latitudeOrigin, p.unit, kRadians), p.falseEasting,
+                              p.falseNorthing);
 }
 
 }  // namespace
 
 bool isSupportedProjection(const CPrc& p) {
     switch (p.kind) {
-        case kLambertConformalConic: return isTangentLambert(p) || isSecantLambert(p);
+        case kLambertConformalConic:
+            return isTangentLambert(p) || isSecantLambert(p);
         case kTransverseMercator:
         case kTransverseMercatorAlias:
         case kGaussLaborde:
-        case kLambertAzimuthalEqualArea: return true;
-        default: return false;
+        case kLambertAzimuthalEqualArea:
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -104,11 +114,19 @@ int projectForward(const CPrc& p, double a, double e2, double lon, double lat, P
 int projectInverse(const CPrc& p, double a, double e2, double east, double north, LonLat& out) {
     if (!isSupportedProjection(p)) return kStatusUnsupportedProjection;
     switch (p.kind) {
-        case kLambertConformalConic: out = lambertInverse(lambertConstants(p, a, e2), e2, east, north); break;
+        case kLambertConformalConic:
+            out = lambertInverse(lambertConstants(p, a, e2), e2, east, north);
+            break;
         case kTransverseMercator:
-        case kTransverseMercatorAlias: out = transverseMercatorInverse(tmConstants(p, a, e2), e2, east, north); break;
-        case kGaussLaborde: out = gaussLabordeInverse(glConstants(p, a, e2), e2, east, north); break;
-        default: out = equalAreaInverse(laeaConstants(p, a, e2), e2, east, north); break;
+        case kTransverseMercatorAlias:
+            out = transverseMercatorInverse(tmConstants(p, a, e2), e2, east, north);
+            break;
+        case kGaussLaborde:
+            out = gaussLabordeInverse(glConstants(p, a, e2), e2, east, north);
+            break;
+        default:
+            out = equalAreaInverse(laeaConstants(p, a, e2), e2, east, north);
+            break;
     }
     return kStatusOk;
 }

@@ -81,8 +81,8 @@ LonLat transverseMercatorInverse(const TransverseMercatorConstants& c, double e2
     return g;
 }
 
-ScaleConvergence transverseMercatorScaleConvergence(const TransverseMercatorConstants& c, double k0, double lon,
-                                                    double lat, double east) {
+ScaleConvergence transverseMercatorScaleConvergence(const TransverseMercatorConstants& c, double k0,
+                                                    double lon, double lat, double east) {
     ScaleConvergence s;
     s.k = k0 * std::cosh((east - c.xs) / c.a);
     s.gamma = -std::atan(std::sin(lat) * std::tan(lon - c.lonOrigin));

@@ -8,12 +8,12 @@
 namespace zelvo {
 
 struct TransverseMercatorConstants {
-    double lonOrigin = 0.0;  // λc, radians from Greenwich
-    double a = 0.0;          // semi-major axis, metres
-    double n = 0.0;          // k0 a, metres
+    double lonOrigin = 0.0;     // λc, radians from Greenwich
+    double a = 0.0;             // semi-major axis, metres
+    double n = 0.0;             // k0 a, metres
     double xs = 0.0, ys = 0.0;  // projected coordinates of the equator on the central meridian
-    double c[5] = {};        // forward series coefficients c1…c5
-    double d[5] = {};        // inverse series coefficients d1…d5
+    double c[5] = {};           // forward series coefficients c1…c5
+    double d[5] = {};           // inverse series coefficients d1…d5
 };
 
 // Constants from the ellipsoid, λc, φ0, k0 and the false origin (exact to rounding).
@@ -26,7 +26,7 @@ LonLat transverseMercatorInverse(const TransverseMercatorConstants& c, double e2
 // k = k0 cosh((E − Xs)/a) and γ = −atan(sin φ tan(λ − λc)), the spherical forms, at a point whose
 // easting east is the forward result of (lon, lat): within about 1e-5 (10 mm/km) and 1e-4° of
 // the ellipsoidal values up to 7° from the central meridian.
-ScaleConvergence transverseMercatorScaleConvergence(const TransverseMercatorConstants& c, double k0, double lon,
-                                                    double lat, double east);
+ScaleConvergence transverseMercatorScaleConvergence(const TransverseMercatorConstants& c, double k0,
+                                                    double lon, double lat, double east);
 
 }  // namespace zelvo

@@ -27,7 +27,7 @@ TEST(ConvertAngle, Table) {
         {2.0, 4, 2, 30.0, 0.0},
         {30.0, 2, 11, 2.0, 0.0},
         {1.3, 11, 2, 22.5, 1e-13},  // 1h30′
-        {12.5, 7, 2, 12.5, 0.0},            // unassigned codes read as degrees
+        {12.5, 7, 2, 12.5, 0.0},    // unassigned codes read as degrees
         {12.5, 2, 9, 12.5, 0.0},
         {12.5, 0, 13, 12.5, 0.0},
         {180.0, 2, 1, kPi, 0.0},
@@ -59,7 +59,7 @@ TEST(ConvertAngle, BasicKnowsOnlyRadiansGradsAndPackedDms) {
         {100.0, 3, 2, 90.0, 0.0},
         {90.0, 2, 1, kHalfPi, 0.0},
         {45.30155, 10, 2, 45.504305555555555, 1e-13},
-        {2.0, 4, 2, 2.0, 0.0},     // hours read as degrees
+        {2.0, 4, 2, 2.0, 0.0},  // hours read as degrees
         {3600.0, 5, 2, 3600.0, 0.0},
         {45.3025, 12, 1, 45.3025 * kPi / 180.0, 0.0},  // packed DM read as degrees
         {1.3, 11, 2, 1.3, 0.0},
@@ -73,7 +73,8 @@ TEST(ConvertAngle, BasicKnowsOnlyRadiansGradsAndPackedDms) {
 
 TEST(ConvertAngle, RoundTripsThroughEveryUnit) {
     const int units[] = {1, 2, 3, 4, 5, 6, 10, 11, 12};
-    const double degrees[] = {0.0, 2.33722917, -1.5, 45.504305555, 48.85, -21.116666666667, 89.99999, 179.25, -179.9};
+    const double degrees[] = {0.0,      2.33722917, -1.5,  45.504305555, 48.85, -21.116666666667,
+                              89.99999, 179.25,     -179.9};
     for (int unit : units)
         for (double d : degrees) {
             SCOPED_TRACE(testing::Message() << d << "° through unit " << unit);
@@ -123,11 +124,11 @@ TEST(PackedForms, SplitDmsTable) {
     } cases[] = {
         {45.30155, false, 45, 30, 15.5, 1e-9},
         {45.2999999999, false, 45, 29, 59.999999, 1e-9},  // seconds 99.999999 carried
-        {12.5960, false, 13, 0, 0.0, 0.0},                  // 60″ then 60′ carried
-        {12.0559999999999, false, 12, 6, 0.0, 0.0},         // seconds snapped to 60, carried
-        {10.1000000000005, false, 10, 10, 0.0, 0.0},        // seconds within 1e-8 of 0
+        {12.5960, false, 13, 0, 0.0, 0.0},                // 60″ then 60′ carried
+        {12.0559999999999, false, 12, 6, 0.0, 0.0},       // seconds snapped to 60, carried
+        {10.1000000000005, false, 10, 10, 0.0, 0.0},      // seconds within 1e-8 of 0
         {-0.3, true, 0, 30, 0.0, 0.0},
-        {-0.0, false, 0, 0, 0.0, 0.0},                      // a negative zero is not negative
+        {-0.0, false, 0, 0, 0.0, 0.0},  // a negative zero is not negative
         {-21.07, true, 21, 7, 0.0, 0.0},
         {55.32, false, 55, 32, 0.0, 1e-9},
         {9999.596, false, 10000, 0, 0.0, 0.0},
@@ -194,7 +195,8 @@ TEST(PackedForms, SplittersAreReentrant) {
     // Two threads splitting different values at once each get their own fields.
     auto work = [](double value, int minutes, bool& ok) {
         ok = true;
-        for (int i = 0; i < 20000; ++i) ok = ok && splitDms(value).minutes == minutes && splitDm(value).degrees == 12;
+        for (int i = 0; i < 20000; ++i)
+            ok = ok && splitDms(value).minutes == minutes && splitDm(value).degrees == 12;
     };
     bool ok1 = false, ok2 = false;
     std::thread t1(work, 12.1530, 15, std::ref(ok1));
@@ -229,15 +231,35 @@ TEST(PackedForms, ComposeAndDegreesTable) {
     }
 }
 
+TEST(PackedForms, NonFiniteAndHugeValuesStayDefined) {
+    for (int unit : {10, 11, 12}) {
+        SCOPED_TRACE(unit);
+        EXPECT_TRUE(std::isnan(convertAngle(std::nan(""), 2, unit)));
+        EXPECT_TRUE(std::isnan(convertAngle(std::nan(""), unit, 2)));
+        EXPECT_TRUE(std::isinf(convertAngle(INFINITY, 2, unit)));
+    }
+    // Beyond the int range the degrees are clamped; the fields stay sexagesimal.
+    const DmsParts p = splitDms(1e12 + 0.5960);
+    EXPECT_GT(p.degrees, 2147483000);
+    EXPECT_LT(p.minutes, 60);
+    EXPECT_GT(degreesToDms(1e12), 2e9);
+}
+
 TEST(Snapping, Table) {
     struct Case {
         double x, eps;
         double snapped;
         int nearest;
     } cases[] = {
-        {2.9999999999, 1e-8, 3.0, 3},  {3.0000000001, 1e-8, 3.0, 3}, {2.5, 1e-8, 2.5, 2},
-        {-1.99999999999, 1e-8, -2.0, -2}, {-2.00000000001, 1e-8, -2.0, -2}, {-2.5, 1e-8, -2.5, -3},
-        {4.0, 1e-8, 4.0, 4},           {2.99, 0.1, 3.0, 3},           {2.95, 0.01, 2.95, 2},
+        {2.9999999999, 1e-8, 3.0, 3},
+        {3.0000000001, 1e-8, 3.0, 3},
+        {2.5, 1e-8, 2.5, 2},
+        {-1.99999999999, 1e-8, -2.0, -2},
+        {-2.00000000001, 1e-8, -2.0, -2},
+        {-2.5, 1e-8, -2.5, -3},
+        {4.0, 1e-8, 4.0, 4},
+        {2.99, 0.1, 3.0, 3},
+        {2.95, 0.01, 2.95, 2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.x << " within " << c.eps);
@@ -251,7 +273,8 @@ TEST(Snapping, Table) {
 TEST(Snapping, RoundHalfAway) {
     struct Case {
         double x, expected;
-    } cases[] = {{2.5, 3.0}, {-2.5, -3.0}, {2.4999, 2.0}, {-2.4999, -2.0}, {0.0, 0.0}, {0.5, 1.0}, {-0.5, -1.0}, {7.0, 7.0}};
+    } cases[] = {{2.5, 3.0}, {-2.5, -3.0}, {2.4999, 2.0}, {-2.4999, -2.0},
+                 {0.0, 0.0}, {0.5, 1.0},   {-0.5, -1.0},  {7.0, 7.0}};
     for (const auto& c : cases) EXPECT_EQ(roundHalfAway(c.x), c.expected) << c.x;
 }
 

@@ -174,11 +174,12 @@ TEST(CCoorTypes, AlterationAndConvergence) {
         int convergenceUnit;
         double convergence, tolerance;
     } cases[] = {
-        {"transverse Mercator k0 0.9999 on its central meridian", &tm9999, m.greenwich, 3.0, 45.0, -100.0, 2, 0.0,
-         1e-9},
+        {"transverse Mercator k0 0.9999 on its central meridian", &tm9999, m.greenwich, 3.0, 45.0, -100.0, 2,
+         0.0, 1e-9},
         {"Lambert II étendu on its parallel, 1 grad east of Paris", &lambertParis, m.paris, 0.9, 46.8,
          (0.99987742 - 1.0) * 1e6, 3, -0.7289686274, 1e-9},
-        {"Lambert 93 on a standard parallel", m.lambert93, m.greenwich, 4.0, 44.0, 0.0, 2, -0.7256077650, 1e-8},
+        {"Lambert 93 on a standard parallel", m.lambert93, m.greenwich, 4.0, 44.0, 0.0, 2, -0.7256077650,
+         1e-8},
         {"equal-area: neither", m.laea, m.greenwich, 2.0, 47.0, 0.0, 2, 0.0, 0.0},
     };
     for (const auto& c : cases) {

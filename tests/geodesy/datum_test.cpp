@@ -23,8 +23,10 @@ const Parameters kRecords[] = {
     {"Piton des Neiges to RGR92", 789.524, -626.486, -89.904, -32.3241, 0.6006, 76.7946, -10.5788},
     {"NTF to RGF93", -168.0, -60.0, 320.0, 0.0, 0.0, 0.0, 0.0},
 };
-const CartesianXyz kPoints[] = {
-    {3909400.0, -10900.0, 4968700.0}, {3160000.0, 5400000.0, -2280000.0}, {-2000000.0, 300.0, -6000000.0}, {6378137.0, 0.0, 0.0}};
+const CartesianXyz kPoints[] = {{3909400.0, -10900.0, 4968700.0},
+                                {3160000.0, 5400000.0, -2280000.0},
+                                {-2000000.0, 300.0, -6000000.0},
+                                {6378137.0, 0.0, 0.0}};
 
 TEST(Similarity, IsThePositionVectorFormulaWithScaleOnTheDiagonal) {
     for (const auto& r : kRecords)
@@ -56,7 +58,8 @@ TEST(Similarity, InverseIsExact) {
             const double d = r.ppm * 1e-6;
             const double rx = r.rxSec * kSecond, ry = r.rySec * kSecond, rz = r.rzSec * kSecond;
             const CartesianXyz there = applySimilarity(r.tx, r.ty, r.tz, d, rx, ry, rz, p.x, p.y, p.z);
-            const CartesianXyz back = applySimilarityInverse(r.tx, r.ty, r.tz, d, rx, ry, rz, there.x, there.y, there.z);
+            const CartesianXyz back =
+                applySimilarityInverse(r.tx, r.ty, r.tz, d, rx, ry, rz, there.x, there.y, there.z);
             // Floating-point error only (the sign-flipped approximation misses by up to a metre with 77″).
             EXPECT_NEAR(back.x, p.x, 1e-8);
             EXPECT_NEAR(back.y, p.y, 1e-8);
@@ -98,11 +101,11 @@ TEST(TransformationSearch, Table) {
         bool found;
         int number, inverse;
     } cases[] = {
-        {2, 1, 1, true, 1, 0},   {1, 2, 1, true, 3, 0},   // B to A uses the B-to-A record directly
-        {4, 3, 1, true, 4, 1},   {3, 4, 1, true, 4, 0},   // reverse use of a single record
-        {5, 6, 1, false, 0, 0},  {5, 6, 2, true, 5, 0},   {6, 5, 2, true, 5, 1},
-        {7, 8, 2, true, 7, 1},   {8, 7, 1, true, 6, 1},   {1, 4, 1, false, 0, 0},
-        {2, 2, 1, false, 0, 0},  // same system: nothing is searched
+        {2, 1, 1, true, 1, 0},  {1, 2, 1, true, 3, 0},  // B to A uses the B-to-A record directly
+        {4, 3, 1, true, 4, 1},  {3, 4, 1, true, 4, 0},  // reverse use of a single record
+        {5, 6, 1, false, 0, 0}, {5, 6, 2, true, 5, 0},  {6, 5, 2, true, 5, 1},  {7, 8, 2, true, 7, 1},
+        {8, 7, 1, true, 6, 1},  {1, 4, 1, false, 0, 0}, {2, 2, 1, false, 0, 0},  // same system: nothing is
+                                                                                 // searched
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.departure << " to " << c.arrival << " type " << c.type);

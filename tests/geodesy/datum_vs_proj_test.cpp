@@ -19,8 +19,8 @@ namespace {
 constexpr double kDegree = kPi / 180.0;
 
 struct Comparison {
-    double maxDifference = 0.0;          // |ours − PROJ|, metres
-    double maxUnexplained = 0.0;         // |ours + d·(R×X) − PROJ|, metres
+    double maxDifference = 0.0;   // |ours − PROJ|, metres
+    double maxUnexplained = 0.0;  // |ours + d·(R×X) − PROJ|, metres
 };
 
 // Compares the record from source to target with cs2cs over the source system's extent. PROJ's
@@ -35,7 +35,8 @@ Comparison compareWithProj(const Catalogue& catalogue, const CTsg& tsg) {
     if (extent == nullptr) return result;
 
     std::string towgs84 = " +towgs84=";
-    for (double v : {tsg.tx, tsg.ty, tsg.tz, tsg.rx, tsg.ry, tsg.rz, tsg.scale}) towgs84 += formatFixed(v, 6) + ",";
+    for (double v : {tsg.tx, tsg.ty, tsg.tz, tsg.rx, tsg.ry, tsg.rz, tsg.scale})
+        towgs84 += formatFixed(v, 6) + ",";
     towgs84.pop_back();
     const std::string source = "+proj=longlat +a=" + formatFixed(from.semiMajorAxis, 4) +
                                " +es=" + formatFixed(from.eccentricitySquared, 18) + towgs84 + " +no_defs";
@@ -54,10 +55,12 @@ Comparison compareWithProj(const Catalogue& catalogue, const CTsg& tsg) {
     if (proj.size() != lattice.size()) return result;
 
     const double d = tsg.scale * 1e-6;
-    const double rx = convertAngle(tsg.rx, 5, 1), ry = convertAngle(tsg.ry, 5, 1), rz = convertAngle(tsg.rz, 5, 1);
+    const double rx = convertAngle(tsg.rx, 5, 1), ry = convertAngle(tsg.ry, 5, 1),
+                 rz = convertAngle(tsg.rz, 5, 1);
     for (std::size_t i = 0; i < lattice.size(); ++i) {
-        const CartesianXyz in = geographicToCartesian(from.semiMajorAxis, from.eccentricitySquared,
-                                                      lattice[i][0] * kDegree, lattice[i][1] * kDegree, lattice[i][2]);
+        const CartesianXyz in =
+            geographicToCartesian(from.semiMajorAxis, from.eccentricitySquared, lattice[i][0] * kDegree,
+                                  lattice[i][1] * kDegree, lattice[i][2]);
         const CartesianXyz out = applySimilarity(tsg.tx, tsg.ty, tsg.tz, d, rx, ry, rz, in.x, in.y, in.z);
         const double ours[3] = {out.x, out.y, out.z};
         const double rotation[3] = {-rz * in.y + ry * in.z, rz * in.x - rx * in.z, -ry * in.x + rx * in.y};

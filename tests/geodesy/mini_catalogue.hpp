@@ -13,9 +13,9 @@ struct MiniCatalogue {
     const CElg* grs80 = nullptr;
     const CLgo* greenwich = nullptr;
     const CLgo* paris = nullptr;
-    const CReg* rgf93 = nullptr;     // 1
-    const CReg* ntf = nullptr;       // 2
-    const CReg* rgr92 = nullptr;     // 7, on GRS 80, linked to nothing
+    const CReg* rgf93 = nullptr;        // 1
+    const CReg* ntf = nullptr;          // 2
+    const CReg* rgr92 = nullptr;        // 7, on GRS 80, linked to nothing
     const CReg* noEllipsoid = nullptr;  // 9, a system read before any ellipsoid
     const CPrc* lambert2e = nullptr;    // 6
     const CPrc* lambert93 = nullptr;    // 9
@@ -99,8 +99,8 @@ struct MiniCatalogue {
     }
 
     const CPrc* addProjection(int number, int variant, const CElg* ellipsoid, const CLgo* meridian, int unit,
-                              double lon0, double lat0, double k0, double lat1, double lat2, double x0, double y0,
-                              int kind) {
+                              double lon0, double lat0, double k0, double lat1, double lat2, double x0,
+                              double y0, int kind) {
         CPrc p;
         p.number = number;
         p.name = "P" + std::to_string(number);
@@ -121,7 +121,8 @@ struct MiniCatalogue {
     }
 
     // A geographic point of a system, counted from the given meridian.
-    CCoor geographic(const CReg* system, const CLgo* meridian, int unit, double lon, double lat, double h = 0.0) const {
+    CCoor geographic(const CReg* system, const CLgo* meridian, int unit, double lon, double lat,
+                     double h = 0.0) const {
         CCoor p;
         p.type = kGeographic;
         p.unit = unit;

@@ -89,7 +89,10 @@ TEST(Projections, ForwardThenInverseReturnsThePoint) {
         {"UTM 31", &kUtm31, &kGrs80, {{0.0, 0.0}, {0.1, 41.2}, {5.9, 51.5}, {3.0, 83.9}, {1.0, -60.0}}},
         {"Gauss-Laborde", &kGaussReunion, &kHayford, {{55.5, -21.1}, {55.2, -20.9}, {55.85, -21.4}}},
         {"LAEA Europe", &kLaeaEurope, &kGrs80, {{-35.0, 25.0}, {44.0, 84.0}, {10.0, 52.0}, {2.35, 48.85}}},
-        {"LAEA north pole", &kLaeaNorth, &kGrs80, {{-30.0, 75.0}, {179.0, 45.0}, {-179.0, 89.9}, {0.0, 60.0}}},
+        {"LAEA north pole",
+         &kLaeaNorth,
+         &kGrs80,
+         {{-30.0, 75.0}, {179.0, 45.0}, {-179.0, 89.9}, {0.0, 60.0}}},
     };
     for (const auto& c : cases)
         for (const auto& point : c.points) {
@@ -114,14 +117,16 @@ TEST(Projections, CentralMeridianAndOrigin) {
         double expectedK;
     } cases[] = {
         // On the central meridian the Lambert easting is Xs exactly and the convergence is 0.
-        {"Lambert II étendu on its parallel", &kLambert2e, &kClarke, 46.8, 600000.0, 2200000.0, 1e-6, 0.99987742},
+        {"Lambert II étendu on its parallel", &kLambert2e, &kClarke, 46.8, 600000.0, 2200000.0, 1e-6,
+         0.99987742},
         {"Lambert 93 at its origin", &kLambert93, &kGrs80, 46.5, 700000.0, 6600000.0, 1e-6, NAN},
         {"Lambert 93 on its first parallel", &kLambert93, &kGrs80, 44.0, 700000.0, NAN, 0, 1.0},
         {"Lambert 93 on its second parallel", &kLambert93, &kGrs80, 49.0, 700000.0, NAN, 0, 1.0},
         // Transverse Mercator: origin up to the series truncation; k0 exactly on the central meridian.
         {"UTM 31 at the equator", &kUtm31, &kGrs80, 0.0, 500000.0, 0.0, 1e-9, 0.9996},
         {"UTM 31 at 45°", &kUtm31, &kGrs80, 45.0, 500000.0, NAN, 0, 0.9996},
-        {"Gauss-Laborde at its origin", &kGaussReunion, &kHayford, -(21 + 7.0 / 60), 160000.0, 50000.0, 1e-6, 1.0},
+        {"Gauss-Laborde at its origin", &kGaussReunion, &kHayford, -(21 + 7.0 / 60), 160000.0, 50000.0, 1e-6,
+         1.0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -140,7 +145,9 @@ TEST(Projections, CentralMeridianAndOrigin) {
     }
     // Transverse Mercator scale on the central meridian is k0 exactly (cosh 0 = 1).
     ProjectedPoint out;
-    ASSERT_EQ(projectForward(kUtm31, kGrs80.semiMajorAxis, kGrs80.eccentricitySquared, 3 * kDeg, 47 * kDeg, out), 0);
+    ASSERT_EQ(
+        projectForward(kUtm31, kGrs80.semiMajorAxis, kGrs80.eccentricitySquared, 3 * kDeg, 47 * kDeg, out),
+        0);
     EXPECT_EQ(out.scale.k, 0.9996);
     // British National Grid: its true origin (2°W, 49°N) maps to the false origin within 1 mm.
     const CPrc bng = projection(3, 0, kGrs80, kGreenwich, 2, -2, 49, 0.9996012717, 0, 0, 400000, -100000);
@@ -184,13 +191,15 @@ TEST(Projections, LongitudeOfOrigin) {
          (1 + 2.5969213 * 0.9) * kDeg},
         {"equal-area from Paris", projection(6, 0, kClarke, kParis, 2, 1, 52, 1, 0, 0, 0, 0),
          (1 + 2.5969213 * 0.9) * kDeg},
-        {"Gauss-Laborde ignores its meridian", projection(5, 0, kClarke, kParis, 2, 1, 0, 1, 0, 0, 0, 0), 1 * kDeg},
+        {"Gauss-Laborde ignores its meridian", projection(5, 0, kClarke, kParis, 2, 1, 0, 1, 0, 0, 0, 0),
+         1 * kDeg},
         {"Greenwich never shifts", projection(1, 1, kClarke, kGreenwich, 2, 3, 52, 1, 0, 0, 0, 0), 3 * kDeg},
         {"Gauss-Laborde in packed DMS", kGaussReunion, (55 + 32.0 / 60) * kDeg},
         // The Lambert, transverse Mercator and equal-area λ0 know radians, grads and packed DMS only.
-        {"Lambert λ0 in hours read as degrees", projection(1, 1, kClarke, kGreenwich, 4, 1, 52, 1, 0, 0, 0, 0),
-         1 * kDeg},
-        {"Gauss-Laborde λ0 in hours", projection(5, 0, kClarke, kGreenwich, 4, 1, 0, 1, 0, 0, 0, 0), 15 * kDeg},
+        {"Lambert λ0 in hours read as degrees",
+         projection(1, 1, kClarke, kGreenwich, 4, 1, 52, 1, 0, 0, 0, 0), 1 * kDeg},
+        {"Gauss-Laborde λ0 in hours", projection(5, 0, kClarke, kGreenwich, 4, 1, 0, 1, 0, 0, 0, 0),
+         15 * kDeg},
     };
     for (const auto& c : cases) EXPECT_NEAR(projectionLongitudeOrigin(c.prc), c.expected, 1e-15) << c.what;
 }

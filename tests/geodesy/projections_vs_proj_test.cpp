@@ -21,8 +21,10 @@ constexpr double kDegree = 3.141592653589793 / 180.0;
 // under test: the packed form is taken apart from its printed digits.
 double degreesForProj(double value, int unit) {
     switch (unit) {
-        case 1: return value / kDegree;
-        case 3: return value * 0.9;
+        case 1:
+            return value / kDegree;
+        case 3:
+            return value * 0.9;
         case 10: {
             const std::string text = formatFixed(std::fabs(value), 10);
             const std::size_t dot = text.find('.');
@@ -31,11 +33,14 @@ double degreesForProj(double value, int unit) {
             const double s = std::stod(text.substr(dot + 3, 2) + "." + text.substr(dot + 5));
             return std::copysign(d + m / 60.0 + s / 3600.0, value);
         }
-        default: return value;
+        default:
+            return value;
     }
 }
 
-std::string number(double v) { return formatFixed(v, 12); }
+std::string number(double v) {
+    return formatFixed(v, 12);
+}
 
 std::string ellipsoidParameters(const CElg& e) {
     return " +a=" + formatFixed(e.semiMajorAxis, 4) + " +es=" + formatFixed(e.eccentricitySquared, 18);
@@ -51,17 +56,24 @@ std::string projDefinition(const CPrc& p, const CElg& ellipsoid, bool foldMeridi
     switch (p.kind) {
         case 1:
             if (p.variant == 3)
-                s = "+proj=lcc +lat_1=" + deg(p.parallel1) + " +lat_2=" + deg(p.parallel2) + " +lat_0=" +
-                    deg(p.latitudeOrigin);
+                s = "+proj=lcc +lat_1=" + deg(p.parallel1) + " +lat_2=" + deg(p.parallel2) +
+                    " +lat_0=" + deg(p.latitudeOrigin);
             else
                 s = "+proj=lcc +lat_1=" + deg(p.latitudeOrigin) + " +lat_0=" + deg(p.latitudeOrigin) +
                     " +k_0=" + number(p.scaleFactor);
             break;
         case 2:
-        case 3: s = "+proj=tmerc +lat_0=" + deg(p.latitudeOrigin) + " +k_0=" + number(p.scaleFactor); break;
-        case 5: s = "+proj=gstmerc +lat_0=" + deg(p.latitudeOrigin) + " +k_0=" + number(p.scaleFactor); break;
-        case 6: s = "+proj=laea +lat_0=" + deg(p.latitudeOrigin); break;
-        default: return std::string();
+        case 3:
+            s = "+proj=tmerc +lat_0=" + deg(p.latitudeOrigin) + " +k_0=" + number(p.scaleFactor);
+            break;
+        case 5:
+            s = "+proj=gstmerc +lat_0=" + deg(p.latitudeOrigin) + " +k_0=" + number(p.scaleFactor);
+            break;
+        case 6:
+            s = "+proj=laea +lat_0=" + deg(p.latitudeOrigin);
+            break;
+        default:
+            return std::string();
     }
     const double meridianDegrees = shifted ? degreesForProj(p.meridian->longitude, p.meridian->unit) : 0.0;
     const double lon0 = degreesForProj(p.longitudeOrigin, p.unit) + (foldMeridian ? meridianDegrees : 0.0);
@@ -104,7 +116,8 @@ TEST(ProjectionsAgainstProj, EveryCatalogueProjectionOverItsExtents) {
         constexpr int kSteps = 12;
         for (int i = 0; i <= kSteps; ++i)
             for (int j = 0; j <= kSteps; ++j)
-                lattice.push_back({lon0 + (lon1 - lon0) * i / kSteps, lat0 + (lat1 - lat0) * j / kSteps, 0.0});
+                lattice.push_back(
+                    {lon0 + (lon1 - lon0) * i / kSteps, lat0 + (lat1 - lat0) * j / kSteps, 0.0});
 
         const auto forward = test::runCs2cs(geographic, projected, lattice);
         ASSERT_EQ(forward.size(), lattice.size()) << "cs2cs did not run";
@@ -134,15 +147,16 @@ TEST(ProjectionsAgainstProj, EveryCatalogueProjectionOverItsExtents) {
             }
         }
         std::cout << "[ cs2cs    ] PRC " << p->number << " " << p->name << " / REG " << system->number
-                  << ": forward max |dE| " << maxE << " m, |dN| " << maxN << " m; inverse max |dlon| " << maxLon
-                  << " rad, |dlat| " << maxLat << " rad\n";
+                  << ": forward max |dE| " << maxE << " m, |dN| " << maxN << " m; inverse max |dlon| "
+                  << maxLon << " rad, |dlat| " << maxLat << " rad\n";
         ++compared;
     }
     EXPECT_GT(compared, 0) << "the reference catalogue has no projection extent";
 }
 
 TEST(ProjectionsAgainstProj, ScaleFactorAndConvergence) {
-    if (!std::filesystem::exists("/usr/bin/proj")) GTEST_SKIP() << "PROJ's proj is not installed (Debian package proj-bin)";
+    if (!std::filesystem::exists("/usr/bin/proj"))
+        GTEST_SKIP() << "PROJ's proj is not installed (Debian package proj-bin)";
     Catalogue catalogue;
     std::string why;
     if (!test::loadReferenceCatalogue(catalogue, why)) GTEST_SKIP() << why;
@@ -171,13 +185,15 @@ TEST(ProjectionsAgainstProj, ScaleFactorAndConvergence) {
             SCOPED_TRACE(testing::Message() << "lon " << lattice[i][0] << "° lat " << lattice[i][1] << "°");
             ProjectedPoint mine;
             ASSERT_EQ(projectForward(*p, ellipsoid.semiMajorAxis, ellipsoid.eccentricitySquared,
-                                     lattice[i][0] * kDegree, lattice[i][1] * kDegree, mine), 0);
+                                     lattice[i][0] * kDegree, lattice[i][1] * kDegree, mine),
+                      0);
             ASSERT_TRUE(mine.hasScale);
             EXPECT_NEAR(mine.scale.k, factors[i].k, tm ? 2e-5 : 2e-8);
             // This system counts the convergence the other way round: γ = n (λc − λ) in Lambert.
             EXPECT_NEAR(mine.scale.gamma / kDegree, -factors[i].convergenceDegrees, tm ? 1e-4 : 2e-8);
             maxK = std::max(maxK, std::fabs(mine.scale.k - factors[i].k));
-            maxGamma = std::max(maxGamma, std::fabs(mine.scale.gamma / kDegree + factors[i].convergenceDegrees));
+            maxGamma =
+                std::max(maxGamma, std::fabs(mine.scale.gamma / kDegree + factors[i].convergenceDegrees));
         }
         std::cout << "[ proj -V  ] PRC " << p->number << " " << p->name << " / REG " << system->number
                   << ": max |dk| " << maxK << ", max |dγ| " << maxGamma << "°\n";

@@ -44,7 +44,9 @@ std::vector<std::string> split(const std::string& text, char separator) {
     return parts;
 }
 
-bool isOption(const std::string& word) { return word.size() > 1 && word[0] == '-' && std::isalpha(word[1]); }
+bool isOption(const std::string& word) {
+    return word.size() > 1 && word[0] == '-' && std::isalpha(word[1]);
+}
 
 BatchCase parseCase(const std::vector<std::string>& columns) {
     BatchCase c;
@@ -127,8 +129,9 @@ TEST(ReferenceCases, KernelRowsAgreeWithProj) {
                 // compared, and the reference height is checked to be that 0.
                 ASSERT_EQ(c.expected.size(), 3u);
                 const CElg& ellipsoid = *arrival.system->ellipsoid;
-                const GeographicLonLatH reference = cartesianToGeographic(
-                    c.expected[0], c.expected[1], c.expected[2], ellipsoid.semiMajorAxis, ellipsoid.eccentricitySquared);
+                const GeographicLonLatH reference =
+                    cartesianToGeographic(c.expected[0], c.expected[1], c.expected[2],
+                                          ellipsoid.semiMajorAxis, ellipsoid.eccentricitySquared);
                 const double radians = c.tolerance[0] / ellipsoid.semiMajorAxis;
                 EXPECT_NEAR(point.lon, reference.lon, radians);
                 EXPECT_NEAR(point.lat, reference.lat, radians);
@@ -148,7 +151,8 @@ TEST(ReferenceCases, KernelRowsAgreeWithProj) {
                 break;
         }
         ASSERT_EQ(got.size(), c.expected.size());
-        for (std::size_t k = 0; k < got.size(); ++k) EXPECT_NEAR(got[k], c.expected[k], c.tolerance[k]) << "value " << k;
+        for (std::size_t k = 0; k < got.size(); ++k)
+            EXPECT_NEAR(got[k], c.expected[k], c.tolerance[k]) << "value " << k;
         ++run;
     }
     EXPECT_GT(run, 0) << "no kernel row in cases.tsv";

@@ -19,7 +19,9 @@ std::string cs2csProgram() {
 
 }  // namespace
 
-bool cs2csAvailable() { return !cs2csProgram().empty(); }
+bool cs2csAvailable() {
+    return !cs2csProgram().empty();
+}
 
 std::vector<std::array<double, 3>> runCs2cs(const std::string& from, const std::string& to,
                                             const std::vector<std::array<double, 3>>& points) {
@@ -56,7 +58,8 @@ std::vector<std::array<double, 3>> runCs2cs(const std::string& from, const std::
     return results;
 }
 
-std::vector<ProjFactors> runProjFactors(const std::string& definition, const std::vector<std::array<double, 2>>& points) {
+std::vector<ProjFactors> runProjFactors(const std::string& definition,
+                                        const std::vector<std::array<double, 2>>& points) {
     std::vector<ProjFactors> results;
     if (!std::filesystem::exists("/usr/bin/proj")) return results;
     TempDir dir;
@@ -83,7 +86,8 @@ std::vector<ProjFactors> runProjFactors(const std::string& definition, const std
         if (line.starts_with("Parallel scale (k) :")) current.k = leadingDouble(line.substr(20));
         if (line.starts_with("Convergence :")) {
             const std::size_t bracket = line.find('[');
-            if (bracket != std::string_view::npos) current.convergenceDegrees = leadingDouble(line.substr(bracket + 1));
+            if (bracket != std::string_view::npos)
+                current.convergenceDegrees = leadingDouble(line.substr(bracket + 1));
             results.push_back(current);
         }
         start = end + 1;

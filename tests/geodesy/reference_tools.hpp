@@ -26,7 +26,8 @@ struct ProjFactors {
     double k = 0.0;
     double convergenceDegrees = 0.0;
 };
-std::vector<ProjFactors> runProjFactors(const std::string& definition, const std::vector<std::array<double, 2>>& points);
+std::vector<ProjFactors> runProjFactors(const std::string& definition,
+                                        const std::vector<std::array<double, 2>>& points);
 
 // Loads the reference catalogue of the shared folder into catalogue; false (with the reason in
 // why) when the folder is absent or the file does not load.
