@@ -1,0 +1,320 @@
+#include "geodesy/projection.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "geodesy/angles.hpp"
+
+namespace zelvo {
+namespace {
+
+constexpr double kDeg = kPi / 180.0;
+
+const CElg kClarke = [] {
+    CElg e;
+    e.number = 1;
+    e.semiMajorAxis = 6378249.2;
+    e.eccentricitySquared = 0.006803487646300;
+    return e;
+}();
+const CElg kGrs80 = [] {
+    CElg e;
+    e.number = 2;
+    e.semiMajorAxis = 6378137.0;
+    e.eccentricitySquared = 0.006694380022901;
+    return e;
+}();
+const CElg kHayford = [] {
+    CElg e;
+    e.number = 3;
+    e.semiMajorAxis = 6378388.0;
+    e.eccentricitySquared = 0.006722670022333;
+    return e;
+}();
+const CLgo kGreenwich = [] {
+    CLgo m;
+    m.number = 1;
+    m.unit = 2;
+    m.longitude = 5.0;  // a Greenwich meridian never shifts, whatever it holds
+    return m;
+}();
+const CLgo kParis = [] {
+    CLgo m;
+    m.number = 2;
+    m.unit = 3;
+    m.longitude = 2.5969213;
+    return m;
+}();
+
+CPrc projection(int kind, int variant, const CElg& ellipsoid, const CLgo& meridian, int unit, double lon0,
+                double lat0, double k0, double lat1, double lat2, double x0, double y0) {
+    CPrc p;
+    p.kind = kind;
+    p.variant = variant;
+    p.ellipsoid = &ellipsoid;
+    p.meridian = &meridian;
+    p.unit = unit;
+    p.longitudeOrigin = lon0;
+    p.latitudeOrigin = lat0;
+    p.scaleFactor = k0;
+    p.parallel1 = lat1;
+    p.parallel2 = lat2;
+    p.falseEasting = x0;
+    p.falseNorthing = y0;
+    return p;
+}
+
+const CPrc kLambert2e = projection(1, 1, kClarke, kParis, 3, 0, 52, 0.99987742, 0, 0, 600000, 2200000);
+const CPrc kLambert93 = projection(1, 3, kGrs80, kGreenwich, 2, 3, 46.5, 1, 44, 49, 700000, 6600000);
+const CPrc kUtm31 = projection(2, 0, kGrs80, kGreenwich, 2, 3, 0, 0.9996, 0, 0, 500000, 0);
+const CPrc kGaussReunion = projection(5, 0, kHayford, kGreenwich, 10, 55.32, -21.07, 1, 0, 0, 160000, 50000);
+const CPrc kLaeaEurope = projection(6, 0, kGrs80, kGreenwich, 2, 10, 52, 1, 0, 0, 4321000, 3210000);
+const CPrc kLaeaNorth = projection(6, 0, kGrs80, kGreenwich, 2, -40, 90, 1, 0, 0, 0, 0);
+
+TEST(Projections, ForwardThenInverseReturnsThePoint) {
+    struct Point {
+        double lonDeg, latDeg;
+    };
+    const std::vector<Point> france = {{2.35, 48.85}, {-4.5, 42.4}, {8.2, 51.1}, {3.0, 46.5}, {9.5, 41.4}};
+    struct Case {
+        const char* name;
+        const CPrc* prc;
+        const CElg* ellipsoid;  // the point's
+        std::vector<Point> points;
+    } cases[] = {
+        {"Lambert II étendu", &kLambert2e, &kClarke, france},
+        {"Lambert 93", &kLambert93, &kGrs80, france},
+        {"UTM 31", &kUtm31, &kGrs80, {{0.0, 0.0}, {0.1, 41.2}, {5.9, 51.5}, {3.0, 83.9}, {1.0, -60.0}}},
+        {"Gauss-Laborde", &kGaussReunion, &kHayford, {{55.5, -21.1}, {55.2, -20.9}, {55.85, -21.4}}},
+        {"LAEA Europe", &kLaeaEurope, &kGrs80, {{-35.0, 25.0}, {44.0, 84.0}, {10.0, 52.0}, {2.35, 48.85}}},
+        {"LAEA north pole",
+         &kLaeaNorth,
+         &kGrs80,
+         {{-30.0, 75.0}, {179.0, 45.0}, {-179.0, 89.9}, {0.0, 60.0}}},
+    };
+    for (const auto& c : cases)
+        for (const auto& point : c.points) {
+            SCOPED_TRACE(testing::Message() << c.name << " at " << point.lonDeg << " " << point.latDeg);
+            const double a = c.ellipsoid->semiMajorAxis, e2 = c.ellipsoid->eccentricitySquared;
+            ProjectedPoint out;
+            ASSERT_EQ(projectForward(*c.prc, a, e2, point.lonDeg * kDeg, point.latDeg * kDeg, out), 0);
+            LonLat back;
+            ASSERT_EQ(projectInverse(*c.prc, a, e2, out.plane.e, out.plane.n, back), 0);
+            EXPECT_NEAR(back.lon, point.lonDeg * kDeg, 1e-11);
+            EXPECT_NEAR(back.lat, point.latDeg * kDeg, 1e-11);
+        }
+}
+
+TEST(Projections, CentralMeridianAndOrigin) {
+    struct Case {
+        const char* name;
+        const CPrc* prc;
+        const CElg* ellipsoid;
+        double latDeg;
+        double expectedE, expectedN, toleranceN;  // NaN: not checked
+        double expectedK;
+    } cases[] = {
+        // On the central meridian the Lambert easting is Xs exactly and the convergence is 0.
+        {"Lambert II étendu on its parallel", &kLambert2e, &kClarke, 46.8, 600000.0, 2200000.0, 1e-6,
+         0.99987742},
+        {"Lambert 93 at its origin", &kLambert93, &kGrs80, 46.5, 700000.0, 6600000.0, 1e-6, NAN},
+        {"Lambert 93 on its first parallel", &kLambert93, &kGrs80, 44.0, 700000.0, NAN, 0, 1.0},
+        {"Lambert 93 on its second parallel", &kLambert93, &kGrs80, 49.0, 700000.0, NAN, 0, 1.0},
+        // Transverse Mercator: origin up to the series truncation; k0 exactly on the central meridian.
+        {"UTM 31 at the equator", &kUtm31, &kGrs80, 0.0, 500000.0, 0.0, 1e-9, 0.9996},
+        {"UTM 31 at 45°", &kUtm31, &kGrs80, 45.0, 500000.0, NAN, 0, 0.9996},
+        {"Gauss-Laborde at its origin", &kGaussReunion, &kHayford, -(21 + 7.0 / 60), 160000.0, 50000.0, 1e-6,
+         1.0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const double a = c.ellipsoid->semiMajorAxis, e2 = c.ellipsoid->eccentricitySquared;
+        ProjectedPoint out;
+        ASSERT_EQ(projectForward(*c.prc, a, e2, projectionLongitudeOrigin(*c.prc), c.latDeg * kDeg, out), 0);
+        EXPECT_NEAR(out.plane.e, c.expectedE, 1e-6);
+        if (!std::isnan(c.expectedN)) {
+            EXPECT_NEAR(out.plane.n, c.expectedN, c.toleranceN);
+        }
+        if (!std::isnan(c.expectedK)) {
+            EXPECT_NEAR(out.scale.k, c.expectedK, 1e-12);
+        }
+        EXPECT_TRUE(out.hasScale);
+        EXPECT_EQ(out.scale.gamma, 0.0);
+    }
+    // Transverse Mercator scale on the central meridian is k0 exactly (cosh 0 = 1).
+    ProjectedPoint out;
+    ASSERT_EQ(
+        projectForward(kUtm31, kGrs80.semiMajorAxis, kGrs80.eccentricitySquared, 3 * kDeg, 47 * kDeg, out),
+        0);
+    EXPECT_EQ(out.scale.k, 0.9996);
+    // British National Grid: its true origin (2°W, 49°N) maps to the false origin within 1 mm.
+    const CPrc bng = projection(3, 0, kGrs80, kGreenwich, 2, -2, 49, 0.9996012717, 0, 0, 400000, -100000);
+    ASSERT_EQ(projectForward(bng, 6377563.396, 0.006670539999985, -2 * kDeg, 49 * kDeg, out), 0);
+    EXPECT_NEAR(out.plane.e, 400000.0, 1e-6);
+    EXPECT_NEAR(out.plane.n, -100000.0, 1e-3);
+}
+
+TEST(Projections, TransverseMercatorKindsTwoAndThreeAreIdentical) {
+    CPrc kind3 = kUtm31;
+    kind3.kind = 3;
+    const double a = kGrs80.semiMajorAxis, e2 = kGrs80.eccentricitySquared;
+    for (double lonDeg : {0.1, 3.0, 5.9})
+        for (double latDeg : {0.0, 43.0, 51.5, 83.9}) {
+            ProjectedPoint two, three;
+            ASSERT_EQ(projectForward(kUtm31, a, e2, lonDeg * kDeg, latDeg * kDeg, two), 0);
+            ASSERT_EQ(projectForward(kind3, a, e2, lonDeg * kDeg, latDeg * kDeg, three), 0);
+            EXPECT_EQ(two.plane.e, three.plane.e);
+            EXPECT_EQ(two.plane.n, three.plane.n);
+            EXPECT_EQ(two.scale.k, three.scale.k);
+            EXPECT_EQ(two.scale.gamma, three.scale.gamma);
+            LonLat back2, back3;
+            ASSERT_EQ(projectInverse(kUtm31, a, e2, two.plane.e, two.plane.n, back2), 0);
+            ASSERT_EQ(projectInverse(kind3, a, e2, two.plane.e, two.plane.n, back3), 0);
+            EXPECT_EQ(back2.lon, back3.lon);
+            EXPECT_EQ(back2.lat, back3.lat);
+        }
+}
+
+TEST(Projections, LongitudeOfOrigin) {
+    struct Case {
+        const char* what;
+        CPrc prc;
+        double expected;
+    } cases[] = {
+        {"Lambert from Paris adds the meridian", projection(1, 1, kClarke, kParis, 3, 0, 52, 1, 0, 0, 0, 0),
+         2.5969213 * 0.9 * kDeg},
+        {"Lambert from Paris with λ0", projection(1, 1, kClarke, kParis, 3, 1, 52, 1, 0, 0, 0, 0),
+         (0.9 + 2.5969213 * 0.9) * kDeg},
+        {"transverse Mercator from Paris", projection(2, 0, kClarke, kParis, 2, 1, 0, 1, 0, 0, 0, 0),
+         (1 + 2.5969213 * 0.9) * kDeg},
+        {"equal-area from Paris", projection(6, 0, kClarke, kParis, 2, 1, 52, 1, 0, 0, 0, 0),
+         (1 + 2.5969213 * 0.9) * kDeg},
+        {"Gauss-Laborde ignores its meridian", projection(5, 0, kClarke, kParis, 2, 1, 0, 1, 0, 0, 0, 0),
+         1 * kDeg},
+        {"Greenwich never shifts", projection(1, 1, kClarke, kGreenwich, 2, 3, 52, 1, 0, 0, 0, 0), 3 * kDeg},
+        {"Gauss-Laborde in packed DMS", kGaussReunion, (55 + 32.0 / 60) * kDeg},
+        // The Lambert, transverse Mercator and equal-area λ0 know radians, grads and packed DMS only.
+        {"Lambert λ0 in hours read as degrees",
+         projection(1, 1, kClarke, kGreenwich, 4, 1, 52, 1, 0, 0, 0, 0), 1 * kDeg},
+        {"Gauss-Laborde λ0 in hours", projection(5, 0, kClarke, kGreenwich, 4, 1, 0, 1, 0, 0, 0, 0),
+         15 * kDeg},
+    };
+    for (const auto& c : cases) EXPECT_NEAR(projectionLongitudeOrigin(c.prc), c.expected, 1e-15) << c.what;
+}
+
+TEST(Projections, EqualAreaPolarAspectOnlyForExactlyHalfPi) {
+    const double a = kGrs80.semiMajorAxis, e2 = kGrs80.eccentricitySquared;
+    const double lon = -30 * kDeg, lat = 75 * kDeg;
+    ProjectedPoint polar;
+    ASSERT_EQ(projectForward(kLaeaNorth, a, e2, lon, lat, polar), 0);
+    EXPECT_FALSE(polar.hasScale);
+    // ρ = a √(qp − q), E = ρ sin Δλ, N = −ρ cos Δλ.
+    const double rho = std::hypot(polar.plane.e, polar.plane.n);
+    EXPECT_NEAR(std::atan2(polar.plane.e, -polar.plane.n), 10 * kDeg, 1e-14);
+    EXPECT_GT(rho, 1.6e6);
+    EXPECT_LT(rho, 1.7e6);
+
+    struct Case {
+        const char* what;
+        int unit;
+        double lat0;
+        bool polarBranch;
+    } cases[] = {
+        {"90 degrees", 2, 90.0, true},
+        {"100 grads", 3, 100.0, true},
+        {"π/2 radians", 1, kHalfPi, true},
+        {"90 in packed DMS", 10, 90.0, true},
+        {"one unit of the last place below π/2", 1, std::nextafter(kHalfPi, 0.0), false},
+        {"89.9999999999 degrees", 2, 89.9999999999, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        CPrc p = kLaeaNorth;
+        p.unit = c.unit;
+        p.latitudeOrigin = c.lat0;
+        p.longitudeOrigin = convertAngle(-40, 2, c.unit);
+        ProjectedPoint out;
+        ASSERT_EQ(projectForward(p, a, e2, lon, lat, out), 0);
+        if (c.polarBranch) {
+            EXPECT_EQ(out.plane.e, polar.plane.e);
+            EXPECT_EQ(out.plane.n, polar.plane.n);
+        } else {
+            // The oblique formulas divide near-zero quantities there: far from the polar result.
+            EXPECT_GT(std::hypot(out.plane.e - polar.plane.e, out.plane.n - polar.plane.n), 1.0);
+        }
+    }
+}
+
+TEST(Projections, EqualAreaPolarAspects) {
+    const double a = kGrs80.semiMajorAxis, e2 = kGrs80.eccentricitySquared;
+    CPrc south = kLaeaNorth;
+    south.latitudeOrigin = -90;
+    struct Point {
+        double lonDeg, latDeg;
+    } points[] = {{-30, 75}, {100, 45}, {-179, 88}, {-40, 60}, {140, 50}};
+    for (const auto& pt : points) {
+        SCOPED_TRACE(testing::Message() << pt.lonDeg << " " << pt.latDeg);
+        ProjectedPoint n, s;
+        ASSERT_EQ(projectForward(kLaeaNorth, a, e2, pt.lonDeg * kDeg, pt.latDeg * kDeg, n), 0);
+        ASSERT_EQ(projectForward(south, a, e2, pt.lonDeg * kDeg, -pt.latDeg * kDeg, s), 0);
+        // The south aspect mirrors the north one.
+        EXPECT_NEAR(s.plane.e, n.plane.e, 1e-8);
+        EXPECT_NEAR(s.plane.n, -n.plane.n, 1e-8);
+        LonLat backN, backS;
+        ASSERT_EQ(projectInverse(kLaeaNorth, a, e2, n.plane.e, n.plane.n, backN), 0);
+        ASSERT_EQ(projectInverse(south, a, e2, s.plane.e, s.plane.n, backS), 0);
+        EXPECT_NEAR(backN.lon, pt.lonDeg * kDeg, 1e-12);
+        EXPECT_NEAR(backN.lat, pt.latDeg * kDeg, 1e-11);
+        EXPECT_NEAR(backS.lon, pt.lonDeg * kDeg, 1e-12);
+        EXPECT_NEAR(backS.lat, -pt.latDeg * kDeg, 1e-11);
+    }
+    // The poles themselves.
+    ProjectedPoint pole;
+    ASSERT_EQ(projectForward(kLaeaNorth, a, e2, 0.3, kHalfPi, pole), 0);
+    EXPECT_EQ(pole.plane.e, 0.0);
+    EXPECT_EQ(pole.plane.n, 0.0);
+    LonLat back;
+    ASSERT_EQ(projectInverse(kLaeaNorth, a, e2, 0.0, 0.0, back), 0);
+    EXPECT_EQ(back.lat, kHalfPi);
+    ASSERT_EQ(projectInverse(south, a, e2, 0.0, 0.0, back), 0);
+    EXPECT_EQ(back.lat, -kHalfPi);
+    // The oblique origin.
+    ASSERT_EQ(projectInverse(kLaeaEurope, a, e2, 4321000, 3210000, back), 0);
+    EXPECT_EQ(back.lon, 10 * kDeg);
+    EXPECT_EQ(back.lat, 52 * kDeg);
+    // A point off the projection's disc ends with no number instead of looping.
+    ASSERT_EQ(projectInverse(kLaeaEurope, a, e2, 4321000 + 2.0e7, 3210000, back), 0);
+    EXPECT_TRUE(std::isnan(back.lat));
+}
+
+TEST(Projections, UnsupportedKindsAndVariants) {
+    struct Case {
+        int kind, variant;
+    } cases[] = {{0, 0}, {4, 0}, {7, 0}, {-1, 0}, {1, 0}, {1, 4}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "kind " << c.kind << " variant " << c.variant);
+        CPrc p = kLambert93;
+        p.kind = c.kind;
+        p.variant = c.variant;
+        EXPECT_FALSE(isSupportedProjection(p));
+        ProjectedPoint out;
+        out.plane = {1.0, 2.0};
+        EXPECT_EQ(projectForward(p, kGrs80.semiMajorAxis, kGrs80.eccentricitySquared, 0.05, 0.8, out), 300);
+        EXPECT_EQ(out.plane.e, 1.0);
+        EXPECT_EQ(out.plane.n, 2.0);
+        LonLat g{3.0, 4.0};
+        EXPECT_EQ(projectInverse(p, kGrs80.semiMajorAxis, kGrs80.eccentricitySquared, 7e5, 6.6e6, g), 300);
+        EXPECT_EQ(g.lon, 3.0);
+        EXPECT_EQ(g.lat, 4.0);
+    }
+    for (int variant : {1, 2, 3}) {
+        CPrc p = kLambert93;
+        p.variant = variant;
+        EXPECT_TRUE(isSupportedProjection(p)) << variant;
+    }
+}
+
+}  // namespace
+}  // namespace zelvo
