@@ -140,6 +140,22 @@ public:
     std::string name;
     int precisionCode = 0;
     int geoidPrecisionCode = 0;  // -999 when the point fell outside the geoid grid
+
+    // Conversions within the point's system, in place (geodesy/coordinates.cpp). They return 0, or
+    // 300 when the projection involved has an unsupported kind. A null meridian stands for
+    // Greenwich. The catalogue's Greenwich meridian, which a longitude computed from cartesian or
+    // projected values is counted from, is passed explicitly (greenwichMeridian() finds it), so
+    // that the operations depend on no global state.
+    int setUnit(int newUnit);                   // lon and lat converted from unit to newUnit
+    int toGreenwich();                          // lon re-counted from Greenwich; meridian kept
+    int changeMeridian(const CLgo* meridian);  // lon re-counted from meridian, which becomes the point's
+    int geographicToCartesianPoint();
+    int cartesianToGeographicPoint(const CLgo* greenwich);
+    int projectedToGeographicPoint(const CLgo* greenwich);  // with sys.projection
+    int geographicToProjectedPoint(const CPrc* projection);
+    int toCartesian(const CLgo* greenwich);
+    int toGeographic(const CLgo* greenwich);
+    int toProjected(const CPrc* projection, const CLgo* greenwich);  // then sys.projection = projection
 };
 
 // Validity extent (keywords ZNE and PROJ). Corners are geographic, longitudes from Greenwich.

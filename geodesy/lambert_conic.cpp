@@ -1,0 +1,60 @@
+#include "geodesy/lambert_conic.hpp"
+
+#include <cmath>
+
+#include "geodesy/ellipsoid.hpp"
+
+namespace zelvo {
+
+LambertConicConstants lambertTangentConstants(double a, double e2, double lonOrigin, double lat0, double k0,
+                                              double x0, double y0) {
+    LambertConicConstants c;
+    c.lonOrigin = lonOrigin;
+    c.n = std::sin(lat0);
+    const double r0 = k0 * normalRadius(lat0, a, e2) / std::tan(lat0);
+    c.k = r0 * std::exp(c.n * isometricLatitude(lat0, e2));
+    c.xs = x0;
+    c.ys = y0 + r0;
+    return c;
+}
+
+LambertConicConstants lambertSecantConstants(double a, double e2, double lonOrigin, double lat0, double lat1,
+                                             double lat2, double x0, double y0) {
+    LambertConicConstants c;
+    c.lonOrigin = lonOrigin;
+    const double a1 = normalRadius(lat1, a, e2) * std::cos(lat1);
+    const double a2 = normalRadius(lat2, a, e2) * std::cos(lat2);
+    const double l1 = isometricLatitude(lat1, e2);
+    const double l2 = isometricLatitude(lat2, e2);
+    c.n = std::log(a2 / a1) / (l1 - l2);
+    c.k = a1 * std::exp(c.n * l1) / c.n;
+    c.xs = x0;
+    c.ys = y0 + c.k * std::exp(-c.n * isometricLatitude(lat0, e2));
+    return c;
+}
+
+PlaneEn lambertForward(const LambertConicConstants& c, double e2, double lon, double lat) {
+    const double r = c.k * std::exp(-c.n * isometricLatitude(lat, e2));
+    const double gamma = c.n * (lon - c.lonOrigin);
+    return {c.xs + r * std::sin(gamma), c.ys - r * std::cos(gamma)};
+}
+
+LonLat lambertInverse(const LambertConicConstants& c, double e2, double east, double north) {
+    LonLat g;
+    const double dx = east - c.xs;
+    g.lon = c.lonOrigin + std::atan(dx / (c.ys - north)) / c.n;
+    const double r = std::sqrt(dx * dx + (north - c.ys) * (north - c.ys));
+    const double isometric = -std::log(std::fabs(r / c.k)) / c.n;
+    g.lat = latitudeFromIsometric(isometric, e2);
+    return g;
+}
+
+ScaleConvergence lambertScaleConvergence(const LambertConicConstants& c, double a, double e2, double lon,
+                                         double lat) {
+    ScaleConvergence s;
+    s.k = c.n * c.k * std::exp(-c.n * isometricLatitude(lat, e2)) / (normalRadius(lat, a, e2) * std::cos(lat));
+    s.gamma = c.n * (c.lonOrigin - lon);
+    return s;
+}
+
+}  // namespace zelvo

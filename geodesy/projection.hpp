@@ -1,0 +1,37 @@
+#pragma once
+// A catalogue projection applied to one point: the projection parameters read from its record,
+// and the dispatch on its kind to the formula families.
+
+#include "catalogue/records.hpp"
+#include "geodesy/projection_types.hpp"
+
+namespace zelvo {
+
+// Projection kinds.
+inline constexpr int kLambertConformalConic = 1;
+inline constexpr int kTransverseMercator = 2;
+inline constexpr int kTransverseMercatorAlias = 3;  // processed exactly as kind 2
+inline constexpr int kGaussLaborde = 5;
+inline constexpr int kLambertAzimuthalEqualArea = 6;
+
+// True for the kinds that have formulas (and, for kind 1, a known variant 1, 2 or 3).
+bool isSupportedProjection(const CPrc& projection);
+
+// λc, the longitude of origin from Greenwich in radians: λ0 plus the offset of the projection's
+// meridian when it is not Greenwich (number 1); kind 5 takes λ0 alone.
+double projectionLongitudeOrigin(const CPrc& projection);
+
+struct ProjectedPoint {
+    PlaneEn plane;
+    bool hasScale = false;   // false for the equal-area projection
+    ScaleConvergence scale;  // k and γ (radians) when hasScale
+};
+
+// Forward projection of (lon, lat) radians from Greenwich, on the ellipsoid (a, e2) of the point's
+// system. Returns kStatusOk, or kStatusUnsupportedProjection leaving out unchanged.
+int projectForward(const CPrc& projection, double a, double e2, double lon, double lat, ProjectedPoint& out);
+// Inverse projection of (east, north) metres to radians from Greenwich. Returns kStatusOk, or
+// kStatusUnsupportedProjection leaving out unchanged.
+int projectInverse(const CPrc& projection, double a, double e2, double east, double north, LonLat& out);
+
+}  // namespace zelvo

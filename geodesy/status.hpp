@@ -1,0 +1,10 @@
+#pragma once
+// Statuses of the coordinate conversions and of the datum transformation.
+
+namespace zelvo {
+
+inline constexpr int kStatusOk = 0;
+inline constexpr int kStatusUnsupportedProjection = 300;  // projection kind not 1, 2, 3, 5 or 6
+inline constexpr int kStatusNoTransformation = 600;       // no record links the two systems
+
+}  // namespace zelvo
