@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include "files/data_formats.hpp"
+#include "geodesy/angles.hpp"
 #include "geodesy/precision.hpp"
 #include "platform/number_text.hpp"
 #include "platform/paths.hpp"
@@ -14,21 +15,6 @@
 
 namespace zelvo {
 namespace {
-
-// Output format of a longitude or latitude by unit: width 13 and the unit's decimals; no output
-// for a code without a format.
-void appendAngle(std::string& out, double value, int unit) {
-    int decimals = -1;
-    switch (unit) {
-        case 1: case 4: case 11: decimals = 10; break;
-        case 2: case 3: decimals = 8; break;
-        case 5: decimals = 5; break;
-        case 6: decimals = 6; break;
-        case 10: case 12: decimals = 9; break;
-        default: return;
-    }
-    appendFixed(out, value, 13, decimals);
-}
 
 std::string_view transformationName(int type) {
     return (type == 1 || type == 2) ? texts::kTransformationNames[type] : "";
@@ -205,7 +191,7 @@ void Out_Fic::writeHeader(const CCoor& d, const CCoor& a, int transformationType
         if (p.type == kGeographic) {
             h += std::string(loadString(3004)) + ellipsoid + "\n";
             h += std::string(loadString(3007)) + (system && system->meridian ? system->meridian->name : "") + "\n";
-            h += std::string(loadString(3008)) + std::string(angleUnitName(p.unit)) + "\n";
+            h += std::string(loadString(3008)) + std::string(unitName(p.unit)) + "\n";
         } else if (p.type == kProjected) {
             h += std::string(loadString(3004)) + ellipsoid + "\n";
             h += std::string(loadString(3005)) + (p.sys.projection ? p.sys.projection->name : "") + "\n";
@@ -239,7 +225,7 @@ void Out_Fic::writeColumnTitles(const CCoor& arrival, bool withConversion) {
     std::string t = isDataFormat(dataFormat) ? kTitles[dataFormat - kFirstDataFormat] : "";
     if (withConversion && dataFormat >= 16 && dataFormat <= 19) {
         std::string conversion = texts::kConversionColumns;
-        conversion.replace(conversion.find("%s"), 2, angleUnitName(arrival.convergenceUnit));
+        conversion.replace(conversion.find("%s"), 2, unitName(arrival.convergenceUnit));
         t += conversion;
     }
     t += texts::kPrecisionColumns;
