@@ -1,7 +1,11 @@
 #include "files/point_file.hpp"
 
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
 
 #include "files/data_formats.hpp"
 #include "geodesy/angles.hpp"
@@ -24,6 +28,20 @@ std::string_view transformationName(int type) {
 void appendRightAligned(std::string& out, std::string_view text, std::size_t width) {
     if (text.size() < width) out.append(width - text.size(), ' ');
     out.append(text);
+}
+
+// Removes the temporary files that runs killed before their end left beside an arrival file:
+// those whose process no longer exists.
+void removeAbandonedTemporaries(const std::string& directory, const std::string& prefix) {
+    std::error_code ec;
+    const std::filesystem::path folder = directory.empty() ? std::filesystem::path(".") : std::filesystem::path(directory);
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+        const std::string name = entry.path().filename().string();
+        if (!name.starts_with(prefix) || !name.ends_with(".tmp")) continue;
+        const std::string pid = name.substr(prefix.size(), name.size() - prefix.size() - 4);
+        if (pid.empty() || pid.find_first_not_of("0123456789") != std::string::npos) continue;
+        if (::kill(static_cast<pid_t>(std::stol(pid)), 0) != 0 && errno == ESRCH) std::filesystem::remove(entry.path(), ec);
+    }
 }
 
 }  // namespace
@@ -136,8 +154,9 @@ bool Out_Fic::open(const std::string& filePath, bool replaceAtClose) {
     std::string target = filePath;
     if (replaceAtClose) {
         const PathParts parts = splitPath(filePath);
-        temporaryPath_ = parts.directory + "." + parts.baseName + parts.extension + ".zelvo-" +
-                         std::to_string(::getpid()) + ".tmp";
+        const std::string prefix = "." + parts.baseName + parts.extension + ".zelvo-";
+        removeAbandonedTemporaries(parts.directory, prefix);
+        temporaryPath_ = parts.directory + prefix + std::to_string(::getpid()) + ".tmp";
         target = temporaryPath_;
     }
     file_ = std::fopen(target.c_str(), "wb");

@@ -206,6 +206,29 @@ TEST_F(Batch, WritesTheSameBytesUnderAFrenchLocale) {
     EXPECT_NE(readFile(file("fr.txt")).find("."), std::string::npos);
 }
 
+TEST_F(Batch, AnInterruptedRunLeavesThePreviousArrivalFile) {
+    std::string lines;
+    for (int i = 0; i < 400000; ++i) lines += "P" + std::to_string(i) + " 814149.529 1887019.768 10\r\n";
+    writeFile(file("in.txt"), lines);
+    writeFile(file("out.txt"), "previous results\r\n");
+    test::RunOptions options;
+    options.workingDirectory = work_.str();
+    options.env["ALLUSERSPROFILE"] = profile_.str();
+    options.timeoutSeconds = 0.2;
+    const auto killed = test::run({"-type", "1", "-mode", "1", "-sys1", "2", "-sys2", "1", "-typcoor1", "3", "6", "-f1",
+                                   "1", "in.txt", "-typcoor2", "3", "9", "-f2", "1", "out.txt"},
+                                  options);
+    ASSERT_EQ(killed.exitCode, -2) << "the run ended before it was interrupted; make the file longer";
+    EXPECT_EQ(readFile(file("out.txt")), "previous results\r\n");
+
+    // The next run completes, replaces the file, and clears what the killed run left.
+    writeFile(file("in.txt"), "P1 814149.529 1887019.768 10\r\n");
+    const auto r = zelvo("-type 1 -mode 1 " + kNtfToL93.substr(8) + " -f1 1 in.txt -f2 1 out.txt");
+    EXPECT_EQ(readFile(file("out.txt")), "                  P1     860690.522    6319037.047     10.000\r\n");
+    for (const auto& entry : fs::directory_iterator(work_.path()))
+        EXPECT_FALSE(entry.path().filename().string().ends_with(".tmp")) << entry.path();
+}
+
 TEST_F(Batch, SurvivesABinaryDepartureFile) {
     std::string binary;
     for (int i = 0; i < 300000; ++i) binary.push_back(static_cast<char>((i * 2654435761u) >> 24));
