@@ -1,7 +1,207 @@
 #include "files/batch.hpp"
 
-namespace zelvo {
+#include <fmt/printf.h>
 
-void runCommandLine(CZelvoApp&, const std::vector<std::string>&, UserInterface&) {}
+#include <filesystem>
+
+#include "app/application.hpp"
+#include "files/point_file.hpp"
+#include "geodesy/angles.hpp"
+#include "geodesy/chain.hpp"
+#include "platform/number_text.hpp"
+#include "platform/user_interface.hpp"
+#include "resources/file_texts.hpp"
+#include "resources/string_table.hpp"
+
+namespace zelvo {
+namespace {
+
+// Two names of one file: the same text, or two paths that reach the same file.
+bool sameFile(const std::string& a, const std::string& b) {
+    if (a == b) return true;
+    std::error_code ec;
+    return std::filesystem::equivalent(a, b, ec) && !ec;
+}
+
+struct BatchPoints {
+    CCoor departure;
+    CCoor arrival;
+};
+
+BatchPoints buildPoints(const CZelvoCommandLine& r, const Catalogue& catalogue) {
+    BatchPoints p;
+    CSysCoor departureSys, arrivalSys;
+    initSysCoor(departureSys, catalogue, r.sys1, r.meridian1, r.verticalSystem, r.projection1);
+    initSysCoor(arrivalSys, catalogue, r.sys2, r.meridian2, r.verticalSystem, r.projection2);
+    const int unit1 = r.unit1 == 0 ? 2 : r.unit1;
+    const int unit2 = r.unit2 == 0 ? 2 : r.unit2;
+
+    CCoor& d = p.departure;
+    d.type = r.typcoor1;
+    d.unit = unit1;
+    d.x = r.x;
+    d.y = r.y;
+    d.z = r.z;
+    d.lon = r.lon;
+    d.lat = r.lat;
+    d.h = r.he;
+    d.e = r.E;
+    d.n = r.N;
+    d.altitude = r.H;
+    d.verticalMode = r.verticalKind;
+    d.convergenceUnit = unit1;
+    d.sys = departureSys;
+
+    CCoor& a = p.arrival;
+    a.type = r.typcoor2;
+    a.unit = unit2;
+    a.verticalMode = r.verticalKind;
+    a.convergenceUnit = unit2;
+    a.sys = arrivalSys;
+    return p;
+}
+
+// The point-mode result on the console, labelled with -v.
+std::string pointResult(const CZelvoCommandLine& r, const CCoor& a) {
+    std::string out;
+    auto value = [&](const char* label, double v, int decimals) {
+        if (!out.empty()) out += ' ';
+        if (r.verbose) out += label;
+        appendFixed(out, v, decimals);
+    };
+    if (a.type == kCartesian) {
+        value("X=", a.x, 3);
+        value("Y=", a.y, 3);
+        value("Z=", a.z, 3);
+    } else if (a.type == kGeographic || a.type == kProjected) {
+        if (r.verticalKind < 0 || r.verticalKind > 2) return {};
+        if (a.type == kGeographic) {
+            value("Lon=", a.lon, 8);
+            value("Lat=", a.lat, 8);
+        } else {
+            value("E=", a.e, 3);
+            value("N=", a.n, 3);
+        }
+        if (r.verticalKind != 0) {
+            if (r.verticalSystem != 0) {
+                value("he=", a.h, 3);
+                value("alt=", a.altitude, 3);
+            } else if (r.verticalKind == kEllipsoidalHeight) {
+                value("he=", a.h, 3);
+            } else {
+                value("alt=", a.altitude, 3);
+            }
+        }
+    } else {
+        return {};
+    }
+    if (r.verbose) out += '\n';
+    return out;
+}
+
+std::string_view departureExtentMessage(ExtentResult result) {
+    return loadString(result == ExtentResult::OutsideProjection ? 2234 : 2235);
+}
+
+std::string_view arrivalExtentMessage(ExtentResult result) {
+    return loadString(result == ExtentResult::OutsideProjection ? 2236 : 2237);
+}
+
+}  // namespace
+
+bool runBatch(CZelvoApp& app, CZelvoCommandLine r, UserInterface& ui, std::string& sharedMessage) {
+    if (r.currentOption == 0) {
+        ui.write(fmt::sprintf("\n%s\n", r.helpText));
+        return false;
+    }
+    deriveVerticalKind(r);
+    std::string validation;
+    const bool valid = validateCommandLine(r, app.catalogue, validation);
+    if (r.verbose || !valid) ui.write(validation);
+    if (!valid) return false;
+
+    const bool fileMode = r.mode == 1;
+    In_Fic in;
+    Out_Fic out;
+    if (fileMode) {
+        if (sameFile(r.file1, r.file2)) {
+            sharedMessage = fmt::sprintf("%s !", texts::kSameFiles);
+            return false;
+        }
+        if (!in.open(r.file1)) {
+            sharedMessage = fmt::sprintf("%s %s !", texts::kCannotOpenFile, r.file1);
+            return false;
+        }
+        if (!out.open(r.file2, /*replaceAtClose=*/true)) {
+            sharedMessage = fmt::sprintf("%s %s !", texts::kCannotOpenFile, r.file2);
+            return false;
+        }
+        in.dataFormat = r.format1;
+        out.dataFormat = r.format2;
+        out.annotated = r.verbose;
+    }
+    if (r.verbose) ui.write(fmt::sprintf("%s\n\n", texts::kInitialising));
+
+    GeoidSource* geoid = nullptr;
+    const BatchPoints initial = buildPoints(r, app.catalogue);
+    BatchPoints points = initial;
+    int succeeded = 0;
+    int outside = 0;
+    std::string status;
+    for (;;) {
+        if (fileMode) {
+            points = initial;
+            const std::string_view read = in.readPoint(points.departure);
+            if (read == texts::kStatusComment || read == texts::kStatusBlankLine) continue;
+            status = read;
+        }
+        if (status == texts::kStatusEnd) break;
+        CCoor& d = points.departure;
+        CCoor& a = points.arrival;
+
+        if (r.type == 2 && r.sys1 != r.sys2) status = loadString(2233);
+
+        // A status already set (a badly formed line, a point outside the grid) is the one reported.
+        if (status.empty() || status == texts::kStatusOk) {
+            const ExtentResult departureExtent = testExtents(d, app.catalogue);
+            if (departureExtent != ExtentResult::Inside) status = departureExtentMessage(departureExtent);
+        }
+
+        if (status == texts::kStatusOk || !fileMode) {
+            if (r.type == 1 || r.sys1 == r.sys2) standardPointTransform(d, a, app.catalogue, geoid);
+            a.convergence = convertAngle(a.convergence, a.convergenceUnit, a.unit);
+            a.convergenceUnit = a.unit;
+            const ExtentResult arrivalExtent = testExtents(a, app.catalogue);
+            if (arrivalExtent != ExtentResult::Inside) status = arrivalExtentMessage(arrivalExtent);
+            else ++succeeded;
+        }
+        if (fileMode) {
+            if (status != texts::kStatusOk) ++outside;
+            out.writePoint(d, a, r.type, status, true);
+            status.clear();
+        } else {
+            ui.write(pointResult(r, a));
+            status = texts::kStatusEnd;
+        }
+    }
+    if (fileMode && r.verbose) out.writeEnd(texts::kStatusEnd);
+    if (fileMode && !out.close()) {
+        // A full disk or a lost device: the arrival file is left as it was before the run.
+        ui.write(fmt::sprintf("%s %s !\n", texts::kCannotWriteFile, r.file2));
+    }
+    if (fileMode && r.verbose) {
+        const std::string rule(66, '-');
+        ui.write(fmt::sprintf("\n%s\n%s\n%s \n%s\n\n%d %s\n%d %s\n%s\n", rule, texts::kRunFinished, r.file1, r.file2,
+                              succeeded, texts::kSucceeded, outside, texts::kOutside, rule));
+    }
+    return true;
+}
+
+void runCommandLine(CZelvoApp& app, const std::vector<std::string>& args, UserInterface& ui) {
+    CZelvoCommandLine record;
+    if (!parseCommandLine(args, record, app.consoleHelpText, ui)) return;
+    std::string sharedMessage;
+    if (!runBatch(app, record, ui, sharedMessage)) ui.write(sharedMessage);
+}
 
 }  // namespace zelvo

@@ -73,9 +73,4 @@ std::string_view coordinateTypeName(int type) {
     return loadString(2031 + type);
 }
 
-std::string_view angleUnitName(int unit) {
-    if ((unit >= 1 && unit <= 6) || (unit >= 10 && unit <= 12)) return loadString(1999 + unit);
-    return {};
-}
-
 }  // namespace zelvo

@@ -30,8 +30,7 @@ int dataFormatVerticalMode(int code);
 // type or a position past the menu's end.
 int dataFormatAtMenuPosition(int coordinateType, int position);
 
-// Names of coordinate types 1 to 3, and of the angle units; empty for any other code.
+// Names of coordinate types 1 to 3; empty for any other code.
 std::string_view coordinateTypeName(int type);
-std::string_view angleUnitName(int unit);
 
 }  // namespace zelvo

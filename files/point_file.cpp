@@ -1,9 +1,14 @@
 #include "files/point_file.hpp"
 
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <filesystem>
+
 #include "files/data_formats.hpp"
+#include "geodesy/angles.hpp"
 #include "geodesy/precision.hpp"
 #include "platform/number_text.hpp"
 #include "platform/paths.hpp"
@@ -15,21 +20,6 @@
 namespace zelvo {
 namespace {
 
-// Output format of a longitude or latitude by unit: width 13 and the unit's decimals; no output
-// for a code without a format.
-void appendAngle(std::string& out, double value, int unit) {
-    int decimals = -1;
-    switch (unit) {
-        case 1: case 4: case 11: decimals = 10; break;
-        case 2: case 3: decimals = 8; break;
-        case 5: decimals = 5; break;
-        case 6: decimals = 6; break;
-        case 10: case 12: decimals = 9; break;
-        default: return;
-    }
-    appendFixed(out, value, 13, decimals);
-}
-
 std::string_view transformationName(int type) {
     return (type == 1 || type == 2) ? texts::kTransformationNames[type] : "";
 }
@@ -38,6 +28,20 @@ std::string_view transformationName(int type) {
 void appendRightAligned(std::string& out, std::string_view text, std::size_t width) {
     if (text.size() < width) out.append(width - text.size(), ' ');
     out.append(text);
+}
+
+// Removes the temporary files that runs killed before their end left beside an arrival file:
+// those whose process no longer exists.
+void removeAbandonedTemporaries(const std::string& directory, const std::string& prefix) {
+    std::error_code ec;
+    const std::filesystem::path folder = directory.empty() ? std::filesystem::path(".") : std::filesystem::path(directory);
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+        const std::string name = entry.path().filename().string();
+        if (!name.starts_with(prefix) || !name.ends_with(".tmp")) continue;
+        const std::string pid = name.substr(prefix.size(), name.size() - prefix.size() - 4);
+        if (pid.empty() || pid.find_first_not_of("0123456789") != std::string::npos) continue;
+        if (::kill(static_cast<pid_t>(std::stol(pid)), 0) != 0 && errno == ESRCH) std::filesystem::remove(entry.path(), ec);
+    }
 }
 
 }  // namespace
@@ -150,8 +154,9 @@ bool Out_Fic::open(const std::string& filePath, bool replaceAtClose) {
     std::string target = filePath;
     if (replaceAtClose) {
         const PathParts parts = splitPath(filePath);
-        temporaryPath_ = parts.directory + "." + parts.baseName + parts.extension + ".zelvo-" +
-                         std::to_string(::getpid()) + ".tmp";
+        const std::string prefix = "." + parts.baseName + parts.extension + ".zelvo-";
+        removeAbandonedTemporaries(parts.directory, prefix);
+        temporaryPath_ = parts.directory + prefix + std::to_string(::getpid()) + ".tmp";
         target = temporaryPath_;
     }
     file_ = std::fopen(target.c_str(), "wb");
@@ -205,7 +210,7 @@ void Out_Fic::writeHeader(const CCoor& d, const CCoor& a, int transformationType
         if (p.type == kGeographic) {
             h += std::string(loadString(3004)) + ellipsoid + "\n";
             h += std::string(loadString(3007)) + (system && system->meridian ? system->meridian->name : "") + "\n";
-            h += std::string(loadString(3008)) + std::string(angleUnitName(p.unit)) + "\n";
+            h += std::string(loadString(3008)) + std::string(unitName(p.unit)) + "\n";
         } else if (p.type == kProjected) {
             h += std::string(loadString(3004)) + ellipsoid + "\n";
             h += std::string(loadString(3005)) + (p.sys.projection ? p.sys.projection->name : "") + "\n";
@@ -239,7 +244,7 @@ void Out_Fic::writeColumnTitles(const CCoor& arrival, bool withConversion) {
     std::string t = isDataFormat(dataFormat) ? kTitles[dataFormat - kFirstDataFormat] : "";
     if (withConversion && dataFormat >= 16 && dataFormat <= 19) {
         std::string conversion = texts::kConversionColumns;
-        conversion.replace(conversion.find("%s"), 2, angleUnitName(arrival.convergenceUnit));
+        conversion.replace(conversion.find("%s"), 2, unitName(arrival.convergenceUnit));
         t += conversion;
     }
     t += texts::kPrecisionColumns;

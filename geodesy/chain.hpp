@@ -1,0 +1,44 @@
+#pragma once
+// The road of one point from its departure coordinate to its arrival coordinate: extent tests
+// and the standard point transformation, with the geoid term of the heights.
+
+#include <deque>
+
+#include "catalogue/catalogue.hpp"
+
+namespace zelvo {
+
+// The geoid undulation model the chain reads: the application's current geoid grid.
+class GeoidSource {
+public:
+    virtual ~GeoidSource() = default;
+    // True when a grid is chosen and its values are loaded.
+    virtual bool usable() const = 0;
+    // Number of the geodetic system the grid is expressed in.
+    virtual int systemNumber() const = 0;
+    // Undulation N (metres, geoid above ellipsoid) at a position in decimal degrees, and the
+    // precision code of the value.
+    virtual double undulation(double lonDegrees, double latDegrees, double heightMetres, int& precisionCode) = 0;
+};
+
+// Whether a point lies in an extent (bounds inclusive, 1e-10 tolerance in the extent's unit). The
+// point's longitude is taken as it is counted, without a meridian shift.
+bool extentContains(const CZone& zone, const CCoor& point, const CLgo* greenwich);
+
+// Over a list of extents: 1 for an empty list; otherwise 2 when an extent of the point's own
+// projection holds it, 1 when an extent of its system without projection (or any extent of its
+// system, for a point without projection) holds it, 0 when none does.
+int extentStatus(const std::deque<CZone>& extents, const CCoor& point, const Catalogue& catalogue);
+
+// The extent test of the chain: a projected point must lie in an extent of its projection, and
+// every point in an extent of its system.
+enum class ExtentResult { Inside, OutsideProjection, OutsideSystem };
+ExtentResult testExtents(const CCoor& point, const Catalogue& catalogue);
+
+// Transforms a copy of departure into the system, type, unit, meridian and projection that
+// arrival describes, with the standard transformation of the catalogue; arrival receives the
+// result. Returns 0, 300 or 600. geoid may be null (no geoid grid). The vertical mode is the
+// departure point's throughout.
+int standardPointTransform(CCoor departure, CCoor& arrival, const Catalogue& catalogue, GeoidSource* geoid);
+
+}  // namespace zelvo

@@ -1,0 +1,242 @@
+// The batch through the real binary: point mode and file mode on the reference catalogue.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/number_text.hpp"
+#include "support/test_support.hpp"
+
+namespace zelvo {
+namespace {
+
+namespace fs = std::filesystem;
+using test::readFile;
+using test::writeFile;
+
+const std::string kWelcome = "*** Bienvenue dans Zelvo Batch ***";
+const std::string kClosing = "\nAppuyer sur une touche pour quitter l'application ...\n";
+
+class Batch : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const std::string reference = test::sharedReferenceDir();
+        if (reference.empty()) GTEST_SKIP() << "the shared reference folder is absent";
+        fs::copy_file(reference + "/catalogue.dat", work_.path() / "catalogue.dat");
+        test::writeAllUsersConfiguration(profile_.path(), "catalogue.dat");
+    }
+
+    test::RunResult zelvo(const std::string& line, const std::map<std::string, std::optional<std::string>>& env = {}) {
+        std::vector<std::string> args;
+        for (std::size_t start = 0; start < line.size();) {
+            const auto space = line.find(' ', start);
+            const auto end = space == std::string::npos ? line.size() : space;
+            if (end > start) args.push_back(line.substr(start, end - start));
+            start = end + 1;
+        }
+        test::RunOptions options;
+        options.workingDirectory = work_.str();
+        options.env = env;
+        options.env["ALLUSERSPROFILE"] = profile_.str();
+        return test::run(args, options);
+    }
+
+    // The values a point-mode run prints after the welcome text.
+    std::vector<double> pointValues(const std::string& line) {
+        const auto r = zelvo(line);
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        std::vector<double> values;
+        FieldScanner scanner(std::string_view(r.out).substr(kWelcome.size()));
+        double v = 0;
+        while (scanner.readDouble(v)) values.push_back(v);
+        return values;
+    }
+
+    std::string file(const std::string& name) const { return work_.file(name); }
+
+    test::TempDir work_, profile_;
+};
+
+const std::string kNtfToL93 = "-type 1 -sys1 2 -sys2 1 -typcoor1 3 6 -typcoor2 3 9";
+
+TEST_F(Batch, PointModePrintsBareOrLabelledValues) {
+    auto r = zelvo(kNtfToL93 + " -mode 0 -E 814149.529 -N 1887019.768");
+    EXPECT_EQ(r.out, kWelcome + "860690.522 6319037.047" + kClosing);
+    r = zelvo("-v " + kNtfToL93 + " -mode 0 -E 814149.529 -N 1887019.768 -alt 2 -H 12.5");
+    EXPECT_EQ(r.out, kWelcome + "Ligne de commande validee.\nInitialisation des donnees internes aux calculs...\n\n"
+                                "E=860690.522 N=6319037.047 alt=12.500\n" + kClosing);
+    const auto cartesian = pointValues("-type 1 -mode 0 -sys1 1 -sys2 1 -typcoor1 2 2 1 -typcoor2 1 -lon 2 -lat 48");
+    ASSERT_EQ(cartesian.size(), 3u);
+    EXPECT_NEAR(cartesian[0], 4273113.152, 1e-3);
+}
+
+TEST_F(Batch, PointOutsideEveryExtentIsStillTransformed) {
+    const auto values = pointValues("-type 1 -mode 0 -sys1 1 -sys2 1 -typcoor1 2 2 1 -typcoor2 3 9 -lon 30 -lat 10");
+    EXPECT_EQ(values.size(), 2u);
+}
+
+TEST_F(Batch, ReportsBadCommandLines) {
+    struct Case {
+        const char* line;
+        std::string out;
+    } cases[] = {
+        {"-type 1 -bogus 3", kWelcome + "bogus : Le flag n'existe pas !" + kClosing},
+        {"-type 9 -mode 0", kWelcome + "Le type de transformation géométrique choisi n'existe pas !\n" + kClosing},
+        {"-type 1 -mode 1 -sys1 2 -sys2 1 -typcoor1 3 6 -f1 1 a.txt -typcoor2 3 9 -f2 1 a.txt",
+         kWelcome + "Impossible de lire et d'écrire dans les mêmes fichiers !" + kClosing},
+        {"-type 1 -mode 1 -sys1 2 -sys2 1 -typcoor1 3 6 -f1 1 absent.txt -typcoor2 3 9 -f2 1 b.txt",
+         kWelcome + "Impossible d'ouvrir le fichier absent.txt !" + kClosing},
+        {"-type 1 -mode 1 -sys1 2 -sys2 1 -typcoor1 3 6 -f1 1 in.txt -typcoor2 3 9 -f2 1 no/such/dir/b.txt",
+         kWelcome + "Impossible d'ouvrir le fichier no/such/dir/b.txt !" + kClosing},
+        {"/?", kWelcome + "\nAide de test\n" + kClosing},
+        {"-?", kWelcome + "\nAide de test\n" + kClosing},
+    };
+    writeFile(file("in.txt"), "P 1 2 3\r\n");
+    for (const auto& c : cases) {
+        const auto r = zelvo(c.line);
+        EXPECT_EQ(r.exitCode, 0) << c.line;
+        EXPECT_EQ(r.out, c.out) << c.line;
+    }
+    EXPECT_EQ(readFile(file("in.txt")), "P 1 2 3\r\n");
+}
+
+TEST_F(Batch, RefusesTheSameFileUnderAnotherName) {
+    const std::string original = "P 814149.529 1887019.768 10\r\n";
+    writeFile(file("a.txt"), original);
+    fs::create_symlink(file("a.txt"), file("lien.txt"));
+    for (const char* arrival : {"./a.txt", "lien.txt", "../$/a.txt"}) {
+        std::string target = arrival;
+        if (target.find('$') != std::string::npos) target = "../" + work_.path().filename().string() + "/a.txt";
+        const auto r = zelvo("-type 1 -mode 1 " + kNtfToL93.substr(8) + " -f1 1 a.txt -f2 1 " + target);
+        EXPECT_NE(r.out.find("Impossible de lire et d'écrire dans les mêmes fichiers !"), std::string::npos)
+            << target << ": " << r.out;
+        EXPECT_EQ(readFile(file("a.txt")), original) << target;
+    }
+}
+
+TEST_F(Batch, FileModeMatchesPointModeInEveryFormat) {
+    // NTF Lambert II étendu to RGF93, as projected, geographic and cartesian points.
+    const std::string e = "814149.529", n = "1887019.768";
+    struct Case {
+        const char* arrival;  // -typcoor2 values
+        int position;         // -f2 menu position
+        bool latitudeFirst;
+    } cases[] = {
+        {"3 9", 1, false},   {"3 9", 4, false}, {"2 2 1", 1, false}, {"2 10 1", 5, true},
+        {"2 1 1", 8, true}, {"1", 1, false},   {"1", 2, false},     {"2 12 1", 3, false},
+    };
+    writeFile(file("in.txt"), "* points\r\n\r\nP1 " + e + " " + n + " 35.5\r\nP2 " + e + " " + n + " 35.5");
+    const std::string before = readFile(file("in.txt"));
+    for (const auto& c : cases) {
+        const auto point = pointValues("-type 1 -mode 0 -sys1 2 -sys2 1 -typcoor1 3 6 -typcoor2 " +
+                                       std::string(c.arrival) + " -alt 2 -E " + e + " -N " + n + " -H 35.5");
+        const auto r = zelvo("-type 1 -mode 1 -sys1 2 -sys2 1 -typcoor1 3 6 -f1 1 in.txt -typcoor2 " +
+                             std::string(c.arrival) + " -f2 " + std::to_string(c.position) + " out.txt");
+        ASSERT_EQ(r.out, kWelcome + kClosing) << c.arrival << " " << c.position;
+        const std::string written = readFile(file("out.txt"));
+        ASSERT_EQ(std::count(written.begin(), written.end(), '\n'), 2) << written;
+        std::vector<double> values;
+        FieldScanner scanner(written);
+        std::string word;
+        double v = 0;
+        for (int k = 0; k < 4 && !scanner.atEnd(); ++k) {
+            if (scanner.readDouble(v)) values.push_back(v);
+            else scanner.readWord(word);
+        }
+        ASSERT_GE(values.size(), 2u) << written;
+        if (c.latitudeFirst) std::swap(values[0], values[1]);
+        for (std::size_t i = 0; i < 2; ++i)
+            EXPECT_NEAR(values[i], point[i], 1e-3) << c.arrival << " format position " << c.position << "\n" << written;
+        EXPECT_EQ(written.find("\r\n"), written.find('\n') - 1) << "CR LF line ends";
+    }
+    EXPECT_EQ(readFile(file("in.txt")), before) << "the departure file is never modified";
+}
+
+TEST_F(Batch, FileRoundTripReturnsTheDepartureValues) {
+    writeFile(file("a.txt"),
+              "Paris 601152.299 2428695.897 35.000\r\nLyon 794390.282 2087943.390 170.000\r\n"
+              "Brest 95210.271 2398759.847 40.000\r\nChamonix 951192.871 2112725.242 1035.000\r\n");
+    auto r = zelvo("-type 1 -mode 1 " + kNtfToL93.substr(8) + " -f1 1 a.txt -f2 1 b.txt");
+    ASSERT_EQ(r.out, kWelcome + kClosing);
+    r = zelvo("-type 1 -mode 1 -sys1 1 -sys2 2 -typcoor1 3 9 -f1 1 b.txt -typcoor2 3 6 -f2 1 c.txt");
+    ASSERT_EQ(r.out, kWelcome + kClosing);
+    const auto read = [](const std::string& text) {
+        std::vector<double> v;
+        FieldScanner s(text);
+        std::string name;
+        double x = 0;
+        while (s.readWord(name))
+            for (int k = 0; k < 3 && s.readDouble(x); ++k) v.push_back(x);
+        return v;
+    };
+    const auto a = read(readFile(file("a.txt")));
+    const auto c = read(readFile(file("c.txt")));
+    ASSERT_EQ(a.size(), c.size()) << readFile(file("c.txt"));
+    // Each file holds millimetres: a unit of the last place is the rounding of the two writes.
+    for (std::size_t i = 0; i < a.size(); ++i) EXPECT_NEAR(a[i], c[i], 1e-3 * (1 + 1e-6)) << i;
+}
+
+TEST_F(Batch, VerboseFileRunAnnotatesAndSummarises) {
+    writeFile(file("in.txt"), "* c\r\nP1 814149.529 1887019.768 10\r\nP2 1 2\r\nbad\r\nP3 x\r\n");
+    const auto r = zelvo("-v -type 1 -mode 1 " + kNtfToL93.substr(8) + " -f1 1 in.txt -f2 1 out.txt");
+    const std::string summary =
+        "\n------------------------------------------------------------------\n"
+        "Transformation terminée entre les fichiers suivants :\nin.txt \nout.txt\n\n"
+        "1 transformation(s) réussie(s)\n3 transformation(s) hors zone\n"
+        "------------------------------------------------------------------\n";
+    EXPECT_NE(r.out.find(summary), std::string::npos) << r.out;
+    const std::string out = readFile(file("out.txt"));
+    EXPECT_NE(out.find("                  P1     860690.522    6319037.047     10.000"), std::string::npos) << out;
+    EXPECT_NE(out.find("* ERREUR!!! Sur cette ligne du fichier d'entr\xE9" "e : Les coordonn\xE9" "es ne se trouvent pas "
+                       "dans l'emprise de la projection de d\xE9part\r\n"),
+              std::string::npos)
+        << out;
+    EXPECT_NE(out.find("* ERREUR!!! Sur cette ligne du fichier d'entr\xE9" "e : mauvais format de point\r\n"),
+              std::string::npos);
+    EXPECT_NE(out.find("\r\n* Fin "), std::string::npos);
+}
+
+TEST_F(Batch, WritesTheSameBytesUnderAFrenchLocale) {
+    writeFile(file("in.txt"), "P1 814149.529 1887019.768 10.25\r\nP2 700000 2000000 -3.5\r\n");
+    const std::string line = "-type 1 -mode 1 " + kNtfToL93.substr(8) + " -f1 1 in.txt -f2 1 ";
+    const auto c = zelvo(line + "c.txt", {{"LC_ALL", "C"}});
+    const auto fr = zelvo(line + "fr.txt", {{"LC_ALL", "fr_FR.UTF-8"}});
+    EXPECT_EQ(c.out, fr.out);
+    EXPECT_EQ(readFile(file("c.txt")), readFile(file("fr.txt")));
+    EXPECT_NE(readFile(file("fr.txt")).find("."), std::string::npos);
+}
+
+TEST_F(Batch, AnInterruptedRunLeavesThePreviousArrivalFile) {
+    std::string lines;
+    for (int i = 0; i < 400000; ++i) lines += "P" + std::to_string(i) + " 814149.529 1887019.768 10\r\n";
+    writeFile(file("in.txt"), lines);
+    writeFile(file("out.txt"), "previous results\r\n");
+    test::RunOptions options;
+    options.workingDirectory = work_.str();
+    options.env["ALLUSERSPROFILE"] = profile_.str();
+    options.timeoutSeconds = 0.2;
+    const auto killed = test::run({"-type", "1", "-mode", "1", "-sys1", "2", "-sys2", "1", "-typcoor1", "3", "6", "-f1",
+                                   "1", "in.txt", "-typcoor2", "3", "9", "-f2", "1", "out.txt"},
+                                  options);
+    ASSERT_EQ(killed.exitCode, -2) << "the run ended before it was interrupted; make the file longer";
+    EXPECT_EQ(readFile(file("out.txt")), "previous results\r\n");
+
+    // The next run completes, replaces the file, and clears what the killed run left.
+    writeFile(file("in.txt"), "P1 814149.529 1887019.768 10\r\n");
+    const auto r = zelvo("-type 1 -mode 1 " + kNtfToL93.substr(8) + " -f1 1 in.txt -f2 1 out.txt");
+    EXPECT_EQ(readFile(file("out.txt")), "                  P1     860690.522    6319037.047     10.000\r\n");
+    for (const auto& entry : fs::directory_iterator(work_.path()))
+        EXPECT_FALSE(entry.path().filename().string().ends_with(".tmp")) << entry.path();
+}
+
+TEST_F(Batch, SurvivesABinaryDepartureFile) {
+    std::string binary;
+    for (int i = 0; i < 300000; ++i) binary.push_back(static_cast<char>((i * 2654435761u) >> 24));
+    writeFile(file("bin.txt"), binary);
+    const auto r = zelvo("-type 1 -mode 1 " + kNtfToL93.substr(8) + " -f1 1 bin.txt -f2 1 out.txt");
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(readFile(file("bin.txt")), binary);
+}
+
+}  // namespace
+}  // namespace zelvo
