@@ -39,18 +39,23 @@ bool extentContains(const CZone& zone, const CCoor& point, const CLgo* greenwich
     return inside(zone, copy);
 }
 
-int extentStatus(const std::deque<CZone>& extents, const CCoor& point, const Catalogue& catalogue) {
-    if (extents.empty()) return 1;
-    CCoor copy = point;
-    copy.toGeographic(greenwichMeridian(catalogue));
-    if (!isGreenwich(copy.sys.meridian)) copy.toGreenwich();
-    const int system = systemNumber(point);
-    const CPrc* projection = point.sys.projection;
+namespace {
+
+// The point as the extent tests read it: geographic, its longitude counted from Greenwich.
+CCoor extentView(const CCoor& point, const CLgo* greenwich) {
+    CCoor view = point;
+    view.toGeographic(greenwich);
+    if (!isGreenwich(view.sys.meridian)) view.toGreenwich();
+    return view;
+}
+
+// The status over a non-empty list, for a view made by extentView (its unit follows the extents').
+int statusOver(const std::deque<CZone>& extents, CCoor& view, int system, const CPrc* projection) {
     int result = 0;
     for (const CZone& zone : extents) {
         if (zone.regNumber != system) continue;
-        if (copy.unit != zone.min.unit) copy.setUnit(zone.min.unit);
-        if (!inside(zone, copy)) continue;
+        if (view.unit != zone.min.unit) view.setUnit(zone.min.unit);
+        if (!inside(zone, view)) continue;
         if (projection == nullptr) {
             result = 1;
         } else if (zone.prcNumber == 0) {
@@ -62,10 +67,23 @@ int extentStatus(const std::deque<CZone>& extents, const CCoor& point, const Cat
     return result;
 }
 
+}  // namespace
+
+int extentStatus(const std::deque<CZone>& extents, const CCoor& point, const Catalogue& catalogue) {
+    if (extents.empty()) return 1;
+    CCoor view = extentView(point, greenwichMeridian(catalogue));
+    return statusOver(extents, view, systemNumber(point), point.sys.projection);
+}
+
 ExtentResult testExtents(const CCoor& point, const Catalogue& catalogue) {
-    if (point.type == kProjected && extentStatus(catalogue.projectionExtents, point, catalogue) != 2)
-        return ExtentResult::OutsideProjection;
-    if (extentStatus(catalogue.systemExtents, point, catalogue) == 0) return ExtentResult::OutsideSystem;
+    // One conversion of the point serves both lists.
+    CCoor view = extentView(point, greenwichMeridian(catalogue));
+    const int system = systemNumber(point);
+    const auto status = [&](const std::deque<CZone>& extents) {
+        return extents.empty() ? 1 : statusOver(extents, view, system, point.sys.projection);
+    };
+    if (point.type == kProjected && status(catalogue.projectionExtents) != 2) return ExtentResult::OutsideProjection;
+    if (status(catalogue.systemExtents) == 0) return ExtentResult::OutsideSystem;
     return ExtentResult::Inside;
 }
 
