@@ -8,6 +8,7 @@
 #include "files/point_file.hpp"
 #include "geodesy/angles.hpp"
 #include "geodesy/chain.hpp"
+#include "geodesy/coordinates.hpp"
 #include "platform/number_text.hpp"
 #include "platform/user_interface.hpp"
 #include "resources/file_texts.hpp"
@@ -148,6 +149,8 @@ bool runBatch(CZelvoApp& app, CZelvoCommandLine r, UserInterface& ui, std::strin
     int succeeded = 0;
     int outside = 0;
     std::string status;
+    const CLgo* greenwich = greenwichMeridian(app.catalogue);
+    CCoor departureGeographic, arrivalGeographic;
     for (;;) {
         if (fileMode) {
             points = initial;
@@ -162,16 +165,21 @@ bool runBatch(CZelvoApp& app, CZelvoCommandLine r, UserInterface& ui, std::strin
         if (r.type == 2 && r.sys1 != r.sys2) status = loadString(2233);
 
         // A status already set (a badly formed line, a point outside the grid) is the one reported.
+        // The departure in geographic form, computed once: the extent test reads it, and the
+        // transformation starts from it (the same values as from the departure itself).
+        departureGeographic = d;
+        departureGeographic.toGeographic(greenwich);
         if (status.empty() || status == texts::kStatusOk) {
-            const ExtentResult departureExtent = testExtents(d, app.catalogue);
+            const ExtentResult departureExtent = testExtents(d, departureGeographic, app.catalogue);
             if (departureExtent != ExtentResult::Inside) status = departureExtentMessage(departureExtent);
         }
 
         if (status == texts::kStatusOk || !fileMode) {
-            if (r.type == 1 || r.sys1 == r.sys2) standardPointTransform(d, a, app.catalogue, geoid);
+            if (r.type == 1 || r.sys1 == r.sys2)
+                standardPointTransform(departureGeographic, a, app.catalogue, geoid, &arrivalGeographic);
             a.convergence = convertAngle(a.convergence, a.convergenceUnit, a.unit);
             a.convergenceUnit = a.unit;
-            const ExtentResult arrivalExtent = testExtents(a, app.catalogue);
+            const ExtentResult arrivalExtent = testExtents(a, arrivalGeographic, app.catalogue);
             if (arrivalExtent != ExtentResult::Inside) status = arrivalExtentMessage(arrivalExtent);
             else ++succeeded;
         }

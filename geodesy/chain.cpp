@@ -76,8 +76,12 @@ int extentStatus(const std::deque<CZone>& extents, const CCoor& point, const Cat
 }
 
 ExtentResult testExtents(const CCoor& point, const Catalogue& catalogue) {
+    return testExtents(point, point, catalogue);
+}
+
+ExtentResult testExtents(const CCoor& point, const CCoor& geographic, const Catalogue& catalogue) {
     // One conversion of the point serves both lists.
-    CCoor view = extentView(point, greenwichMeridian(catalogue));
+    CCoor view = extentView(geographic, greenwichMeridian(catalogue));
     const int system = systemNumber(point);
     const auto status = [&](const std::deque<CZone>& extents) {
         return extents.empty() ? 1 : statusOver(extents, view, system, point.sys.projection);
@@ -87,7 +91,8 @@ ExtentResult testExtents(const CCoor& point, const Catalogue& catalogue) {
     return ExtentResult::Inside;
 }
 
-int standardPointTransform(CCoor departure, CCoor& arrival, const Catalogue& catalogue, GeoidSource* geoid) {
+int standardPointTransform(CCoor departure, CCoor& arrival, const Catalogue& catalogue, GeoidSource* geoid,
+                           CCoor* arrivalGeographic) {
     const CLgo* greenwich = greenwichMeridian(catalogue);
     CCoor& w = departure;
     const int mode = departure.verticalMode;
@@ -116,6 +121,8 @@ int standardPointTransform(CCoor departure, CCoor& arrival, const Catalogue& cat
         // datum shift gave it is no information of the user's, and would move a cartesian result.
         w.h = 0.0;
     }
+
+    if (arrivalGeographic != nullptr) *arrivalGeographic = w;
 
     int converted = kStatusOk;
     switch (arrival.type) {

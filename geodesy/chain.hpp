@@ -34,11 +34,17 @@ int extentStatus(const std::deque<CZone>& extents, const CCoor& point, const Cat
 // every point in an extent of its system.
 enum class ExtentResult { Inside, OutsideProjection, OutsideSystem };
 ExtentResult testExtents(const CCoor& point, const Catalogue& catalogue);
+// The same test when the point's geographic form is already at hand (any unit and meridian):
+// the point gives its type, system and projection, geographic its position.
+ExtentResult testExtents(const CCoor& point, const CCoor& geographic, const Catalogue& catalogue);
 
 // Transforms a copy of departure into the system, type, unit, meridian and projection that
 // arrival describes, with the standard transformation of the catalogue; arrival receives the
 // result. Returns 0, 300 or 600. geoid may be null (no geoid grid). The vertical mode is the
 // departure point's throughout.
-int standardPointTransform(CCoor departure, CCoor& arrival, const Catalogue& catalogue, GeoidSource* geoid);
+// When arrivalGeographic is given, it receives the arrival position in geographic form, as it was
+// before the conversion to the arrival type (for the arrival extent test).
+int standardPointTransform(CCoor departure, CCoor& arrival, const Catalogue& catalogue, GeoidSource* geoid,
+                           CCoor* arrivalGeographic = nullptr);
 
 }  // namespace zelvo
