@@ -201,11 +201,12 @@ std::string CGrille::validate(bool normalise) {
     if (!(X_INC >= 1e-10) || !(Y_INC >= 1e-10) || !std::isfinite(X_INC) || !std::isfinite(Y_INC))
         faults += texts::kCheckIncrement;
     using grid_numbers::roundHalfAway;
-    if (std::fabs(N_COLUMNS - roundHalfAway((X_MAX - X_MIN) / X_INC) - 1) > 1e-10 ||
-        std::fabs(N_LINES - roundHalfAway((Y_MAX - Y_MIN) / Y_INC) - 1) > 1e-10)
+    // Written so that a limit or increment that is no number fails the checks.
+    if (!(std::fabs(N_COLUMNS - roundHalfAway((X_MAX - X_MIN) / X_INC) - 1) <= 1e-10) ||
+        !(std::fabs(N_LINES - roundHalfAway((Y_MAX - Y_MIN) / Y_INC) - 1) <= 1e-10))
         faults += texts::kCheckCounts;
-    if (std::fabs(X_MAX - X_MIN - (N_COLUMNS - 1.0) * X_INC) > 1e-5 ||
-        std::fabs(Y_MAX - Y_MIN - (N_LINES - 1.0) * Y_INC) > 1e-5)
+    if (!(std::fabs(X_MAX - X_MIN - (N_COLUMNS - 1.0) * X_INC) <= 1e-5) ||
+        !(std::fabs(Y_MAX - Y_MIN - (N_LINES - 1.0) * Y_INC) <= 1e-5))
         faults += texts::kCheckAdjust;
     if (VALUES_TYPE == kValuesUndefined) faults += texts::kCheckValuesType;
     if (INTERPOLATION_TYPE != kInterpolationBilinear && INTERPOLATION_TYPE != kInterpolationSpline)
