@@ -431,5 +431,51 @@ TEST(GridOpen, TextHeadersAnnouncingAbsurdSizes) {
     }
 }
 
+// Files of every kind of garbage: the open answers with a message or opens a usable grid,
+// never crashes, never reads past what it has.
+TEST(GridOpen, SurvivesGarbageFiles) {
+    std::string noise;
+    for (int i = 0; i < 5000; ++i) noise.push_back(static_cast<char>((i * 7919 + 13) % 256));
+    const std::string side = test::xmlSideFile({{"INTERPOLATION_TYPE", "BILINEAR"}});
+    const struct {
+        std::string name;
+        std::string bytes;
+    } cases[] = {
+        {"g.mnt", ""},
+        {"g.mnt", noise},
+        {"g.mnt", "\r\n\r\n"},
+        {"g.mnt", test::kSmallHeader},
+        {"g.mnt", test::kSmallHeader + "\r\n" + noise},
+        {"g.mnt", test::kSmallHeader + "\r\n0 1 2 10 11 12 13 14 15 16"},
+        {"g.mnt", "0 2 0 1 1 1 4 1 1 1 0\r\n0 0"},
+        {"g.mnt", std::string(100000, '1')},
+        {"g.mnt", std::string(100000, '\n')},
+        {"g.mnt", "-0 -2 -0 -1 -1 -1 4 0 1 0 0\r\n" + test::kSmallData},
+        {"g.mnt", "0 2 0 1 1 1 -4 0 1 0 0\r\n" + test::kSmallData},
+        {"g.mnt", "0 2 0 1 1 1 4 0 1 7 0\r\n" + test::kSmallData},
+        {"g.bin", noise},
+        {"g.bin", std::string("GRID\0", 5) + noise},
+        {"g.bin", std::string("GRID\0\x03\0\0\0", 9) + noise},
+        {"g.bin", std::string("GRID\0\x02\0\0\0", 9) + noise},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        test::writeFile(dir.file(c.name), c.bytes);
+        test::writeFile(dir.file("g.xml"), side);
+        for (int mode : {2, 0}) {
+            CGrille grid;
+            grid.NAME = dir.file(c.name);
+            const std::string message = grid.open(1, mode);
+            std::vector<double> values;
+            int code = 0;
+            for (double x : {-1.0, 0.0, 0.5, 1.0, 2.0, 1e300}) grid.interpolate(3, {x, 0.5, 0}, values, code);
+            for (int i = -1; i < 4; ++i) grid.nodeValues(i, 0, values, code);
+            if (!message.empty()) {
+                EXPECT_FALSE(grid.hasNodeData()) << c.bytes.substr(0, 30);
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace zelvo
