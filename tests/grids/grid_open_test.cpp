@@ -205,6 +205,18 @@ TEST(BinaryVersion, CreatedOnceWithItsProgressThenReused) {
     EXPECT_EQ(again.written, "");
 }
 
+// A binary version found beside the text grid is taken as it stands; when it does not open,
+// the open says so instead of passing for a success.
+TEST(BinaryVersion, AnExistingBinaryVersionThatDoesNotOpenIsReported) {
+    TempDir dir;
+    const std::string path = test::writeTextGrid(dir, "stale", test::kSmallHeader, test::kSmallData);
+    test::writeFile(dir.file("stale.bin"), std::string("GRID\0\x03\0\0\0", 9));
+    std::string message;
+    const CGrille grid = test::openGrid(path, message);
+    EXPECT_EQ(message, dir.file("stale.bin") + " :\nL'en-tête du fichier binaire est incomplet");
+    EXPECT_FALSE(grid.hasNodeData());
+}
+
 TEST(BinaryVersion, FewerThanHundredNodesShowNoSteps) {
     TempDir dir;
     test::RecordingUi ui;
