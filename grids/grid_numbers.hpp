@@ -2,6 +2,8 @@
 // Integer snapping of fractional node indices, and conversions between the grid angle units.
 
 #include <cmath>
+#include <cstdint>
+#include <limits>
 
 namespace zelvo {
 
@@ -36,6 +38,25 @@ inline double roundHalfAway(double x) {
     if (x > 0) return std::floor(x + 0.5);
     if (x < 0) return std::ceil(x - 0.5);
     return 0.0;
+}
+
+// A value as a REAL4 file holds it: beyond the float range it becomes an infinity of its sign
+// (a plain conversion would be undefined there).
+inline float toReal4(double value) {
+    constexpr double largest = std::numeric_limits<float>::max();
+    if (value > largest) return std::numeric_limits<float>::infinity();
+    if (value < -largest) return -std::numeric_limits<float>::infinity();
+    return static_cast<float>(value);
+}
+
+// A value as an integer field of type Int holds it: truncated toward zero, kept within the
+// field's range (no number or an out-of-range one cannot wrap into a plausible value).
+template <typename Int>
+Int toInteger(double value) {
+    if (std::isnan(value)) return 0;
+    if (value >= static_cast<double>(std::numeric_limits<Int>::max())) return std::numeric_limits<Int>::max();
+    if (value <= static_cast<double>(std::numeric_limits<Int>::min())) return std::numeric_limits<Int>::min();
+    return static_cast<Int>(value);
 }
 
 }  // namespace grid_numbers

@@ -137,9 +137,13 @@ void putLe(std::string& out, std::uint64_t bits, int bytes) {
 
 void encodeValue(std::string& out, double value, int valuesType) {
     switch (valuesType) {
-        case kValuesInteger2: putLe(out, static_cast<std::uint16_t>(static_cast<std::int16_t>(value)), 2); break;
-        case kValuesInteger4: putLe(out, static_cast<std::uint32_t>(static_cast<std::int32_t>(value)), 4); break;
-        case kValuesReal4: putLe(out, std::bit_cast<std::uint32_t>(static_cast<float>(value)), 4); break;
+        case kValuesInteger2:
+            putLe(out, static_cast<std::uint16_t>(grid_numbers::toInteger<std::int16_t>(value)), 2);
+            break;
+        case kValuesInteger4:
+            putLe(out, static_cast<std::uint32_t>(grid_numbers::toInteger<std::int32_t>(value)), 4);
+            break;
+        case kValuesReal4: putLe(out, std::bit_cast<std::uint32_t>(grid_numbers::toReal4(value)), 4); break;
         default: putLe(out, std::bit_cast<std::uint64_t>(value), 8); break;
     }
 }

@@ -230,6 +230,11 @@ int CGrille::readBinaryHeader(std::FILE* file, long long fileSize, UserInterface
         return -1;
     }
     DESC = latin1ToUtf8(description);
+    // The node records follow the header; an offset into it would read the header as values.
+    if (offset < fileSize - in.remaining()) {
+        message = fmt::sprintf(texts::kBinaryDataOffsetInvalid, NAME, offset);
+        return -1;
+    }
     dataOffset = offset;
     computeDimensions();
     NODE_COORD_UNIT = INC_UNIT = kGridUnitDegrees;

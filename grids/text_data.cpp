@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <sys/stat.h>
 
+#include "grids/grid_numbers.hpp"
 #include "platform/number_text.hpp"
 
 namespace zelvo {
@@ -133,7 +134,7 @@ bool TextDataReader::readValue(double& value) {
         }
         double v = 0;
         if (!scanner.readDouble(v)) return false;
-        value = layout_.valuesType == 3 ? static_cast<double>(static_cast<float>(v)) : v;
+        value = layout_.valuesType == 3 ? static_cast<double>(grid_numbers::toReal4(v)) : v;
         return true;
     }
     switch (layout_.valuesType) {
@@ -148,7 +149,7 @@ bool TextDataReader::readValue(double& value) {
         case 3: {
             double v = 0;
             if (!readReal(v)) return false;
-            value = static_cast<double>(static_cast<float>(v));
+            value = static_cast<double>(grid_numbers::toReal4(v));
             return true;
         }
         default:

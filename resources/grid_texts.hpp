@@ -22,6 +22,7 @@ inline constexpr const char* kValuesNumberInvalid = "%s :\nNombre de valeurs par
 // Binary header.
 inline constexpr const char* kUnexpectedKeyword = "Mot-clé imprévu : %s\n(%s)";
 inline constexpr const char* kUnexpectedVersion = "Numéro de version imprévu : %d\n(%s)";
+inline constexpr const char* kBinaryDataOffsetInvalid = "%s :\nPosition des données imprévue dans l'en-tête : %d";
 inline constexpr const char* kBinaryHeaderTruncated = "%s :\nL'en-tête du fichier binaire est incomplet";
 
 // Sizes announced by a header.

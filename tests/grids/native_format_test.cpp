@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <cmath>
 #include <cstdint>
 #include <filesystem>
 
@@ -204,6 +205,10 @@ TEST(BinaryFormat, FilesThatDoNotHoldWhatTheyAnnounce) {
         {"huge values number", versionTwoFile({}, 2000000000), "%s :\nL'en-tête du fichier binaire est incomplet"},
         {"huge description", versionTwoFile({}, 1, 2000000000), "%s :\nL'en-tête du fichier binaire est incomplet"},
         {"negative description", versionTwoFile({}, 1, -4), "%s :\nL'en-tête du fichier binaire est incomplet"},
+        {"data inside the header", std::string(full).replace(9, 4, Bytes().i32(20).data),
+         "%s :\nPosition des données imprévue dans l'en-tête : 20"},
+        {"negative data offset", std::string(full).replace(9, 4, Bytes().i32(-8).data),
+         "%s :\nPosition des données imprévue dans l'en-tête : -8"},
     };
     for (const auto& c : cases) {
         TempDir dir;
@@ -287,6 +292,7 @@ TEST(BinaryFormat, WrittenVersionReadsBack) {
         {"0 2 0 1 1 1 4 0 3 1 1.5 0 -2 trois valeurs",
          "0 0 0 1  1 1 1 2  2 2 2 3\r\n10 10 10 4  11 11 11 5  12.5 -12.25 1e3 6\r\n", "REAL4", 16, {12.5, -12.25, 1000}, 6},
         {"0 2 0 1 1 1 4 0 1 0 0", "0 1 2\r\n10 11 -12\r\n", "INTEGER2", 2, {-12}, 0},
+        {"0 2 0 1 1 1 4 0 1 0 0", "0 1 2\r\n10 11 -1e39\r\n", "REAL4", 4, {-HUGE_VAL}, 0},
         {"0 2 0 1 1 1 4 0 1 0 0", "0 1 2\r\n10 11 -70000\r\n", "INTEGER4", 4, {-70000}, 0},
         {"0 2 0 1 1 1 4 0 1 1 0", "0 7 1 7 2 7\r\n10 7 11 7 12.125 -3\r\n", "REAL8", 12, {12.125}, -3},
     };
