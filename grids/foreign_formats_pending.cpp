@@ -14,18 +14,33 @@ namespace zelvo {
 namespace {
 
 int notSupported(const CGrille& grid, std::string& message) {
-    message = fmt::sprintf(texts::kGridFormatNotSupported, grid.NAME, std::string(grid_vocabulary::kFormats[grid.GRID_TYPE]));
+    message = fmt::sprintf(texts::kGridFormatNotSupported, grid.NAME,
+                           std::string(grid_vocabulary::kFormats[grid.GRID_TYPE]));
     return -1;
 }
 
 }  // namespace
 
-int CGrille::readGravsoftHeader(TextSource&, std::string& message) { return notSupported(*this, message); }
-int CGrille::readSurferHeader(TextSource&, std::string& message) { return notSupported(*this, message); }
-int CGrille::readNtv2TextHeader(TextSource&, std::string& message) { return notSupported(*this, message); }
-int CGrille::readNtv2BinaryHeader(std::FILE*, long long, std::string& message) { return notSupported(*this, message); }
-int CGrille::readEsriHeader(TextSource&, std::string& message) { return notSupported(*this, message); }
-int CGrille::readEgmHeader(TextSource&, std::string& message) { return notSupported(*this, message); }
-int CGrille::readDisHeader(TextSource&, std::string& message) { return notSupported(*this, message); }
+int CGrille::readGravsoftHeader(TextSource&, std::string& message) {
+    return notSupported(*this, message);
+}
+int CGrille::readSurferHeader(TextSource&, std::string& message) {
+    return notSupported(*this, message);
+}
+int CGrille::readNtv2TextHeader(TextSource&, std::string& message) {
+    return notSupported(*this, message);
+}
+int CGrille::readNtv2BinaryHeader(std::FILE*, long long, std::string& message) {
+    return notSupported(*this, message);
+}
+int CGrille::readEsriHeader(TextSource&, std::string& message) {
+    return notSupported(*this, message);
+}
+int CGrille::readEgmHeader(TextSource&, std::string& message) {
+    return notSupported(*this, message);
+}
+int CGrille::readDisHeader(TextSource&, std::string& message) {
+    return notSupported(*this, message);
+}
 
 }  // namespace zelvo

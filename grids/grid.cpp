@@ -1,11 +1,11 @@
 #include "grids/grid.hpp"
 
+#include <fmt/printf.h>
 #include <bit>
 #include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
-#include <fmt/printf.h>
 
 #include "platform/paths.hpp"
 #include "platform/text_encoding.hpp"
@@ -40,7 +40,9 @@ double decodeValue(const unsigned char* p, int valuesType) {
 
 }  // namespace
 
-std::string gridText260(std::string_view text) { return utf8Prefix(text, kGridTextMax); }
+std::string gridText260(std::string_view text) {
+    return utf8Prefix(text, kGridTextMax);
+}
 
 CGrille::~CGrille() = default;
 CGrille1D::~CGrille1D() = default;
@@ -48,15 +50,24 @@ CGrille3D::~CGrille3D() = default;
 
 long long storedPosition(int layout, long long i, long long j, long long nc, long long nl) {
     switch (layout) {
-        case 1: return j + i * nl;                 // SW2N2E
-        case 2: return i + nc * (nl - 1 - j);      // NW2E2S
-        case 3: return (i + 1) * nl - j - 1;       // NW2S2E
-        case 4: return i + nc * j;                 // SW2E2N
-        case 5: return j + (nc - 1 - i) * nl;      // SE2N2W
-        case 6: return nc * (nl - j) - i - 1;      // NE2W2S
-        case 7: return (nc - i) * nl - j - 1;      // NE2S2W
-        case 8: return (j + 1) * nc - i - 1;       // SE2W2N
-        default: return -1;
+        case 1:
+            return j + i * nl;  // SW2N2E
+        case 2:
+            return i + nc * (nl - 1 - j);  // NW2E2S
+        case 3:
+            return (i + 1) * nl - j - 1;  // NW2S2E
+        case 4:
+            return i + nc * j;  // SW2E2N
+        case 5:
+            return j + (nc - 1 - i) * nl;  // SE2N2W
+        case 6:
+            return nc * (nl - j) - i - 1;  // NE2W2S
+        case 7:
+            return (nc - i) * nl - j - 1;  // NE2S2W
+        case 8:
+            return (j + 1) * nc - i - 1;  // SE2W2N
+        default:
+            return -1;
     }
 }
 
@@ -79,7 +90,8 @@ void CGrille::nodeValues(int i, int j, std::vector<double>& values, int& code) c
     for (std::size_t v = 0; v < values.size(); ++v)
         values[v] = decodeValue(record + v * static_cast<std::size_t>(valueSize), VALUES_TYPE);
     if (CODE_PREC == 1)
-        code = static_cast<std::int32_t>(readLe32(record + values.size() * static_cast<std::size_t>(valueSize)));
+        code =
+            static_cast<std::int32_t>(readLe32(record + values.size() * static_cast<std::size_t>(valueSize)));
     if (VALUE_UNK_TO_ZERO == 1)
         for (double& value : values)
             if (value == VALUE_UNK) value = 0.0;
@@ -91,7 +103,8 @@ void CGrille::updateValueSize() {
 }
 
 void CGrille::setCanonicalExtension() {
-    if (GRID_TYPE <= kFormatUndefined || GRID_TYPE >= static_cast<int>(grid_vocabulary::kFormatExtensions.size()))
+    if (GRID_TYPE <= kFormatUndefined ||
+        GRID_TYPE >= static_cast<int>(grid_vocabulary::kFormatExtensions.size()))
         return;
     const PathParts parts = splitPath(NAME);
     NAME = parts.directory + parts.baseName + std::string(grid_vocabulary::kFormatExtensions[GRID_TYPE]);
@@ -107,9 +120,11 @@ void CGrille::detectFormat() {
     };
     const int ntv2Binary = std::endian::native == std::endian::little ? kFormatNtv2Little : kFormatNtv2Big;
     const Known known[] = {
-        {".mnt", ".MNT", kFormatTextVrd}, {".bin", ".BIN", kFormatBinaryVrd}, {".gra", ".GRA", kFormatGravsoft},
-        {".grd", ".GRD", kFormatSurfer},  {".gsb", ".GSB", ntv2Binary},       {".gsa", ".GSA", kFormatNtv2Text},
-        {".asc", ".ASC", kFormatEsri},    {".egm", ".EGM", kFormatEgm},       {".dis", ".DIS", kFormatDis},
+        {".mnt", ".MNT", kFormatTextVrd},  {".bin", ".BIN", kFormatBinaryVrd},
+        {".gra", ".GRA", kFormatGravsoft}, {".grd", ".GRD", kFormatSurfer},
+        {".gsb", ".GSB", ntv2Binary},      {".gsa", ".GSA", kFormatNtv2Text},
+        {".asc", ".ASC", kFormatEsri},     {".egm", ".EGM", kFormatEgm},
+        {".dis", ".DIS", kFormatDis},
     };
     GRID_TYPE = kFormatUndefined;
     for (const Known& k : known)
@@ -142,7 +157,8 @@ std::string CGrille::checkNodeCount(long long fileSize) const {
         return fmt::sprintf(texts::kTooManyNodes, NAME, N_COLUMNS, N_LINES);
     if (GRID_TYPE == kFormatBinaryVrd) {
         const long long needed = dataOffset + nodes * recordSize();
-        if (dataOffset < 0 || needed > fileSize) return fmt::sprintf(texts::kBinaryFileTooShort, NAME, needed, fileSize);
+        if (dataOffset < 0 || needed > fileSize)
+            return fmt::sprintf(texts::kBinaryFileTooShort, NAME, needed, fileSize);
     } else if (nodes * std::max(VALUES_NUMBER, 1) > fileSize) {
         // Every value of a text data section takes at least one character.
         return fmt::sprintf(texts::kTextFileTooShort, NAME, nodes);
@@ -188,7 +204,8 @@ std::string CGrille::validate(bool normalise) {
     if (LAYOUT < 1 || LAYOUT > 8) faults += fmt::sprintf(texts::kCheckLayout, LAYOUT);
     if (X_MAX <= X_MIN) faults += texts::kCheckXRange;
     if (Y_MAX <= Y_MIN) faults += texts::kCheckYRange;
-    const bool finiteLimits = std::isfinite(X_MIN) && std::isfinite(X_MAX) && std::isfinite(Y_MIN) && std::isfinite(Y_MAX);
+    const bool finiteLimits =
+        std::isfinite(X_MIN) && std::isfinite(X_MAX) && std::isfinite(Y_MIN) && std::isfinite(Y_MAX);
     bool badExtent = !finiteLimits;
     if (NODE_COORD_UNIT == kGridUnitSeconds || NODE_COORD_UNIT == kGridUnitDegrees) {
         const double xBound = NODE_COORD_UNIT == kGridUnitSeconds ? 1296000 : 360;
@@ -211,7 +228,8 @@ std::string CGrille::validate(bool normalise) {
     if (VALUES_TYPE == kValuesUndefined) faults += texts::kCheckValuesType;
     if (INTERPOLATION_TYPE != kInterpolationBilinear && INTERPOLATION_TYPE != kInterpolationSpline)
         faults += texts::kCheckInterpolation;
-    if (INTERPOLATION_TYPE == kInterpolationSpline && INTERPOLATION_ORDER < 4) faults += texts::kCheckSplineOrder;
+    if (INTERPOLATION_TYPE == kInterpolationSpline && INTERPOLATION_ORDER < 4)
+        faults += texts::kCheckSplineOrder;
     if (INTERPOLATION_TYPE == kInterpolationSpline && INTERPOLATION_ORDER > kMaxSplineOrder)
         faults += fmt::sprintf(texts::kCheckSplineOrderTooLarge, INTERPOLATION_ORDER, kMaxSplineOrder);
     // What the node records need to be read at all.

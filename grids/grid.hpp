@@ -127,7 +127,8 @@ public:
     // at the start of the data section. The readers of the foreign formats live in files of
     // their own.
     virtual int readEsriHeader(TextSource& source, std::string& message);
-    virtual int readBinaryHeader(std::FILE* file, long long fileSize, UserInterface* ui, std::string& message);
+    virtual int readBinaryHeader(std::FILE* file, long long fileSize, UserInterface* ui,
+                                 std::string& message);
     virtual int readDisHeader(TextSource& source, std::string& message);
     virtual int readEgmHeader(TextSource& source, std::string& message);
     virtual int readGravsoftHeader(TextSource& source, std::string& message);

@@ -5,13 +5,13 @@
 // side file) from the same starting header takes the outcome from memory. Node values are read
 // once into memory and shared by every grid object that opens the same file.
 
+#include <fmt/printf.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <filesystem>
-#include <fmt/printf.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "grids/grid.hpp"
 #include "grids/text_data.hpp"
@@ -143,8 +143,12 @@ void encodeValue(std::string& out, double value, int valuesType) {
         case kValuesInteger4:
             putLe(out, static_cast<std::uint32_t>(grid_numbers::toInteger<std::int32_t>(value)), 4);
             break;
-        case kValuesReal4: putLe(out, std::bit_cast<std::uint32_t>(grid_numbers::toReal4(value)), 4); break;
-        default: putLe(out, std::bit_cast<std::uint64_t>(value), 8); break;
+        case kValuesReal4:
+            putLe(out, std::bit_cast<std::uint32_t>(grid_numbers::toReal4(value)), 4);
+            break;
+        default:
+            putLe(out, std::bit_cast<std::uint64_t>(value), 8);
+            break;
     }
 }
 
@@ -173,7 +177,8 @@ std::string CGrille::readHeaderPhase(TextSource& text, UserInterface* ui, bool u
 
     detectFormat();
     loaded = 0;
-    if (GRID_TYPE < kFormatTextVrd || GRID_TYPE > kFormatDis) return fmt::sprintf(texts::kGridTypeUnknown, NAME);
+    if (GRID_TYPE < kFormatTextVrd || GRID_TYPE > kFormatDis)
+        return fmt::sprintf(texts::kGridTypeUnknown, NAME);
 
     int result = 0;
     std::string message;
@@ -185,17 +190,30 @@ std::string CGrille::readHeaderPhase(TextSource& text, UserInterface* ui, bool u
                 text.readLine(line, kHeaderLineBuffer);
                 if (line.size() == kHeaderLineBuffer - 1) {
                     text.close();
-                    return fmt::sprintf(texts::kGridHeaderLineTooLong, NAME, static_cast<int>(kHeaderLineBuffer) - 2);
+                    return fmt::sprintf(texts::kGridHeaderLineTooLong, NAME,
+                                        static_cast<int>(kHeaderLineBuffer) - 2);
                 }
                 result = readTextHeader(line, message);
                 break;
             }
-            case kFormatGravsoft: result = readGravsoftHeader(text, message); break;
-            case kFormatSurfer: result = readSurferHeader(text, message); break;
-            case kFormatNtv2Text: result = readNtv2TextHeader(text, message); break;
-            case kFormatEsri: result = readEsriHeader(text, message); break;
-            case kFormatEgm: result = readEgmHeader(text, message); break;
-            default: result = readDisHeader(text, message); break;
+            case kFormatGravsoft:
+                result = readGravsoftHeader(text, message);
+                break;
+            case kFormatSurfer:
+                result = readSurferHeader(text, message);
+                break;
+            case kFormatNtv2Text:
+                result = readNtv2TextHeader(text, message);
+                break;
+            case kFormatEsri:
+                result = readEsriHeader(text, message);
+                break;
+            case kFormatEgm:
+                result = readEgmHeader(text, message);
+                break;
+            default:
+                result = readDisHeader(text, message);
+                break;
         }
     } else {
         std::FILE* file = std::fopen(NAME.c_str(), "rb");
@@ -274,7 +292,8 @@ std::string CGrille::loadNodeData() {
     auto& cache = nodeCache();
     std::erase_if(cache, [](const NodeCacheEntry& entry) { return entry.data.expired(); });
     for (const NodeCacheEntry& entry : cache) {
-        if (entry.path == path && entry.stamp == stamp && entry.offset == dataOffset && entry.length == length) {
+        if (entry.path == path && entry.stamp == stamp && entry.offset == dataOffset &&
+            entry.length == length) {
             if (auto data = entry.data.lock()) {
                 nodeData_ = std::move(data);
                 loaded = 1;
@@ -338,7 +357,8 @@ std::string CGrille::loadValues(int consoleFlag, UserInterface* ui, TextSource& 
     NAME = target;
 
     const bool console = consoleFlag == 1;
-    if (ui != nullptr) ui->progressBegin(fmt::sprintf(texts::kBinaryCreationStatus, texts::kBinaryCreation, NAME), 100);
+    if (ui != nullptr)
+        ui->progressBegin(fmt::sprintf(texts::kBinaryCreationStatus, texts::kBinaryCreation, NAME), 100);
     std::string failure;
     if (!writeBinaryHeader(out)) failure = fmt::sprintf(texts::kBinaryWriteFailed, NAME);
 
@@ -378,7 +398,8 @@ std::string CGrille::loadValues(int consoleFlag, UserInterface* ui, TextSource& 
         }
         if (step > 0 && count % step == 0 && ui != nullptr) {
             ui->progressStep();
-            if (!console && ui->cancelRequested()) failure = fmt::sprintf(texts::kBinaryCreationCancelled, textName);
+            if (!console && ui->cancelRequested())
+                failure = fmt::sprintf(texts::kBinaryCreationCancelled, textName);
         }
     }
     if (ui != nullptr) {

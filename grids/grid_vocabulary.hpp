@@ -57,12 +57,14 @@ inline constexpr std::array<std::string_view, 11> kFormatExtensions = {
 inline constexpr std::array<std::string_view, 9> kLayouts = {
     "UNDEFINED", "SW2N2E", "NW2E2S", "NW2S2E", "SW2E2N", "SE2N2W", "NE2W2S", "NE2S2W", "SE2W2N",
 };
-inline constexpr std::array<std::string_view, 5> kUnits = {"UNDEFINED", "METERS", "SECONDS", "DEGREES", "RADIANS"};
+inline constexpr std::array<std::string_view, 5> kUnits = {"UNDEFINED", "METERS", "SECONDS", "DEGREES",
+                                                           "RADIANS"};
 inline constexpr std::array<std::string_view, 4> kNodeCoordTypes = {"UNDEFINED", "XYZ", "LON_LAT", "E_N"};
-inline constexpr std::array<std::string_view, 5> kValueTypes = {"UNDEFINED", "INTEGER2", "INTEGER4", "REAL4", "REAL8"};
+inline constexpr std::array<std::string_view, 5> kValueTypes = {"UNDEFINED", "INTEGER2", "INTEGER4", "REAL4",
+                                                                "REAL8"};
 // Index 3 is a placeholder with no behaviour.
-inline constexpr std::array<std::string_view, 5> kInterpolations = {"UNDEFINED", "NODE_VALUE", "BILINEAR", "bidon",
-                                                                    "SPLINE"};
+inline constexpr std::array<std::string_view, 5> kInterpolations = {"UNDEFINED", "NODE_VALUE", "BILINEAR",
+                                                                    "bidon", "SPLINE"};
 inline constexpr std::array<std::string_view, 2> kFlags = {"NO", "YES"};
 
 // Index of name in table, or -1 when no entry matches exactly.
@@ -75,11 +77,16 @@ inline int indexOf(std::span<const std::string_view> table, std::string_view nam
 // Bytes per value in a binary grid file, 0 for the undefined or an unknown type.
 inline int valueTypeSize(int valuesType) {
     switch (valuesType) {
-        case kValuesInteger2: return 2;
-        case kValuesInteger4: return 4;
-        case kValuesReal4: return 4;
-        case kValuesReal8: return 8;
-        default: return 0;
+        case kValuesInteger2:
+            return 2;
+        case kValuesInteger4:
+            return 4;
+        case kValuesReal4:
+            return 4;
+        case kValuesReal8:
+            return 8;
+        default:
+            return 0;
     }
 }
 

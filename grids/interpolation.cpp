@@ -29,7 +29,8 @@ int CGrille::apply(int unit, const std::array<double, 3>& point, std::vector<dou
     // Values that are not in memory, or a type that is no interpolation, must not pass for
     // real values: they read as a point outside the grid.
     if (nodeData_ == nullptr || (type != kInterpolationBilinear && type != kInterpolationSpline)) {
-        values.assign(static_cast<std::size_t>(std::max(VALUES_NUMBER, 0)), VALUE_UNK_TO_ZERO == 1 ? 0.0 : VALUE_UNK);
+        values.assign(static_cast<std::size_t>(std::max(VALUES_NUMBER, 0)),
+                      VALUE_UNK_TO_ZERO == 1 ? 0.0 : VALUE_UNK);
         return kStatusNotLoaded;
     }
     if (type == kInterpolationBilinear) return interpolateBilinear(x, y, values, code);
@@ -100,13 +101,14 @@ int CGrille::interpolateBilinear(double x, double y, std::vector<double>& values
 
     values.assign(count, 0.0);
     for (std::size_t k = 0; k < count; ++k) {
-        if (VALUE_UNK != 0 && (sw[k] == VALUE_UNK || nw[k] == VALUE_UNK || se[k] == VALUE_UNK || ne[k] == VALUE_UNK)) {
+        if (VALUE_UNK != 0 &&
+            (sw[k] == VALUE_UNK || nw[k] == VALUE_UNK || se[k] == VALUE_UNK || ne[k] == VALUE_UNK)) {
             values[k] = VALUE_UNK;
             continue;
         }
         const double translation = k < TRANSLATION.size() ? TRANSLATION[k] : 0.0;
-        values[k] = sw[k] * (1 - fx) * (1 - fy) + nw[k] * (1 - fx) * fy + se[k] * fx * (1 - fy) + ne[k] * fx * fy +
-                    translation;
+        values[k] = sw[k] * (1 - fx) * (1 - fy) + nw[k] * (1 - fx) * fy + se[k] * fx * (1 - fy) +
+                    ne[k] * fx * fy + translation;
     }
     return kStatusInside;
 }
@@ -143,7 +145,8 @@ int CGrille::interpolateSpline(int n, double x, double y, std::vector<double>& v
             int nodeCode = 0;
             nodeValues(i0 + a, j0 + b, node, nodeCode);
             for (std::size_t k = 0; k < count; ++k) {
-                window[(static_cast<std::size_t>(a) * size + static_cast<std::size_t>(b)) * count + k] = node[k];
+                window[(static_cast<std::size_t>(a) * size + static_cast<std::size_t>(b)) * count + k] =
+                    node[k];
                 if (VALUE_UNK != 0 && node[k] == VALUE_UNK) unknown = true;
             }
             if (std::fabs(u - i0 - a) <= 0.5 && std::fabs(v - j0 - b) <= 0.5) code = nodeCode;

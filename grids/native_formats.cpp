@@ -1,10 +1,10 @@
 // The native grid formats: the header line of a text grid (".mnt") with the token reader that
 // every text header shares, and the header of the binary format (".bin").
 
+#include <fmt/printf.h>
 #include <bit>
 #include <cstdint>
 #include <cstring>
-#include <fmt/printf.h>
 
 #include "grids/grid.hpp"
 #include "platform/number_text.hpp"
@@ -15,9 +15,15 @@
 namespace zelvo {
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-bool isRealChar(char c) { return isDigit(c) || c == '.' || c == '-'; }
-bool isIntegerChar(char c) { return isDigit(c) || c == '-'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool isRealChar(char c) {
+    return isDigit(c) || c == '.' || c == '-';
+}
+bool isIntegerChar(char c) {
+    return isDigit(c) || c == '-';
+}
 
 // "%lf" and "%d" conversions of a token: a token that does not convert leaves the field as it was.
 void convertReal(const std::string& token, double& field) {
@@ -38,7 +44,9 @@ constexpr char kMagic[5] = {'G', 'R', 'I', 'D', '\0'};
 void putLe32(std::string& out, std::uint32_t v) {
     for (int k = 0; k < 4; ++k) out.push_back(static_cast<char>((v >> (8 * k)) & 0xFF));
 }
-void putInt(std::string& out, int v) { putLe32(out, static_cast<std::uint32_t>(v)); }
+void putInt(std::string& out, int v) {
+    putLe32(out, static_cast<std::uint32_t>(v));
+}
 void putDouble(std::string& out, double v) {
     const auto bits = std::bit_cast<std::uint64_t>(v);
     putLe32(out, static_cast<std::uint32_t>(bits));
@@ -51,15 +59,17 @@ public:
     HeaderBytes(std::FILE* file, long long fileSize) : file_(file), remaining_(fileSize) {}
     bool bytes(void* out, long long n) {
         if (n < 0 || n > remaining_) return false;
-        if (std::fread(out, 1, static_cast<std::size_t>(n), file_) != static_cast<std::size_t>(n)) return false;
+        if (std::fread(out, 1, static_cast<std::size_t>(n), file_) != static_cast<std::size_t>(n))
+            return false;
         remaining_ -= n;
         return true;
     }
     bool integer(int& v) {
         unsigned char b[4];
         if (!bytes(b, 4)) return false;
-        v = static_cast<std::int32_t>(static_cast<std::uint32_t>(b[0]) | static_cast<std::uint32_t>(b[1]) << 8 |
-                                      static_cast<std::uint32_t>(b[2]) << 16 | static_cast<std::uint32_t>(b[3]) << 24);
+        v = static_cast<std::int32_t>(
+            static_cast<std::uint32_t>(b[0]) | static_cast<std::uint32_t>(b[1]) << 8 |
+            static_cast<std::uint32_t>(b[2]) << 16 | static_cast<std::uint32_t>(b[3]) << 24);
         return true;
     }
     bool real(double& v) {
@@ -119,7 +129,8 @@ int CGrille::readToken(const std::string& line, int& position, std::string& toke
             if (!isIntegerChar(c)) {
                 std::string shownLine = line;
                 if (!shownLine.empty() && shownLine.back() == '\n') shownLine.pop_back();
-                token = fmt::sprintf(texts::kIntegerExpected, latin1ToUtf8(shownLine), std::to_string(position));
+                token =
+                    fmt::sprintf(texts::kIntegerExpected, latin1ToUtf8(shownLine), std::to_string(position));
                 position = -1;
                 return -1;
             }
@@ -188,7 +199,8 @@ int CGrille::readBinaryHeader(std::FILE* file, long long fileSize, UserInterface
     const bool gotMagic = in.bytes(magic, 5);
     if (!gotMagic || std::memcmp(magic, kMagic, 5) != 0) {
         if (ui != nullptr)
-            ui->message(fmt::sprintf(texts::kUnexpectedKeyword, printableKeyword(magic, 5), NAME), MessageIcon::Error);
+            ui->message(fmt::sprintf(texts::kUnexpectedKeyword, printableKeyword(magic, 5), NAME),
+                        MessageIcon::Error);
         return 2;
     }
     const std::string truncated = fmt::sprintf(texts::kBinaryHeaderTruncated, NAME);
@@ -252,7 +264,9 @@ bool CGrille::writeBinaryHeader(std::FILE* file) {
     for (double value : {X_MIN, X_MAX, Y_MIN, Y_MAX, X_INC, Y_INC}) putDouble(out, value);
     for (int value : {LAYOUT, NODE_COORD_WRITTEN, VALUES_NUMBER, VALUES_TYPE, CODE_PREC}) putInt(out, value);
     for (int k = 0; k < VALUES_NUMBER; ++k)
-        putDouble(out, static_cast<std::size_t>(k) < TRANSLATION.size() ? TRANSLATION[static_cast<std::size_t>(k)] : 0.0);
+        putDouble(out, static_cast<std::size_t>(k) < TRANSLATION.size()
+                           ? TRANSLATION[static_cast<std::size_t>(k)]
+                           : 0.0);
     const std::string description = utf8ToLatin1(utf8Prefix(DESC, kGridTextMax));
     putInt(out, static_cast<int>(description.size()));
     out += description;

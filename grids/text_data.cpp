@@ -1,8 +1,8 @@
 #include "grids/text_data.hpp"
 
+#include <sys/stat.h>
 #include <algorithm>
 #include <cstdint>
-#include <sys/stat.h>
 
 #include "grids/grid_numbers.hpp"
 #include "platform/number_text.hpp"
@@ -17,7 +17,9 @@ constexpr std::size_t kNumberWindow = 512;
 
 }  // namespace
 
-TextSource::~TextSource() { close(); }
+TextSource::~TextSource() {
+    close();
+}
 
 bool TextSource::open(const std::string& path) {
     close();
@@ -165,7 +167,8 @@ void TextDataReader::skipRestOfLine() {
 }
 
 TextDataReader::Result TextDataReader::readNode(std::vector<double>& values, int& code) {
-    if (layout_.rowEndMarker == 1 && layout_.nColumns > 0 && nodesRead_ > 0 && nodesRead_ % layout_.nColumns == 0)
+    if (layout_.rowEndMarker == 1 && layout_.nColumns > 0 && nodesRead_ > 0 &&
+        nodesRead_ % layout_.nColumns == 0)
         skipRestOfLine();
     if (layout_.separated == 0) {
         // Fixed-width fields keep their leading blanks; only line breaks come between nodes.

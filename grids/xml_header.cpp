@@ -1,10 +1,10 @@
 // The XML side file of a grid: a GRID_HEADER element holding one element per header field,
 // whose values complete or override those of the grid file's own header.
 
-#include <cstdio>
 #include <fmt/printf.h>
 #include <sys/stat.h>
 #include <tinyxml2.h>
+#include <cstdio>
 
 #include "grids/grid.hpp"
 #include "platform/number_text.hpp"
@@ -89,7 +89,8 @@ std::string CGrille::readXmlHeader(const std::string& givenPath) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) return fmt::sprintf(texts::kXmlNotFound, path);
     struct stat info {};
-    const bool sized = fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= kMaxXmlBytes;
+    const bool sized =
+        fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= kMaxXmlBytes;
     // Blanks around and inside element texts are condensed, as the side files were always read.
     tinyxml2::XMLDocument document(true, tinyxml2::COLLAPSE_WHITESPACE);
     const bool parsed = sized && document.LoadFile(file) == tinyxml2::XML_SUCCESS;

@@ -51,7 +51,7 @@ struct App {
 TEST(GridCheck, EntriesNameTheBinaryVersionsAfterwards) {
     TempDir work, config;
     writeGrid(work.path(), "geoid");
-    writeGrid(config.path(), "shift");   // found beside the configuration file
+    writeGrid(config.path(), "shift");  // found beside the configuration file
     writeGrid(work.path() / "sub", "other");
     App a(work, config);
     a.app.catalogue.grids1D.push_back({"geoid.mnt", 1, {1}});
@@ -63,7 +63,8 @@ TEST(GridCheck, EntriesNameTheBinaryVersionsAfterwards) {
     EXPECT_EQ(a.app.catalogue.grids3D[0].fileName, config.file("shift.bin"));
     EXPECT_EQ(a.app.catalogue.grids3D[1].fileName, work.file("sub/other.bin"));
     EXPECT_TRUE(ui.messages.empty());
-    for (const char* created : {"geoid.bin", "sub/other.bin"}) EXPECT_TRUE(fs::exists(work.file(created))) << created;
+    for (const char* created : {"geoid.bin", "sub/other.bin"})
+        EXPECT_TRUE(fs::exists(work.file(created))) << created;
     EXPECT_TRUE(fs::exists(config.file("shift.bin")));
 }
 
@@ -80,12 +81,14 @@ TEST(GridCheck, NoGridsPassAndAFailingGeoidGridStopsTheCheck) {
     a.app.catalogue.grids3D.push_back({"shift.mnt", 2, 1});
     SilentUi ui;
     EXPECT_EQ(checkGrids(a.app, ui), GridCheck::Failed);
-    EXPECT_EQ(ui.messages, std::vector<std::string>{"Impossible d'ouvrir le fichier \n" + work.file("absent.mnt")});
+    EXPECT_EQ(ui.messages,
+              std::vector<std::string>{"Impossible d'ouvrir le fichier \n" + work.file("absent.mnt")});
     EXPECT_FALSE(fs::exists(work.file("shift.bin"))) << "no 3-D grid is opened after a failing 1-D grid";
     EXPECT_EQ(a.app.catalogue.grids3D[0].fileName, "shift.mnt");
 }
 
-const std::string kCatalogue = "ELG 1 6378137 0 0 0.00669438 GRS 1980\r\nLGO 1 2 0 Greenwich\r\nREG 1 1 1 3D Réf\r\n";
+const std::string kCatalogue =
+    "ELG 1 6378137 0 0 0.00669438 GRS 1980\r\nLGO 1 2 0 Greenwich\r\nREG 1 1 1 3D Réf\r\n";
 const std::string kWelcome = "*** Bienvenue dans Zelvo Batch ***";
 const std::string kClosing = "\nAppuyer sur une touche pour quitter l'application ...\n";
 
@@ -99,17 +102,19 @@ test::RunOptions inFolder(const TempDir& work, const TempDir& profile) {
 TEST(StartupGrids, CataloguesWhoseGridsDoNotOpen) {
     const struct {
         std::string name;
-        std::string lines;                    // catalogue grid lines
+        std::string lines;                     // catalogue grid lines
         void (*prepare)(const TempDir& work);  // grid files
         int exitCode;
         std::string err;  // %w: the working folder
     } cases[] = {
         {"missing geoid grid", "GR1D absent.mnt 1 1\r\n", [](const TempDir&) {}, 0,
          "Impossible d'ouvrir le fichier \n%w/absent.mnt\n"},
-        {"unknown format", "GR3D shift.txt 1 2\r\n", [](const TempDir& w) { writeFile(w.file("shift.txt"), "x"); }, 0,
+        {"unknown format", "GR3D shift.txt 1 2\r\n",
+         [](const TempDir& w) { writeFile(w.file("shift.txt"), "x"); }, 0,
          "%w/shift.txt :\nLe type de grille n'est pas reconnu\n"},
-        {"no side file", "GR1D g.mnt 1 1\r\n", [](const TempDir& w) { writeFile(w.file("g.mnt"), kGridHeader + kGridData); },
-         0, "%w/g.mnt :\n+ Le type d'interpolation doit être bilinéaire ou spline\n\n"},
+        {"no side file", "GR1D g.mnt 1 1\r\n",
+         [](const TempDir& w) { writeFile(w.file("g.mnt"), kGridHeader + kGridData); }, 0,
+         "%w/g.mnt :\n+ Le type d'interpolation doit être bilinéaire ou spline\n\n"},
         {"truncated data", "GR1D g.mnt 1 1\r\n",
          [](const TempDir& w) {
              writeFile(w.file("g.mnt"), kGridHeader + "0 1 2\r\n");
@@ -139,8 +144,9 @@ TEST(StartupGrids, CataloguesWhoseGridsDoNotOpen) {
              b.append(reinterpret_cast<const char*>(&zero), 8);
              b.append(4, '\0');
              writeFile(w.file("g.bin"), b);
-             writeFile(w.file("g.xml"), "<GRID_HEADER><NODE_COORD_UNIT>METERS</NODE_COORD_UNIT><INC_UNIT>METERS</INC_UNIT>"
-                                        "<INTERPOLATION_TYPE>BILINEAR</INTERPOLATION_TYPE></GRID_HEADER>");
+             writeFile(w.file("g.xml"),
+                       "<GRID_HEADER><NODE_COORD_UNIT>METERS</NODE_COORD_UNIT><INC_UNIT>METERS</INC_UNIT>"
+                       "<INTERPOLATION_TYPE>BILINEAR</INTERPOLATION_TYPE></GRID_HEADER>");
          },
          0, "%w/g.bin :\nLa grille annonce trop de nœuds (65536 colonnes × 65536 lignes)\n"},
     };
@@ -154,7 +160,8 @@ TEST(StartupGrids, CataloguesWhoseGridsDoNotOpen) {
         for (std::size_t at; (at = err.find("%w")) != std::string::npos;) err.replace(at, 2, work.str());
         EXPECT_EQ(r.exitCode, c.exitCode) << c.name;
         EXPECT_EQ(r.err, err) << c.name;
-        EXPECT_EQ(r.out.find(kClosing), std::string::npos) << c.name << ": the run stops before any transformation";
+        EXPECT_EQ(r.out.find(kClosing), std::string::npos)
+            << c.name << ": the run stops before any transformation";
         EXPECT_FALSE(fs::exists(work.file("g.bin.part"))) << c.name;
     }
 }
@@ -169,7 +176,8 @@ TEST(StartupGrids, TextGridsGetTheirBinaryVersionOnce) {
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.out, kWelcome + "Creation du fichier binaire  " + work.file("geoid.bin") + " ...\n" +
-                         "Creation du fichier binaire  " + profile.file("Zelvo/shift.bin") + " ...\n" + kClosing);
+                         "Creation du fichier binaire  " + profile.file("Zelvo/shift.bin") + " ...\n" +
+                         kClosing);
     EXPECT_TRUE(fs::exists(work.file("geoid.bin")));
     EXPECT_TRUE(fs::exists(profile.file("Zelvo/shift.bin")));
 
@@ -184,15 +192,17 @@ TEST(StartupGrids, ReferenceCatalogueAndGrids) {
     TempDir work, profile;
     fs::copy_file(fs::path(shared) / "catalogue.dat", work.path() / "catalogue.dat");
     fs::create_directory(work.path() / "grids");
-    for (const char* name : {"geoid_fr_2020.mnt", "geoid_fr_2020.xml", "ntf_rgf93_3d.mnt", "ntf_rgf93_3d.xml"})
+    for (const char* name :
+         {"geoid_fr_2020.mnt", "geoid_fr_2020.xml", "ntf_rgf93_3d.mnt", "ntf_rgf93_3d.xml"})
         fs::copy_file(fs::path(shared) / "grids" / name, work.path() / "grids" / name);
     test::writeAllUsersConfiguration(profile.path(), "catalogue.dat");
     const auto r = test::run({"-v"}, inFolder(work, profile));
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.err, "");
-    EXPECT_EQ(r.out, kWelcome + "Creation du fichier binaire  " + work.file("grids/geoid_fr_2020.bin") + " ..." +
-                         std::string(100, '|') + "\nCreation du fichier binaire  " + work.file("grids/ntf_rgf93_3d.bin") +
-                         " ..." + std::string(100, '|') + "\n" + kClosing);
+    EXPECT_EQ(r.out, kWelcome + "Creation du fichier binaire  " + work.file("grids/geoid_fr_2020.bin") +
+                         " ..." + std::string(100, '|') + "\nCreation du fichier binaire  " +
+                         work.file("grids/ntf_rgf93_3d.bin") + " ..." + std::string(100, '|') + "\n" +
+                         kClosing);
 }
 
 }  // namespace

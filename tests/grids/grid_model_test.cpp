@@ -31,12 +31,14 @@ TEST(GridLayout, EveryLayoutStoresNodesInTheOrderItsNameSays) {
         TempDir dir;
         // Node (i, j) holds 10 i + j and the code 100 + 10 i + j.
         std::string data;
-        for (const auto& [i, j] : c.order) data += std::to_string(10 * i + j) + " " + std::to_string(100 + 10 * i + j) + "\r\n";
+        for (const auto& [i, j] : c.order)
+            data += std::to_string(10 * i + j) + " " + std::to_string(100 + 10 * i + j) + "\r\n";
         std::string message;
         // The header names layout 1; the side file's name wins.
-        const CGrille grid = test::openGrid(
-            test::writeTextGrid(dir, "l", "0 2 0 1 1 1 1 0 1 1 0", data, {{"LAYOUT", c.name}, {"INTERPOLATION_TYPE", "BILINEAR"}}),
-            message);
+        const CGrille grid =
+            test::openGrid(test::writeTextGrid(dir, "l", "0 2 0 1 1 1 1 0 1 1 0", data,
+                                               {{"LAYOUT", c.name}, {"INTERPOLATION_TYPE", "BILINEAR"}}),
+                           message);
         ASSERT_EQ(message, "") << c.name;
         for (int i = 0; i < 3; ++i) {
             for (int j = 0; j < 2; ++j) {
@@ -55,11 +57,11 @@ TEST(GridLayout, EveryLayoutStoresNodesInTheOrderItsNameSays) {
 TEST(GridNodes, OutsideNodesReadAsZeroAndUnknownsAsZeroOnRequest) {
     TempDir dir;
     std::string message;
-    const CGrille grid = test::openGrid(test::writeTextGrid(dir, "o", "0 2 0 1 1 1 4 0 1 1 0", "5 1 5 2 5 3\r\n-9999 4 5 5 5 6\r\n",
-                                                            {{"VALUE_UNK", "-9999"},
-                                                             {"VALUE_UNK_TO_ZERO", "YES"},
-                                                             {"INTERPOLATION_TYPE", "BILINEAR"}}),
-                                        message);
+    const CGrille grid = test::openGrid(
+        test::writeTextGrid(
+            dir, "o", "0 2 0 1 1 1 4 0 1 1 0", "5 1 5 2 5 3\r\n-9999 4 5 5 5 6\r\n",
+            {{"VALUE_UNK", "-9999"}, {"VALUE_UNK_TO_ZERO", "YES"}, {"INTERPOLATION_TYPE", "BILINEAR"}}),
+        message);
     ASSERT_EQ(message, "");
     for (const auto& [i, j] : {std::pair{-1, 0}, {3, 0}, {0, -1}, {0, 2}}) {
         std::vector<double> values;
@@ -75,9 +77,10 @@ TEST(GridNodes, OutsideNodesReadAsZeroAndUnknownsAsZeroOnRequest) {
     EXPECT_EQ(code, 4);
 
     TempDir kept;
-    const CGrille keeping = test::openGrid(test::writeTextGrid(kept, "o", "0 2 0 1 1 1 4 0 1 1 0", "5 1 5 2 5 3\r\n-9999 4 5 5 5 6\r\n",
-                                                               {{"VALUE_UNK", "-9999"}, {"INTERPOLATION_TYPE", "BILINEAR"}}),
-                                           message);
+    const CGrille keeping = test::openGrid(
+        test::writeTextGrid(kept, "o", "0 2 0 1 1 1 4 0 1 1 0", "5 1 5 2 5 3\r\n-9999 4 5 5 5 6\r\n",
+                            {{"VALUE_UNK", "-9999"}, {"INTERPOLATION_TYPE", "BILINEAR"}}),
+        message);
     ASSERT_EQ(message, "");
     keeping.nodeValues(0, 1, values, code);
     EXPECT_EQ(values, std::vector<double>{-9999.0});
@@ -120,12 +123,18 @@ TEST(GridFormat, FromTheExtensionAndBack) {
         int eastToWest;
         std::string canonical;
     } cases[] = {
-        {"/d/g.mnt", 1, kGridUnitDegrees, 0, "/d/g.mnt"},   {"/d/g.MNT", 1, kGridUnitDegrees, 0, "/d/g.mnt"},
-        {"/d/g.Mnt", 0, kGridUnitDegrees, 0, "/d/g.Mnt"},   {"/d/g.bin", 2, kGridUnitDegrees, 0, "/d/g.bin"},
-        {"g.gra", 3, kGridUnitDegrees, 0, "g.gra"},         {"g.GRD", 4, kGridUnitDegrees, 0, "g.grd"},
-        {"/d.x/g.gsb", 5, kGridUnitSeconds, 1, "/d.x/g.gsb"}, {"g.GSA", 7, kGridUnitSeconds, 1, "g.gsa"},
-        {"g.asc", 8, kGridUnitDegrees, 0, "g.asc"},         {"g.egm", 9, kGridUnitDegrees, 0, "g.egm"},
-        {"g.DIS", 10, kGridUnitDegrees, 0, "g.dis"},        {"g.txt", 0, kGridUnitDegrees, 0, "g.txt"},
+        {"/d/g.mnt", 1, kGridUnitDegrees, 0, "/d/g.mnt"},
+        {"/d/g.MNT", 1, kGridUnitDegrees, 0, "/d/g.mnt"},
+        {"/d/g.Mnt", 0, kGridUnitDegrees, 0, "/d/g.Mnt"},
+        {"/d/g.bin", 2, kGridUnitDegrees, 0, "/d/g.bin"},
+        {"g.gra", 3, kGridUnitDegrees, 0, "g.gra"},
+        {"g.GRD", 4, kGridUnitDegrees, 0, "g.grd"},
+        {"/d.x/g.gsb", 5, kGridUnitSeconds, 1, "/d.x/g.gsb"},
+        {"g.GSA", 7, kGridUnitSeconds, 1, "g.gsa"},
+        {"g.asc", 8, kGridUnitDegrees, 0, "g.asc"},
+        {"g.egm", 9, kGridUnitDegrees, 0, "g.egm"},
+        {"g.DIS", 10, kGridUnitDegrees, 0, "g.dis"},
+        {"g.txt", 0, kGridUnitDegrees, 0, "g.txt"},
         {"/d.mnt/g", 0, kGridUnitDegrees, 0, "/d.mnt/g"},
     };
     for (const auto& c : cases) {
@@ -136,7 +145,8 @@ TEST(GridFormat, FromTheExtensionAndBack) {
         EXPECT_EQ(grid.GRID_TYPE, c.format) << c.name;
         EXPECT_EQ(grid.NODE_COORD_UNIT, c.nodeUnit) << c.name;
         EXPECT_EQ(grid.INC_UNIT, c.nodeUnit) << c.name;
-        EXPECT_EQ(grid.VALUES_UNIT, c.nodeUnit == kGridUnitSeconds ? kGridUnitSeconds : kGridUnitMeters) << c.name;
+        EXPECT_EQ(grid.VALUES_UNIT, c.nodeUnit == kGridUnitSeconds ? kGridUnitSeconds : kGridUnitMeters)
+            << c.name;
         EXPECT_EQ(grid.EAST_TO_WEST, c.eastToWest) << c.name;
         grid.setCanonicalExtension();
         EXPECT_EQ(grid.NAME, c.canonical) << c.name;

@@ -5,9 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <cstdlib>
 #include <filesystem>
-#include <unistd.h>
 
 #include "grid_fixtures.hpp"
 
@@ -37,8 +37,11 @@ TEST(GridOpen, MessagesBeforeTheHeader) {
         {dir.str(), "Impossible d'ouvrir le fichier \n%s"},
         {dir.file("g.Mnt"), "%s :\nLe type de grille n'est pas reconnu"},
         {dir.file("g.txt"), "%s :\nLe type de grille n'est pas reconnu"},
-        {dir.file("g.gsb"), "%s :\nLe format « Grille NTV2 binaire little endian » n'est pas encore pris en charge par cette version"},
-        {dir.file("g.asc"), "%s :\nLe format « Grille ESRI » n'est pas encore pris en charge par cette version"},
+        {dir.file("g.gsb"),
+         "%s :\nLe format « Grille NTV2 binaire little endian » n'est pas encore pris en charge par cette "
+         "version"},
+        {dir.file("g.asc"),
+         "%s :\nLe format « Grille ESRI » n'est pas encore pris en charge par cette version"},
     };
     for (const auto& c : cases) {
         for (int mode : {0, 2}) {
@@ -82,28 +85,90 @@ TEST(GridValidate, EveryTextInOrder) {
         {"layout 9", [](CGrille& g) { g.LAYOUT = 9; }, "+ Type de rangement imprévu : 9\n"},
         {"x range empty", [](CGrille& g) { g.X_MAX = 0; }, "+ XMin >= XMax\n" + extent + counts + adjust},
         {"y range reversed", [](CGrille& g) { g.Y_MAX = -1; }, "+ YMin >= YMax\n" + counts + adjust},
-        {"latitude beyond 90", [](CGrille& g) { g.Y_MIN = 89; g.Y_MAX = 91; g.Y_INC = 2; }, extent},
-        {"longitudes 350 to 370", [](CGrille& g) { g.X_MIN = 350; g.X_MAX = 370; g.X_INC = 10; }, ""},
-        {"metres beyond 360", [](CGrille& g) { g.NODE_COORD_UNIT = g.INC_UNIT = kGridUnitMeters; g.X_MAX = 2000; g.X_INC = 1000; }, ""},
-        {"seconds within bounds", [](CGrille& g) { g.NODE_COORD_UNIT = g.INC_UNIT = kGridUnitSeconds; g.Y_MAX = 324000; g.Y_MIN = 0; g.Y_INC = 324000; }, ""},
-        {"seconds beyond bounds", [](CGrille& g) { g.NODE_COORD_UNIT = g.INC_UNIT = kGridUnitSeconds; g.Y_MAX = 324001; g.Y_MIN = 1; g.Y_INC = 324000; }, extent},
+        {"latitude beyond 90",
+         [](CGrille& g) {
+             g.Y_MIN = 89;
+             g.Y_MAX = 91;
+             g.Y_INC = 2;
+         },
+         extent},
+        {"longitudes 350 to 370",
+         [](CGrille& g) {
+             g.X_MIN = 350;
+             g.X_MAX = 370;
+             g.X_INC = 10;
+         },
+         ""},
+        {"metres beyond 360",
+         [](CGrille& g) {
+             g.NODE_COORD_UNIT = g.INC_UNIT = kGridUnitMeters;
+             g.X_MAX = 2000;
+             g.X_INC = 1000;
+         },
+         ""},
+        {"seconds within bounds",
+         [](CGrille& g) {
+             g.NODE_COORD_UNIT = g.INC_UNIT = kGridUnitSeconds;
+             g.Y_MAX = 324000;
+             g.Y_MIN = 0;
+             g.Y_INC = 324000;
+         },
+         ""},
+        {"seconds beyond bounds",
+         [](CGrille& g) {
+             g.NODE_COORD_UNIT = g.INC_UNIT = kGridUnitSeconds;
+             g.Y_MAX = 324001;
+             g.Y_MIN = 1;
+             g.Y_INC = 324000;
+         },
+         extent},
         {"no limit value", [](CGrille& g) { g.X_MAX = NAN; }, extent + counts + adjust},
         {"increment 0", [](CGrille& g) { g.X_INC = 0; }, "+ Pas non valide\n" + counts + adjust},
-        {"increment below 1e-10", [](CGrille& g) { g.Y_INC = 1e-11; }, "+ Pas non valide\n" + counts + adjust},
-        {"11.5 columns", [](CGrille& g) { g.X_MAX = 10.5; g.N_COLUMNS = 11; }, counts + adjust},
+        {"increment below 1e-10", [](CGrille& g) { g.Y_INC = 1e-11; },
+         "+ Pas non valide\n" + counts + adjust},
+        {"11.5 columns",
+         [](CGrille& g) {
+             g.X_MAX = 10.5;
+             g.N_COLUMNS = 11;
+         },
+         counts + adjust},
         {"lines miscounted", [](CGrille& g) { g.N_LINES = 3; }, counts + adjust},
         {"limits off by 0.001", [](CGrille& g) { g.X_MAX = 2.001; }, adjust},
         {"limits off by 1e-6", [](CGrille& g) { g.X_MAX = 2.000001; }, ""},
         {"no value type", [](CGrille& g) { g.VALUES_TYPE = 0; }, "+ TypeVal non initialisé\n"},
-        {"node values", [](CGrille& g) { g.INTERPOLATION_TYPE = kInterpolationNodeValue; }, "+ Le type d'interpolation doit être bilinéaire ou spline\n"},
-        {"spline order 3", [](CGrille& g) { g.INTERPOLATION_TYPE = kInterpolationSpline; g.INTERPOLATION_ORDER = 3; }, "+ Pour une interpolation spline, l'ordre doit être >= 4\n"},
-        {"spline order 4", [](CGrille& g) { g.INTERPOLATION_TYPE = kInterpolationSpline; g.INTERPOLATION_ORDER = 4; }, ""},
-        {"spline order too large", [](CGrille& g) { g.INTERPOLATION_TYPE = kInterpolationSpline; g.INTERPOLATION_ORDER = 100000; }, "+ Ordre d'interpolation spline trop grand : 100000 (64 au plus)\n"},
-        {"no values", [](CGrille& g) { g.VALUES_NUMBER = 0; }, "+ Nombre de valeurs par nœud non valide : 0\n"},
-        {"unknown value type", [](CGrille& g) { g.VALUES_TYPE = 9; }, "+ Type de valeur imprévu : 9\n"},
-        {"several faults", [](CGrille& g) { g.LAYOUT = 12; g.Y_INC = 0; g.VALUES_TYPE = 0; g.INTERPOLATION_TYPE = 3; },
-         "+ Type de rangement imprévu : 12\n+ Pas non valide\n" + counts + adjust + "+ TypeVal non initialisé\n"
+        {"node values", [](CGrille& g) { g.INTERPOLATION_TYPE = kInterpolationNodeValue; },
          "+ Le type d'interpolation doit être bilinéaire ou spline\n"},
+        {"spline order 3",
+         [](CGrille& g) {
+             g.INTERPOLATION_TYPE = kInterpolationSpline;
+             g.INTERPOLATION_ORDER = 3;
+         },
+         "+ Pour une interpolation spline, l'ordre doit être >= 4\n"},
+        {"spline order 4",
+         [](CGrille& g) {
+             g.INTERPOLATION_TYPE = kInterpolationSpline;
+             g.INTERPOLATION_ORDER = 4;
+         },
+         ""},
+        {"spline order too large",
+         [](CGrille& g) {
+             g.INTERPOLATION_TYPE = kInterpolationSpline;
+             g.INTERPOLATION_ORDER = 100000;
+         },
+         "+ Ordre d'interpolation spline trop grand : 100000 (64 au plus)\n"},
+        {"no values", [](CGrille& g) { g.VALUES_NUMBER = 0; },
+         "+ Nombre de valeurs par nœud non valide : 0\n"},
+        {"unknown value type", [](CGrille& g) { g.VALUES_TYPE = 9; }, "+ Type de valeur imprévu : 9\n"},
+        {"several faults",
+         [](CGrille& g) {
+             g.LAYOUT = 12;
+             g.Y_INC = 0;
+             g.VALUES_TYPE = 0;
+             g.INTERPOLATION_TYPE = 3;
+         },
+         "+ Type de rangement imprévu : 12\n+ Pas non valide\n" + counts + adjust +
+             "+ TypeVal non initialisé\n"
+             "+ Le type d'interpolation doit être bilinéaire ou spline\n"},
     };
     for (const auto& c : cases) {
         CGrille grid = validHeader();
@@ -122,8 +187,20 @@ TEST(GridValidate, Normalisation) {
         void (*set)(CGrille&);
         double xMin, xMax, xInc, yInc;
     } cases[] = {
-        {"370 to 380 moves to 10 to 20", [](CGrille& g) { g.X_MIN = 370; g.X_MAX = 380; g.X_INC = 5; }, 10, 20, 5, 1},
-        {"350 to 370 moves to -10 to 10", [](CGrille& g) { g.X_MIN = 350; g.X_MAX = 370; g.X_INC = 10; }, -10, 10, 10, 1},
+        {"370 to 380 moves to 10 to 20",
+         [](CGrille& g) {
+             g.X_MIN = 370;
+             g.X_MAX = 380;
+             g.X_INC = 5;
+         },
+         10, 20, 5, 1},
+        {"350 to 370 moves to -10 to 10",
+         [](CGrille& g) {
+             g.X_MIN = 350;
+             g.X_MAX = 370;
+             g.X_INC = 10;
+         },
+         -10, 10, 10, 1},
         {"west-positive seconds become eastward, increments kept",
          [](CGrille& g) {
              g.NODE_COORD_UNIT = g.INC_UNIT = kGridUnitSeconds;
@@ -177,7 +254,8 @@ TEST(BinaryVersion, CreatedOnceWithItsProgressThenReused) {
     EXPECT_EQ(grid.NAME, dir.file("big.bin"));
     EXPECT_EQ(grid.GRID_TYPE, kFormatBinaryVrd);
     EXPECT_EQ(grid.loaded, 1);
-    EXPECT_EQ(ui.written, "Creation du fichier binaire  " + dir.file("big.bin") + " ..." + std::string(100, '|') + "\n");
+    EXPECT_EQ(ui.written,
+              "Creation du fichier binaire  " + dir.file("big.bin") + " ..." + std::string(100, '|') + "\n");
     EXPECT_EQ(ui.begun, 1);
     EXPECT_EQ(ui.ended, 1);
     for (const auto& entry : fs::directory_iterator(dir.path()))
@@ -238,13 +316,16 @@ TEST(BinaryVersion, NeverLeftIncomplete) {
         {"cancelled", thousandNodes(), 3,
          "%s :\nCréation du fichier binaire interrompue : la grille n'est pas utilisable"},
         {"data cut short", thousandNodes().substr(0, 3000), -1, "%s :\nLes données s'arrêtent après"},
-        {"a value that is no number", "0 1 2\r\n10 x 12\r\n", -1, "%s :\nValeur illisible dans les données (nœud 5)"},
-        {"a node cut by the end", "0 1 2\r\n10 11", -1, "%s :\nLes données s'arrêtent après 5 nœuds, l'en-tête en annonce 6"},
+        {"a value that is no number", "0 1 2\r\n10 x 12\r\n", -1,
+         "%s :\nValeur illisible dans les données (nœud 5)"},
+        {"a node cut by the end", "0 1 2\r\n10 11", -1,
+         "%s :\nLes données s'arrêtent après 5 nœuds, l'en-tête en annonce 6"},
     };
     for (const auto& c : cases) {
         TempDir dir;
         const bool big = c.data.size() > 100;
-        const std::string path = test::writeTextGrid(dir, "g", big ? kThousandHeader : test::kSmallHeader, c.data);
+        const std::string path =
+            test::writeTextGrid(dir, "g", big ? kThousandHeader : test::kSmallHeader, c.data);
         test::RecordingUi ui;
         ui.cancelAfter = c.cancelAfter;
         CGrille grid;
@@ -254,7 +335,8 @@ TEST(BinaryVersion, NeverLeftIncomplete) {
         EXPECT_EQ(grid.NAME, path) << c.name;
         EXPECT_FALSE(grid.hasNodeData()) << c.name;
         std::vector<std::string> files;
-        for (const auto& entry : fs::directory_iterator(dir.path())) files.push_back(entry.path().filename().string());
+        for (const auto& entry : fs::directory_iterator(dir.path()))
+            files.push_back(entry.path().filename().string());
         std::sort(files.begin(), files.end());
         EXPECT_EQ(files, (std::vector<std::string>{"g.mnt", "g.xml"})) << c.name;
         if (c.cancelAfter >= 0) {
@@ -292,13 +374,16 @@ void blockBinaryVersionBeside(const TempDir& dir, const std::string& base) {
     fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
 }
 
-void unblock(const TempDir& dir) { fs::permissions(dir.path(), fs::perms::owner_all); }
+void unblock(const TempDir& dir) {
+    fs::permissions(dir.path(), fs::perms::owner_all);
+}
 
 TEST(BinaryVersion, GoesToTheUserCacheWhenTheGridFolderCannotBeWritten) {
     TempDir dir, cache;
     const ScopedEnv xdg("XDG_CACHE_HOME", cache.str());
-    const std::string path = test::writeTextGrid(dir, "ro", test::kSmallHeader, test::kSmallData,
-                                                 {{"INTERPOLATION_TYPE", "BILINEAR"}, {"TRANSLATION", "0.5"}});
+    const std::string path =
+        test::writeTextGrid(dir, "ro", test::kSmallHeader, test::kSmallData,
+                            {{"INTERPOLATION_TYPE", "BILINEAR"}, {"TRANSLATION", "0.5"}});
     blockBinaryVersionBeside(dir, "ro");
     test::RecordingUi ui;
     CGrille1D grid;
@@ -374,7 +459,8 @@ TEST(GridOpen, ChangedFilesAreReadAgain) {
     const CGrille changed = test::openGrid(path, message, 2);
     EXPECT_EQ(changed.X_MAX, 4);
     EXPECT_EQ(changed.DESC, "changed");
-    test::writeFile(dir.file("c.xml"), test::xmlSideFile({{"INTERPOLATION_TYPE", "SPLINE"}, {"INTERPOLATION_ORDER", "4"}}));
+    test::writeFile(dir.file("c.xml"),
+                    test::xmlSideFile({{"INTERPOLATION_TYPE", "SPLINE"}, {"INTERPOLATION_ORDER", "4"}}));
     EXPECT_EQ(test::openGrid(path, message, 2).INTERPOLATION_TYPE, kInterpolationSpline);
 }
 
@@ -389,14 +475,34 @@ TEST(GridOpen, DataSectionVariantsAndWestwardGrids) {
         std::vector<std::pair<std::string, std::string>> xml;
         double x, y, value;
     } cases[] = {
-        {"coordinates written", "0 2 0 1 1 1 4 1 1 0 0", "0 0 0\r\n1 0 1\r\n2 0 2\r\n0 1 10\r\n1 1 11\r\n2 1 12\r\n",
-         {{"INTERPOLATION_TYPE", "BILINEAR"}}, 0.5, 0.5, 5.5},
-        {"fixed width", "0 2 0 1 1 1 4 0 1 0 0", "     0.0     1.0     2.0\r\n    10.0    11.0    12.0\r\n",
-         {{"SEP", "NO"}, {"INTERPOLATION_TYPE", "BILINEAR"}}, 0.5, 0.5, 5.5},
-        {"fixed width glued", "0 2 0 1 1 1 4 0 1 0 0", "0.000000-1.00000002.0000000\r\n10.00000011.00000012.000000\r\n",
-         {{"SEP", "NO"}, {"INTERPOLATION_TYPE", "BILINEAR"}}, 1, 0, -1},
-        {"westward", "0 2 0 1 1 1 4 0 1 0 0", test::kSmallData,
-         {{"EAST_TO_WEST", "YES"}, {"INTERPOLATION_TYPE", "BILINEAR"}}, -1.5, 0.5, 5.5},
+        {"coordinates written",
+         "0 2 0 1 1 1 4 1 1 0 0",
+         "0 0 0\r\n1 0 1\r\n2 0 2\r\n0 1 10\r\n1 1 11\r\n2 1 12\r\n",
+         {{"INTERPOLATION_TYPE", "BILINEAR"}},
+         0.5,
+         0.5,
+         5.5},
+        {"fixed width",
+         "0 2 0 1 1 1 4 0 1 0 0",
+         "     0.0     1.0     2.0\r\n    10.0    11.0    12.0\r\n",
+         {{"SEP", "NO"}, {"INTERPOLATION_TYPE", "BILINEAR"}},
+         0.5,
+         0.5,
+         5.5},
+        {"fixed width glued",
+         "0 2 0 1 1 1 4 0 1 0 0",
+         "0.000000-1.00000002.0000000\r\n10.00000011.00000012.000000\r\n",
+         {{"SEP", "NO"}, {"INTERPOLATION_TYPE", "BILINEAR"}},
+         1,
+         0,
+         -1},
+        {"westward",
+         "0 2 0 1 1 1 4 0 1 0 0",
+         test::kSmallData,
+         {{"EAST_TO_WEST", "YES"}, {"INTERPOLATION_TYPE", "BILINEAR"}},
+         -1.5,
+         0.5,
+         5.5},
     };
     for (const auto& c : cases) {
         TempDir dir;
@@ -423,7 +529,8 @@ TEST(GridOpen, TextHeadersAnnouncingAbsurdSizes) {
         std::string header;
         std::string message;
     } cases[] = {
-        {"0 40000 0 40000 1 1 4 0 1 0 0", "%s :\nLe fichier ne peut pas contenir les 1600080001 nœuds qu'annonce son en-tête"},
+        {"0 40000 0 40000 1 1 4 0 1 0 0",
+         "%s :\nLe fichier ne peut pas contenir les 1600080001 nœuds qu'annonce son en-tête"},
         {"0 1000000000 0 1000000000 1 1 4 0 1 0 0",
          "%s :\nLa grille annonce trop de nœuds (1000000001 colonnes × 1000000001 lignes)"},
         // 1e16 columns: no count holds them.

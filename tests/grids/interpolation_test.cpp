@@ -25,13 +25,16 @@ struct PointCase {
 TEST(Bilinear, SmallGridInsideEdgesAndOutside) {
     TempDir dir;
     std::string message;
-    const CGrille grid = test::openGrid(test::writeTextGrid(dir, "small", test::kSmallHeader, test::kSmallData), message);
+    const CGrille grid =
+        test::openGrid(test::writeTextGrid(dir, "small", test::kSmallHeader, test::kSmallData), message);
     ASSERT_EQ(message, "");
     const PointCase cases[] = {
-        {0.5, 0.5, 0, 5.5},  {-0.5, 0.5, 0, 5.0},  {2.9, 1.5, 0, 12.0}, {-1.1, 0, 2, 0},    {3, 0, 2, 0},
-        {1, 1, 0, 11.0},     {0, 0, 0, 0.0},       {2, 1, 0, 12.0},     {-1, -1, 0, 0.0},   {2.5, 0.5, 0, 7.0},
-        {0.5, -0.5, 0, 0.5}, {0.5, 1.5, 0, 10.5},  {-0.5, 1.9, 0, 10},  {2.5, -0.9, 0, 2},  {1.25, 0.75, 0, 8.75},
-        {0.5, 2.0, 2, 0},    {0.5, -1.01, 2, 0},   {1.9999999999999, 0, 0, 2.0},
+        {0.5, 0.5, 0, 5.5}, {-0.5, 0.5, 0, 5.0}, {2.9, 1.5, 0, 12.0},
+        {-1.1, 0, 2, 0},    {3, 0, 2, 0},        {1, 1, 0, 11.0},
+        {0, 0, 0, 0.0},     {2, 1, 0, 12.0},     {-1, -1, 0, 0.0},
+        {2.5, 0.5, 0, 7.0}, {0.5, -0.5, 0, 0.5}, {0.5, 1.5, 0, 10.5},
+        {-0.5, 1.9, 0, 10}, {2.5, -0.9, 0, 2},   {1.25, 0.75, 0, 8.75},
+        {0.5, 2.0, 2, 0},   {0.5, -1.01, 2, 0},  {1.9999999999999, 0, 0, 2.0},
     };
     for (const PointCase& c : cases) {
         std::vector<double> values;
@@ -54,14 +57,16 @@ TEST(Bilinear, PrecisionCodeOfTheNearestNode) {
     // Codes 100 + i + 10 j.
     const std::string data = "0 100 1 101 2 102\r\n10 110 11 111 12 112\r\n";
     std::string message;
-    const CGrille grid = test::openGrid(test::writeTextGrid(dir, "codes", "0 2 0 1 1 1 4 0 1 1 0", data), message);
+    const CGrille grid =
+        test::openGrid(test::writeTextGrid(dir, "codes", "0 2 0 1 1 1 4 0 1 1 0", data), message);
     ASSERT_EQ(message, "");
     const struct {
         double x, y;
         int code;
     } cases[] = {
-        {0.5, 0.5, 111},  {0.49, 0.49, 100}, {0.49, 0.5, 110}, {0.5, 0.49, 101}, {-0.5, 0.7, 110}, {-0.5, 0.2, 100},
-        {2.5, 0.2, 102},  {2.5, 0.5, 112},   {-1, -1, 100},    {-0.2, 1.5, 110}, {2.7, 1.7, 112},  {2.2, -0.4, 102},
+        {0.5, 0.5, 111},  {0.49, 0.49, 100}, {0.49, 0.5, 110}, {0.5, 0.49, 101},
+        {-0.5, 0.7, 110}, {-0.5, 0.2, 100},  {2.5, 0.2, 102},  {2.5, 0.5, 112},
+        {-1, -1, 100},    {-0.2, 1.5, 110},  {2.7, 1.7, 112},  {2.2, -0.4, 102},
         {0.5, -0.5, 101}, {0.4, -0.5, 100},  {1.6, 1.3, 112},  {1.4, 1.3, 111},
     };
     for (const auto& c : cases) {
@@ -80,18 +85,19 @@ TEST(Bilinear, UnknownValues) {
         int status;
         double value;
     } cases[] = {
-        {"NO", 0.5, 0.5, 0, -9999},  {"NO", 1.5, 0.5, 0, -9999}, {"NO", 2.5, 0.5, 0, 7.0},
-        {"NO", 5, 5, 2, -9999},      {"YES", 0.5, 0.5, 0, 5.25}, {"YES", 1, 0, 0, 0.0},
-        {"YES", 5, 5, 2, 0.0},       {"NO", 1, 0, 0, -9999},
+        {"NO", 0.5, 0.5, 0, -9999}, {"NO", 1.5, 0.5, 0, -9999}, {"NO", 2.5, 0.5, 0, 7.0},
+        {"NO", 5, 5, 2, -9999},     {"YES", 0.5, 0.5, 0, 5.25}, {"YES", 1, 0, 0, 0.0},
+        {"YES", 5, 5, 2, 0.0},      {"NO", 1, 0, 0, -9999},
     };
     for (const auto& c : cases) {
         TempDir dir;
         std::string message;
-        const CGrille grid = test::openGrid(test::writeTextGrid(dir, "unk", test::kSmallHeader, "0 -9999 2\r\n10 11 12\r\n",
-                                                                {{"VALUE_UNK", "-9999"},
-                                                                 {"VALUE_UNK_TO_ZERO", c.toZero},
-                                                                 {"INTERPOLATION_TYPE", "BILINEAR"}}),
-                                            message);
+        const CGrille grid =
+            test::openGrid(test::writeTextGrid(dir, "unk", test::kSmallHeader, "0 -9999 2\r\n10 11 12\r\n",
+                                               {{"VALUE_UNK", "-9999"},
+                                                {"VALUE_UNK_TO_ZERO", c.toZero},
+                                                {"INTERPOLATION_TYPE", "BILINEAR"}}),
+                           message);
         ASSERT_EQ(message, "");
         std::vector<double> values;
         int code = 0;
@@ -104,7 +110,8 @@ TEST(Bilinear, UnknownValues) {
 TEST(Bilinear, ZeroIsAValueWhenNoUnknownIsSet) {
     TempDir dir;
     std::string message;
-    const CGrille grid = test::openGrid(test::writeTextGrid(dir, "z", test::kSmallHeader, "0 0 0\r\n0 0 8\r\n"), message);
+    const CGrille grid =
+        test::openGrid(test::writeTextGrid(dir, "z", test::kSmallHeader, "0 0 0\r\n0 0 8\r\n"), message);
     ASSERT_EQ(message, "");
     std::vector<double> values;
     int code = 0;
@@ -117,8 +124,8 @@ TEST(Bilinear, ThreeValuesAndTranslation) {
     TempDir dir;
     const std::string data = "0 100 -5 1 101 -6 2 102 -7\r\n10 110 -15 11 111 -16 12 112 -17\r\n";
     std::string message;
-    const CGrille grid = test::openGrid(
-        test::writeTextGrid(dir, "t3", "0 2 0 1 1 1 4 0 3 0 1 2 3",  data), message);
+    const CGrille grid =
+        test::openGrid(test::writeTextGrid(dir, "t3", "0 2 0 1 1 1 4 0 3 0 1 2 3", data), message);
     ASSERT_EQ(message, "");
     std::vector<double> values;
     int code = 0;
@@ -133,9 +140,11 @@ TEST(Bilinear, ThreeValuesAndTranslation) {
 TEST(Interpolate, PointUnitsAndLongitudeWrap) {
     TempDir dir;
     std::string message;
-    const CGrille wrap = test::openGrid(test::writeTextGrid(dir, "wrap", "340 360 0 1 10 1 4 0 1 0 0", test::kSmallData), message);
+    const CGrille wrap = test::openGrid(
+        test::writeTextGrid(dir, "wrap", "340 360 0 1 10 1 4 0 1 0 0", test::kSmallData), message);
     ASSERT_EQ(message, "");
-    const CGrille plain = test::openGrid(test::writeTextGrid(dir, "plain", "-20 0 0 1 10 1 4 0 1 0 0", test::kSmallData), message);
+    const CGrille plain = test::openGrid(
+        test::writeTextGrid(dir, "plain", "-20 0 0 1 10 1 4 0 1 0 0", test::kSmallData), message);
     ASSERT_EQ(message, "");
     const struct {
         const CGrille* grid;
@@ -161,7 +170,8 @@ TEST(Interpolate, PointUnitsAndLongitudeWrap) {
 TEST(Interpolate, GridWithoutValuesInMemoryGivesNoValue) {
     TempDir dir;
     std::string message;
-    CGrille headerOnly = test::openGrid(test::writeTextGrid(dir, "h", test::kSmallHeader, test::kSmallData), message, 2);
+    CGrille headerOnly =
+        test::openGrid(test::writeTextGrid(dir, "h", test::kSmallHeader, test::kSmallData), message, 2);
     ASSERT_EQ(message, "");
     std::vector<double> values;
     int code = 0;
@@ -184,7 +194,9 @@ TEST(Spline, SecondDerivativesAndEvaluation) {
     const struct {
         double t, value;
     } cases[] = {
-        {1, 0}, {2, 1}, {3, 0}, {4, 1}, {1.5, 0.75}, {2.5, 0.5}, {3.5, 0.25}, {0.5, -5.0 / 6}, {4.5, 1 + 5.0 / 6},
+        {1, 0},      {2, 1},          {3, 0},
+        {4, 1},      {1.5, 0.75},     {2.5, 0.5},
+        {3.5, 0.25}, {0.5, -5.0 / 6}, {4.5, 1 + 5.0 / 6},
     };
     for (const auto& c : cases) EXPECT_NEAR(splineEvaluate(c.t, y, 4, m), c.value, 1e-12) << c.t;
 }
@@ -208,14 +220,19 @@ TEST(Spline, PlaneIsReproducedAndContinuedLinearly) {
     TempDir dir;
     std::string message;
     const CGrille grid = test::openGrid(
-        test::writeTextGrid(dir, "plane", "0 9 0 9 1 1 4 0 1 0 0", tenByTen([](int i, int j) { return 2 * i + 3 * j + 1; }),
-                            kSpline4),
+        test::writeTextGrid(dir, "plane", "0 9 0 9 1 1 4 0 1 0 0",
+                            tenByTen([](int i, int j) { return 2 * i + 3 * j + 1; }), kSpline4),
         message);
     ASSERT_EQ(message, "");
     const PointCase cases[] = {
-        {0.3, 0.3, 0, 2 * 0.3 + 3 * 0.3 + 1}, {4.5, 6.25, 0, 2 * 4.5 + 3 * 6.25 + 1}, {9.5, 9.9, 0, 2 * 9.5 + 3 * 9.9 + 1},
-        {9, 9, 0, 46},                        {-0.2, 3, 2, 0},                         {3, -0.2, 2, 0},
-        {10, 3, 2, 0},                        {0, 0, 0, 1},
+        {0.3, 0.3, 0, 2 * 0.3 + 3 * 0.3 + 1},
+        {4.5, 6.25, 0, 2 * 4.5 + 3 * 6.25 + 1},
+        {9.5, 9.9, 0, 2 * 9.5 + 3 * 9.9 + 1},
+        {9, 9, 0, 46},
+        {-0.2, 3, 2, 0},
+        {3, -0.2, 2, 0},
+        {10, 3, 2, 0},
+        {0, 0, 0, 1},
     };
     for (const PointCase& c : cases) {
         std::vector<double> values;
@@ -232,21 +249,21 @@ TEST(Spline, PlaneIsReproducedAndContinuedLinearly) {
 TEST(Spline, WindowPlacement) {
     TempDir dir;
     std::string message;
-    const CGrille grid = test::openGrid(
-        test::writeTextGrid(dir, "col5", "0 9 0 9 1 1 4 0 1 0 0", tenByTen([](int i, int) { return i == 5 ? 1 : 0; }),
-                            kSpline4),
-        message);
+    const CGrille grid =
+        test::openGrid(test::writeTextGrid(dir, "col5", "0 9 0 9 1 1 4 0 1 0 0",
+                                           tenByTen([](int i, int) { return i == 5 ? 1 : 0; }), kSpline4),
+                       message);
     ASSERT_EQ(message, "");
     const struct {
         double u;
         double value;  // 0 when column 5 is outside the window
     } cases[] = {
-        {0.3, 0},      // columns 0..3
-        {2.9, 0},      // columns 1..4
-        {6.5, -0.075}, // columns 5..8, t = 2.5 on the spline through 1, 0, 0, 0
-        {7.0, 0},      // columns 6..9
-        {8.0, 0},      // columns 6..9 (moved inward)
-        {9.5, 0},      // columns 6..9, t = 4.5
+        {0.3, 0},       // columns 0..3
+        {2.9, 0},       // columns 1..4
+        {6.5, -0.075},  // columns 5..8, t = 2.5 on the spline through 1, 0, 0, 0
+        {7.0, 0},       // columns 6..9
+        {8.0, 0},       // columns 6..9 (moved inward)
+        {9.5, 0},       // columns 6..9, t = 4.5
     };
     for (const auto& c : cases) {
         std::vector<double> values;
@@ -266,22 +283,24 @@ TEST(Spline, CodeOfNearestWindowNodeUnknownsAndNoTranslation) {
     std::string data;
     for (int j = 0; j < 10; ++j)
         for (int i = 0; i < 10; ++i)
-            data += (i == 8 && j == 8 ? std::string("-9999") : std::to_string(i)) + " " + std::to_string(i + 100 * j) + "\r\n";
+            data += (i == 8 && j == 8 ? std::string("-9999") : std::to_string(i)) + " " +
+                    std::to_string(i + 100 * j) + "\r\n";
     auto elements = kSpline4;
     elements.push_back({"VALUE_UNK", "-9999"});
     elements.push_back({"TRANSLATION", "1.5"});
     std::string message;
-    const CGrille grid = test::openGrid(test::writeTextGrid(dir, "sc", "0 9 0 9 1 1 4 0 1 1 0", data, elements), message);
+    const CGrille grid =
+        test::openGrid(test::writeTextGrid(dir, "sc", "0 9 0 9 1 1 4 0 1 1 0", data, elements), message);
     ASSERT_EQ(message, "");
     const struct {
         double x, y;
         int code;
         double value;
     } cases[] = {
-        {3.4, 5.6, 603, 3.4},     // no translation added
-        {3.5, 5.6, 604, 3.5},     // a tie goes to the later node in reading order
+        {3.4, 5.6, 603, 3.4},  // no translation added
+        {3.5, 5.6, 604, 3.5},  // a tie goes to the later node in reading order
         {1.2, 1.2, 101, 1.2},
-        {7.5, 7.5, 808, -9999},   // node (8, 8) is in the window
+        {7.5, 7.5, 808, -9999},  // node (8, 8) is in the window
     };
     for (const auto& c : cases) {
         std::vector<double> values;

@@ -71,16 +71,56 @@ TEST(TextHeader, FieldsDescriptionAndFailures) {
         {"0 2 0 1 1 1 4 0 3 0 0 0\n", 25, "", 0, 0, 4, 3, 0, {0, 0, 0}, "UNDEFINED"},
         {"0 2 0\n", 7, "", 0, 0, 0, 0, 0, {0}, "UNDEFINED"},
         {"", 1, "", 0, 0, 0, 0, 0, {0}, "UNDEFINED"},
-        {"0 2 0 1 1e-1 1 4 0 1 0 0\n", -1, "Réel attendu dans l'en-tête peu avant la position 13", 0, 0, 0, 0, 0, {0},
+        {"0 2 0 1 1e-1 1 4 0 1 0 0\n",
+         -1,
+         "Réel attendu dans l'en-tête peu avant la position 13",
+         0,
+         0,
+         0,
+         0,
+         0,
+         {0},
          "UNDEFINED"},
-        {"0 2 0 1 1 1 4 0 1 0 x\n", -1, "Réel attendu dans l'en-tête peu avant la position 23", 0, 0, 4, 1, 0, {0},
+        {"0 2 0 1 1 1 4 0 1 0 x\n",
+         -1,
+         "Réel attendu dans l'en-tête peu avant la position 23",
+         0,
+         0,
+         4,
+         1,
+         0,
+         {0},
          "UNDEFINED"},
-        {"0 2 0 1 1 1 S 0 1 0 0\n", -1, "Entier attendu dans : \n0 2 0 1 1 1 S 0 1 0 0\n(peu avant la position 14", 0,
-         0, 0, 0, 0, {0}, "UNDEFINED"},
-        {"0 2 0 1 1 1 4 0 0 0 0\n", -1, "g :\nNombre de valeurs par nœud non valide : 0", 0, 0, 4, 0, 0, {0},
+        {"0 2 0 1 1 1 S 0 1 0 0\n",
+         -1,
+         "Entier attendu dans : \n0 2 0 1 1 1 S 0 1 0 0\n(peu avant la position 14",
+         0,
+         0,
+         0,
+         0,
+         0,
+         {0},
          "UNDEFINED"},
-        {"0 2 0 1 1 1 4 0 2000000000 0 0\n", -1, "g :\nNombre de valeurs par nœud non valide : 2000000000", 0, 0, 4,
-         2000000000, 0, {0}, "UNDEFINED"},
+        {"0 2 0 1 1 1 4 0 0 0 0\n",
+         -1,
+         "g :\nNombre de valeurs par nœud non valide : 0",
+         0,
+         0,
+         4,
+         0,
+         0,
+         {0},
+         "UNDEFINED"},
+        {"0 2 0 1 1 1 4 0 2000000000 0 0\n",
+         -1,
+         "g :\nNombre de valeurs par nœud non valide : 2000000000",
+         0,
+         0,
+         4,
+         2000000000,
+         0,
+         {0},
+         "UNDEFINED"},
     };
     for (const auto& c : cases) {
         CGrille grid;
@@ -113,8 +153,10 @@ TEST(TextHeader, OpenMessages) {
     } cases[] = {
         {"0 2 0 1 1 1 4 0 1 0", "Problème dans l'en-tête de\n%s (position 21)"},
         {"0 2 0 1 1e-1 1 4 0 1 0 0", "Réel attendu dans l'en-tête peu avant la position 13"},
-        {"0 2 0 1 1 1 4 0 1 0 0 " + std::string(300 - 22, 'x'), "%s :\nLa ligne d'en-tête est trop longue (258 char max)"},
-        {"0 2 0 1 1 1 4 0 1 0 0 " + std::string(258 - 22, 'x'), "%s :\nLa ligne d'en-tête est trop longue (258 char max)"},
+        {"0 2 0 1 1 1 4 0 1 0 0 " + std::string(300 - 22, 'x'),
+         "%s :\nLa ligne d'en-tête est trop longue (258 char max)"},
+        {"0 2 0 1 1 1 4 0 1 0 0 " + std::string(258 - 22, 'x'),
+         "%s :\nLa ligne d'en-tête est trop longue (258 char max)"},
     };
     for (const auto& c : cases) {
         const std::string path = test::writeTextGrid(dir, "h", c.header, test::kSmallData);
@@ -125,8 +167,8 @@ TEST(TextHeader, OpenMessages) {
         EXPECT_EQ(message, expected) << c.header.substr(0, 40);
     }
     // 257 characters and the line break fit.
-    const std::string path = test::writeTextGrid(dir, "fits", "0 2 0 1 1 1 4 0 1 0 0 " + std::string(257 - 22, 'x'),
-                                                 test::kSmallData);
+    const std::string path = test::writeTextGrid(
+        dir, "fits", "0 2 0 1 1 1 4 0 1 0 0 " + std::string(257 - 22, 'x'), test::kSmallData);
     std::string message;
     const CGrille grid = test::openGrid(path, message, 2);
     EXPECT_EQ(message, "");
@@ -141,7 +183,8 @@ public:
         return *this;
     }
     Bytes& i32(std::int32_t v) {
-        for (int k = 0; k < 4; ++k) data.push_back(static_cast<char>((static_cast<std::uint32_t>(v) >> (8 * k)) & 0xFF));
+        for (int k = 0; k < 4; ++k)
+            data.push_back(static_cast<char>((static_cast<std::uint32_t>(v) >> (8 * k)) & 0xFF));
         return *this;
     }
     Bytes& f64(double v) {
@@ -153,7 +196,8 @@ public:
 };
 
 // A version-2 file (no value type: REAL8) of the 3 × 2 grid, layout SW2E2N, one value per node.
-std::string versionTwoFile(const std::vector<double>& nodes, std::int32_t valuesNumber = 1, std::int32_t descLength = 4) {
+std::string versionTwoFile(const std::vector<double>& nodes, std::int32_t valuesNumber = 1,
+                           std::int32_t descLength = 4) {
     Bytes header;
     header.raw(std::string("GRID\0", 5)).i32(2).i32(0);
     for (double v : {0.0, 2.0, 0.0, 1.0, 1.0, 1.0}) header.f64(v);
@@ -197,14 +241,17 @@ TEST(BinaryFormat, FilesThatDoNotHoldWhatTheyAnnounce) {
         std::string message;  // %s: the file name
     } cases[] = {
         {"data cut", full.substr(0, full.size() - 3),
-         "%s :\nLe fichier est plus court que ne l'annonce son en-tête (" + std::to_string(full.size()) + " octets attendus, " +
-             std::to_string(full.size() - 3) + " présents)"},
+         "%s :\nLe fichier est plus court que ne l'annonce son en-tête (" + std::to_string(full.size()) +
+             " octets attendus, " + std::to_string(full.size() - 3) + " présents)"},
         {"header cut", full.substr(0, 40), "%s :\nL'en-tête du fichier binaire est incomplet"},
         {"only the keyword", full.substr(0, 5), "%s :\nL'en-tête du fichier binaire est incomplet"},
         {"empty", "", "Problème dans l'en-tête de\n%s (position 2)"},
-        {"huge values number", versionTwoFile({}, 2000000000), "%s :\nL'en-tête du fichier binaire est incomplet"},
-        {"huge description", versionTwoFile({}, 1, 2000000000), "%s :\nL'en-tête du fichier binaire est incomplet"},
-        {"negative description", versionTwoFile({}, 1, -4), "%s :\nL'en-tête du fichier binaire est incomplet"},
+        {"huge values number", versionTwoFile({}, 2000000000),
+         "%s :\nL'en-tête du fichier binaire est incomplet"},
+        {"huge description", versionTwoFile({}, 1, 2000000000),
+         "%s :\nL'en-tête du fichier binaire est incomplet"},
+        {"negative description", versionTwoFile({}, 1, -4),
+         "%s :\nL'en-tête du fichier binaire est incomplet"},
         {"data inside the header", std::string(full).replace(9, 4, Bytes().i32(20).data),
          "%s :\nPosition des données imprévue dans l'en-tête : 20"},
         {"negative data offset", std::string(full).replace(9, 4, Bytes().i32(-8).data),
@@ -235,9 +282,11 @@ TEST(BinaryFormat, AbsurdSizes) {
         // 40001 × 40001 nodes of 8 bytes: 12.8 GB announced in a file of a few bytes.
         {"more than the file", 40000, 40000, 1, "Le fichier est plus court que ne l'annonce son en-tête"},
         // 1e9 + 1 columns and lines: the product overflows.
-        {"overflowing product", 1e9, 1e9, 1, "La grille annonce trop de nœuds (1000000001 colonnes × 1000000001 lignes)"},
+        {"overflowing product", 1e9, 1e9, 1,
+         "La grille annonce trop de nœuds (1000000001 colonnes × 1000000001 lignes)"},
         // Counts that no int holds.
-        {"overflowing count", 1e12, 1, 1e-3, "+ Incohérence des limites, pas et nombre de lignes et de colonnes\n"},
+        {"overflowing count", 1e12, 1, 1e-3,
+         "+ Incohérence des limites, pas et nombre de lignes et de colonnes\n"},
     };
     for (const auto& c : cases) {
         TempDir dir;
@@ -290,7 +339,11 @@ TEST(BinaryFormat, WrittenVersionReadsBack) {
         int code21;
     } cases[] = {
         {"0 2 0 1 1 1 4 0 3 1 1.5 0 -2 trois valeurs",
-         "0 0 0 1  1 1 1 2  2 2 2 3\r\n10 10 10 4  11 11 11 5  12.5 -12.25 1e3 6\r\n", "REAL4", 16, {12.5, -12.25, 1000}, 6},
+         "0 0 0 1  1 1 1 2  2 2 2 3\r\n10 10 10 4  11 11 11 5  12.5 -12.25 1e3 6\r\n",
+         "REAL4",
+         16,
+         {12.5, -12.25, 1000},
+         6},
         {"0 2 0 1 1 1 4 0 1 0 0", "0 1 2\r\n10 11 -12\r\n", "INTEGER2", 2, {-12}, 0},
         {"0 2 0 1 1 1 4 0 1 0 0", "0 1 2\r\n10 11 -1e39\r\n", "REAL4", 4, {-HUGE_VAL}, 0},
         {"0 2 0 1 1 1 4 0 1 0 0", "0 1 2\r\n10 11 -70000\r\n", "INTEGER4", 4, {-70000}, 0},
@@ -298,13 +351,14 @@ TEST(BinaryFormat, WrittenVersionReadsBack) {
     };
     for (const auto& c : cases) {
         TempDir dir;
-        const std::string path = test::writeTextGrid(dir, "w", c.header, c.data,
-                                                     {{"VALUES_TYPE", c.valuesType}, {"INTERPOLATION_TYPE", "BILINEAR"}});
+        const std::string path = test::writeTextGrid(
+            dir, "w", c.header, c.data, {{"VALUES_TYPE", c.valuesType}, {"INTERPOLATION_TYPE", "BILINEAR"}});
         std::string message;
         const CGrille written = test::openGrid(path, message);
         ASSERT_EQ(message, "") << c.valuesType;
         ASSERT_EQ(written.NAME, dir.file("w.bin"));
-        EXPECT_EQ(static_cast<long long>(fs::file_size(dir.file("w.bin"))), written.dataOffset + 6 * c.recordBytes);
+        EXPECT_EQ(static_cast<long long>(fs::file_size(dir.file("w.bin"))),
+                  written.dataOffset + 6 * c.recordBytes);
         std::vector<double> values;
         int code = 0;
         written.nodeValues(2, 1, values, code);
@@ -340,8 +394,9 @@ TEST(BinaryFormat, LongDescriptionIsCut) {
     const std::string longText = std::string(250, 'd') + "éééééééééééééééééééé";
     const std::string path = test::writeTextGrid(dir, "long", test::kSmallHeader, test::kSmallData,
                                                  {{"DESC", longText}, {"INTERPOLATION_TYPE", "BILINEAR"}});
-    test::writeFile(dir.file("long.xml"), test::latin1Lines(test::xmlSideFile({{"DESC", longText},
-                                                                               {"INTERPOLATION_TYPE", "BILINEAR"}})));
+    test::writeFile(
+        dir.file("long.xml"),
+        test::latin1Lines(test::xmlSideFile({{"DESC", longText}, {"INTERPOLATION_TYPE", "BILINEAR"}})));
     std::string message;
     const CGrille text = test::openGrid(path, message, 2);
     ASSERT_EQ(message, "");

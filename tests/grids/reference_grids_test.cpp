@@ -43,8 +43,8 @@ struct TextNodes {
         const double u = (x - xMin) / xInc, v = (y - yMin) / yInc;
         const int i = static_cast<int>(std::floor(u)), j = static_cast<int>(std::floor(v));
         const double fx = u - i, fy = v - j;
-        return node(i, j, k) * (1 - fx) * (1 - fy) + node(i, j + 1, k) * (1 - fx) * fy + node(i + 1, j, k) * fx * (1 - fy) +
-               node(i + 1, j + 1, k) * fx * fy;
+        return node(i, j, k) * (1 - fx) * (1 - fy) + node(i, j + 1, k) * (1 - fx) * fy +
+               node(i + 1, j, k) * fx * (1 - fy) + node(i + 1, j + 1, k) * fx * fy;
     }
 };
 
@@ -80,7 +80,8 @@ TEST(ReferenceGrids, GeoidOpensValidatesAndInterpolates) {
     ASSERT_EQ(grid.open(1, 0, &ui), "");
     EXPECT_EQ(grid.NAME, dir.file("geoid_fr_2020.bin"));
     EXPECT_TRUE(fs::exists(dir.file("geoid_fr_2020.bin")));
-    EXPECT_EQ(ui.written.rfind("Creation du fichier binaire  " + dir.file("geoid_fr_2020.bin") + " ...", 0), 0u);
+    EXPECT_EQ(ui.written.rfind("Creation du fichier binaire  " + dir.file("geoid_fr_2020.bin") + " ...", 0),
+              0u);
     EXPECT_EQ(ui.steps, 100) << "160401 nodes: a step every 1604 nodes";
     EXPECT_EQ(grid.N_COLUMNS, 421);
     EXPECT_EQ(grid.N_LINES, 381);
@@ -95,7 +96,8 @@ TEST(ReferenceGrids, GeoidOpensValidatesAndInterpolates) {
     ASSERT_EQ(nodes.numbers.size(), 160401u);
     const struct {
         double lon, lat;
-    } points[] = {{2.35, 48.85}, {-4.4861, 48.3904}, {7.2619, 43.7102}, {5.3698, 43.2965}, {-1.5536, 47.2184}, {0.0, 45.0}};
+    } points[] = {{2.35, 48.85},     {-4.4861, 48.3904}, {7.2619, 43.7102},
+                  {5.3698, 43.2965}, {-1.5536, 47.2184}, {0.0, 45.0}};
     for (const auto& p : points) {
         std::vector<double> values;
         int code = -1;
@@ -144,7 +146,8 @@ TEST(ReferenceGrids, TranslationGridOpensValidatesAndInterpolates) {
         int code = -1;
         ASSERT_EQ(grid.interpolate(3, {p.lon, p.lat, 0}, values, code), 0);
         ASSERT_EQ(values.size(), 3u);
-        for (int k = 0; k < 3; ++k) EXPECT_NEAR(values[k], nodes.bilinear(p.lon, p.lat, k), 1e-9) << p.lon << " " << k;
+        for (int k = 0; k < 3; ++k)
+            EXPECT_NEAR(values[k], nodes.bilinear(p.lon, p.lat, k), 1e-9) << p.lon << " " << k;
         // The geocentric translation NTF to RGF93 is about (-168, -60, 320) m over France.
         EXPECT_NEAR(values[0], -168, 5);
         EXPECT_NEAR(values[1], -60, 5);

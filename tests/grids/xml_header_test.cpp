@@ -95,14 +95,14 @@ TEST(XmlHeader, NamesNumbersAndUndefined) {
         std::string field;
         double expected;
     } cases[] = {
-        {"<LAYOUT>sw2n2e</LAYOUT>", "LAYOUT", 2},               // names are case-sensitive
+        {"<LAYOUT>sw2n2e</LAYOUT>", "LAYOUT", 2},  // names are case-sensitive
         {"<LAYOUT>SW2N2E</LAYOUT>", "LAYOUT", 1},
-        {"<LAYOUT></LAYOUT>", "LAYOUT", 2},                     // no content: unchanged
+        {"<LAYOUT></LAYOUT>", "LAYOUT", 2},                               // no content: unchanged
         {"<LAYOUT>SW2N2E</LAYOUT><LAYOUT>SE2W2N</LAYOUT>", "LAYOUT", 1},  // the first one counts
         {"<X_INC>UNDEFINED</X_INC>", "X_INC", 0},
-        {"<X_INC>abc</X_INC>", "X_INC", 0.25},                  // not a number: unchanged
-        {"<X_INC>0.125 degrees</X_INC>", "X_INC", 0.125},       // the number at the start
-        {"<X_MIN>UNDEFINED</X_MIN>", "X_MIN", 7},               // no UNDEFINED for the limits
+        {"<X_INC>abc</X_INC>", "X_INC", 0.25},             // not a number: unchanged
+        {"<X_INC>0.125 degrees</X_INC>", "X_INC", 0.125},  // the number at the start
+        {"<X_MIN>UNDEFINED</X_MIN>", "X_MIN", 7},          // no UNDEFINED for the limits
         {"<VALUES_NUMBER>UNDEFINED</VALUES_NUMBER>", "VALUES_NUMBER", 0},
         {"<VALUES_NUMBER>99999999999</VALUES_NUMBER>", "VALUES_NUMBER", 1},
         {"<INTERPOLATION_ORDER>UNDEFINED</INTERPOLATION_ORDER>", "INTERPOLATION_ORDER", 0},
@@ -110,16 +110,17 @@ TEST(XmlHeader, NamesNumbersAndUndefined) {
         {"<INTERPOLATION_TYPE>bidon</INTERPOLATION_TYPE>", "INTERPOLATION_TYPE", 3},
         {"<VALUES_LOCATION>NODE</VALUES_LOCATION>", "VALUES_LOCATION", 0},
         {"<VALUES_LOCATION>anything</VALUES_LOCATION>", "VALUES_LOCATION", 0},
-        {"<SEP>yes</SEP>", "SEP", 1},                             // unmatched: the default stays
+        {"<SEP>yes</SEP>", "SEP", 1},  // unmatched: the default stays
         {"<GRID_TYPE>Grille DIS</GRID_TYPE>", "GRID_TYPE", 10},
         {"<VALUES_TYPE>INTEGER2</VALUES_TYPE>", "valueSize", 2},
         {"<VALUES_TYPE>UNDEFINED</VALUES_TYPE>", "valueSize", 8},  // the size stays for no type
         {"<!-- a comment --><LAYOUT>NW2E2S</LAYOUT>", "LAYOUT", 2},
-        {"<LAYOUT><!-- c -->SW2N2E</LAYOUT>", "LAYOUT", 2},     // first child is no text
+        {"<LAYOUT><!-- c -->SW2N2E</LAYOUT>", "LAYOUT", 2},  // first child is no text
     };
     for (const auto& c : cases) {
         TempDir dir;
-        test::writeFile(dir.file("g.xml"), "<?xml version=\"1.0\"?><GRID_HEADER>" + c.elements + "</GRID_HEADER>");
+        test::writeFile(dir.file("g.xml"),
+                        "<?xml version=\"1.0\"?><GRID_HEADER>" + c.elements + "</GRID_HEADER>");
         CGrille grid;
         grid.NAME = dir.file("g.mnt");
         grid.LAYOUT = 2;
@@ -157,8 +158,10 @@ TEST(XmlHeader, TranslationList) {
         {"<VALUES_NUMBER>3</VALUES_NUMBER><TRANSLATION>1.5</TRANSLATION>", {1.5, 0, 0}},
         {"<VALUES_NUMBER>3</VALUES_NUMBER><TRANSLATION>1,,3</TRANSLATION>", {1, 0, 3}},
         // The text is read from its first 599 characters.
-        {"<VALUES_NUMBER>2</VALUES_NUMBER><TRANSLATION>1," + std::string(700, '0') + "5</TRANSLATION>", {1, 0}},
-        {"<VALUES_NUMBER>2</VALUES_NUMBER><TRANSLATION>" + std::string(590, ' ') + "4,5,6,7</TRANSLATION>", {4, 5}},
+        {"<VALUES_NUMBER>2</VALUES_NUMBER><TRANSLATION>1," + std::string(700, '0') + "5</TRANSLATION>",
+         {1, 0}},
+        {"<VALUES_NUMBER>2</VALUES_NUMBER><TRANSLATION>" + std::string(590, ' ') + "4,5,6,7</TRANSLATION>",
+         {4, 5}},
         {"<VALUES_NUMBER>2000000000</VALUES_NUMBER><TRANSLATION>1,2</TRANSLATION>", {}},
         {"<VALUES_NUMBER>2</VALUES_NUMBER>", {9}},  // no translation element: the list is kept
     };
@@ -177,9 +180,10 @@ TEST(XmlHeader, TranslationList) {
 TEST(XmlHeader, TextFieldsHoldAtMost259Characters) {
     TempDir dir;
     const std::string longText = std::string(255, 'o') + "ééééé";
-    test::writeFile(dir.file("g.xml"), "<?xml version=\"1.0\" encoding=\"UTF-8\"?><GRID_HEADER><ORIGIN>" + longText +
-                                           "</ORIGIN><SYSTEM_T>" + std::string(400, 's') + "</SYSTEM_T><DESC>" +
-                                           std::string(400, 'd') + "</DESC></GRID_HEADER>");
+    test::writeFile(dir.file("g.xml"), "<?xml version=\"1.0\" encoding=\"UTF-8\"?><GRID_HEADER><ORIGIN>" +
+                                           longText + "</ORIGIN><SYSTEM_T>" + std::string(400, 's') +
+                                           "</SYSTEM_T><DESC>" + std::string(400, 'd') +
+                                           "</DESC></GRID_HEADER>");
     CGrille grid;
     grid.NAME = dir.file("g.mnt");
     ASSERT_EQ(grid.readXmlHeader(), "");
@@ -199,7 +203,8 @@ TEST(XmlHeader, FilesThatCannotBeUsed) {
          "Fichier %s non chargé.\nUne piste : l'élément CDATA n'est pas supporté."},
         {"unclosed", "<GRID_HEADER><LAYOUT>SW2N2E</LAYOUT>",
          "Fichier %s non chargé.\nUne piste : l'élément CDATA n'est pas supporté."},
-        {"binary", std::string("\0\x01\x02GRID", 7), "Fichier %s non chargé.\nUne piste : l'élément CDATA n'est pas supporté."},
+        {"binary", std::string("\0\x01\x02GRID", 7),
+         "Fichier %s non chargé.\nUne piste : l'élément CDATA n'est pas supporté."},
         {"other root", "<?xml version=\"1.0\"?><HEADER><LAYOUT>SW2N2E</LAYOUT></HEADER>",
          "Balise non trouvée : \n<GRID_HEADER>"},
     };
@@ -210,7 +215,8 @@ TEST(XmlHeader, FilesThatCannotBeUsed) {
         grid.NAME = dir.file("g.mnt");
         grid.LAYOUT = 4;
         std::string expected = c.message;
-        if (const auto at = expected.find("%s"); at != std::string::npos) expected.replace(at, 2, dir.file("g.xml"));
+        if (const auto at = expected.find("%s"); at != std::string::npos)
+            expected.replace(at, 2, dir.file("g.xml"));
         EXPECT_EQ(grid.readXmlHeader(), expected) << c.name;
         EXPECT_EQ(grid.LAYOUT, 4) << c.name;
     }
@@ -228,17 +234,20 @@ TEST(XmlHeader, OpenWithAndWithoutAUsableSideFile) {
     const std::string interpolationFault = "+ Le type d'interpolation doit être bilinéaire ou spline\n";
     const struct {
         std::string name;
-        std::string xml;  // empty: no side file
+        std::string xml;       // empty: no side file
         std::string expected;  // %s: the grid's path
     } cases[] = {
-        {"only the interpolation", "<GRID_HEADER><INTERPOLATION_TYPE>BILINEAR</INTERPOLATION_TYPE></GRID_HEADER>", ""},
+        {"only the interpolation",
+         "<GRID_HEADER><INTERPOLATION_TYPE>BILINEAR</INTERPOLATION_TYPE></GRID_HEADER>", ""},
         {"no side file", "", "%s :\n" + interpolationFault},
         {"side file without the interpolation", "<GRID_HEADER><DESC>x</DESC></GRID_HEADER>",
          "%s :\n" + interpolationFault + "\n(cf fichier XML le cas échéant)"},
-        {"other root", "<HEADER><INTERPOLATION_TYPE>BILINEAR</INTERPOLATION_TYPE></HEADER>", "%s :\n" + interpolationFault},
+        {"other root", "<HEADER><INTERPOLATION_TYPE>BILINEAR</INTERPOLATION_TYPE></HEADER>",
+         "%s :\n" + interpolationFault},
         {"not xml", "<<<", "%s :\n" + interpolationFault},
         {"undefined increment",
-         "<GRID_HEADER><X_INC>UNDEFINED</X_INC><INTERPOLATION_TYPE>BILINEAR</INTERPOLATION_TYPE></GRID_HEADER>",
+         "<GRID_HEADER><X_INC>UNDEFINED</X_INC><INTERPOLATION_TYPE>BILINEAR</INTERPOLATION_TYPE></"
+         "GRID_HEADER>",
          "%s :\n+ Pas non valide\n+ Incohérence des limites, pas et nombre de lignes et de colonnes\n"
          "+ Ajustez mieux les limites et les pas de votre grille\n\n(cf fichier XML le cas échéant)"},
     };
