@@ -155,7 +155,7 @@ std::string CGrille::checkNodeCount(long long fileSize) const {
     const long long nodes = static_cast<long long>(N_COLUMNS) * N_LINES;
     if (N_COLUMNS <= 0 || N_LINES <= 0 || nodes > INT_MAX)
         return fmt::sprintf(texts::kTooManyNodes, NAME, N_COLUMNS, N_LINES);
-    if (GRID_TYPE == kFormatBinaryVrd) {
+    if (readFormat() == kFormatBinaryVrd) {
         const long long needed = dataOffset + nodes * recordSize();
         if (dataOffset < 0 || needed > fileSize)
             return fmt::sprintf(texts::kBinaryFileTooShort, NAME, needed, fileSize);
@@ -186,7 +186,7 @@ std::string CGrille::validate(bool normalise) {
         // A native binary file holds its limits eastward and its increments in the node unit
         // already (it is written after this normalisation): a side file naming the units or
         // the direction of the text grid it came from must not apply them a second time.
-        if (GRID_TYPE != kFormatBinaryVrd) {
+        if (readFormat() != kFormatBinaryVrd) {
             if (EAST_TO_WEST == 1) {
                 const double west = X_MIN;
                 X_MIN = -X_MAX;

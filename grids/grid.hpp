@@ -85,6 +85,9 @@ struct GridHeader {
     long long dataOffset = 0;  // byte offset of the first node record in a binary file
     int valueSize = 0;         // bytes per binary value; a field width for fixed-width text
     int rowEndMarker = 0;      // a line break ends every row of the text data section
+    // The format the file is read as, from its extension (GRID_TYPE may be renamed by the side
+    // file afterwards); 0 before an open.
+    int fileFormat = 0;
 
     bool operator==(const GridHeader&) const = default;
 };
@@ -179,6 +182,8 @@ public:
 
     // Bytes of one node record in a binary file.
     long long recordSize() const;
+    // The format the file is read as: fileFormat once opened, else GRID_TYPE.
+    int readFormat() const { return fileFormat != 0 ? fileFormat : GRID_TYPE; }
     // Whether the node values are in memory.
     bool hasNodeData() const { return nodeData_ != nullptr; }
 

@@ -176,6 +176,7 @@ std::string CGrille::readHeaderPhase(TextSource& text, UserInterface* ui, bool u
     const GridHeader before = *this;
 
     detectFormat();
+    fileFormat = GRID_TYPE;
     loaded = 0;
     if (GRID_TYPE < kFormatTextVrd || GRID_TYPE > kFormatDis)
         return fmt::sprintf(texts::kGridTypeUnknown, NAME);
@@ -239,7 +240,7 @@ std::string CGrille::readHeaderPhase(TextSource& text, UserInterface* ui, bool u
     }
     // Interpolation adds one translation per value.
     TRANSLATION.resize(static_cast<std::size_t>(VALUES_NUMBER), 0.0);
-    if (GRID_TYPE == kFormatBinaryVrd || isTextFormat(GRID_TYPE)) {
+    if (fileFormat == kFormatBinaryVrd || isTextFormat(fileFormat)) {
         message = checkNodeCount(gridStamp.size);
         if (!message.empty()) {
             text.close();
@@ -281,7 +282,7 @@ std::string CGrille::open(int consoleFlag, int mode, UserInterface* ui) {
         // NAME now names the binary version: it is opened as such, with its own side file.
         return open(consoleFlag, kFullOpen, ui);
     }
-    if (GRID_TYPE == kFormatBinaryVrd) return loadNodeData();
+    if (fileFormat == kFormatBinaryVrd) return loadNodeData();
     return {};
 }
 

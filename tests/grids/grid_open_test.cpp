@@ -521,6 +521,27 @@ TEST(GridOpen, DataSectionVariantsAndWestwardGrids) {
     }
 }
 
+// A side file may rename the format; the file is still read as its extension says.
+TEST(GridOpen, FormatNamedBySideFile) {
+    for (const std::string named : {"Grille texte VRD", "Grille binaire VRD", "Grille NTV2 texte"}) {
+        TempDir dir;
+        const std::string path =
+            test::writeTextGrid(dir, "f", test::kSmallHeader, test::kSmallData,
+                                {{"GRID_TYPE", named}, {"INTERPOLATION_TYPE", "BILINEAR"}});
+        for (const std::string& name : {path, dir.file("f.bin")}) {
+            std::string message;
+            const CGrille grid = test::openGrid(name, message);
+            ASSERT_EQ(message, "") << named << " " << name;
+            EXPECT_EQ(grid.GRID_TYPE, grid_vocabulary::indexOf(grid_vocabulary::kFormats, named));
+            EXPECT_EQ(grid.fileFormat, kFormatBinaryVrd);
+            std::vector<double> values;
+            int code = 0;
+            ASSERT_EQ(grid.interpolate(3, {0.5, 0.5, 0}, values, code), 0) << named << " " << name;
+            EXPECT_DOUBLE_EQ(values[0], 5.5);
+        }
+    }
+}
+
 // Text grids whose header announces more nodes than any grid or than the file can hold.
 TEST(GridOpen, TextHeadersAnnouncingAbsurdSizes) {
     const std::vector<std::pair<std::string, std::string>> metres = {
