@@ -42,5 +42,10 @@ int CGrille::readEgmHeader(TextSource&, std::string& message) {
 int CGrille::readDisHeader(TextSource&, std::string& message) {
     return notSupported(*this, message);
 }
+std::string CGrille::loadNtv2BinaryNodes() {
+    std::string message;
+    notSupported(*this, message);
+    return message;
+}
 
 }  // namespace zelvo

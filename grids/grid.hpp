@@ -200,6 +200,11 @@ protected:
     // allocated or read. fileSize is the size of the file the values come from.
     std::string checkNodeCount(long long fileSize) const;
 
+    // The node records of an NTV2 binary grid (formats 5 and 6), once its header is read and
+    // validated: its reader fills nodeData_ with records in the layout of the header, values
+    // little endian, as nodeValues reads them.
+    virtual std::string loadNtv2BinaryNodes();
+
     std::shared_ptr<const GridNodeData> nodeData_;
     int fatalExitCode_ = 0;
 

@@ -283,7 +283,7 @@ std::string CGrille::open(int consoleFlag, int mode, UserInterface* ui) {
         return open(consoleFlag, kFullOpen, ui);
     }
     if (fileFormat == kFormatBinaryVrd) return loadNodeData();
-    return {};
+    return loadNtv2BinaryNodes();
 }
 
 std::string CGrille::loadNodeData() {
