@@ -256,6 +256,8 @@ std::string CGrille::readHeaderPhase(TextSource& text, UserInterface* ui, bool u
 
 std::string CGrille::open(int consoleFlag, int mode, UserInterface* ui) {
     fatalExitCode_ = 0;
+    // Values of an earlier open must not outlive the header they belonged to.
+    nodeData_.reset();
     if (NAME.empty()) return texts::kGridNameNotSet;
     if (!readable(NAME)) return fmt::sprintf(texts::kGridCannotOpen, NAME);
 
@@ -271,10 +273,7 @@ std::string CGrille::open(int consoleFlag, int mode, UserInterface* ui) {
     std::string message = readHeaderPhase(text, ui, useCache, xmlRead);
     if (!message.empty()) return message;
 
-    if (mode == kHeaderOnly) {
-        nodeData_.reset();
-        return {};
-    }
+    if (mode == kHeaderOnly) return {};
     if (loaded == 0) {
         message = loadValues(consoleFlag, ui, text);
         text.close();

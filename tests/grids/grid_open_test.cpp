@@ -448,6 +448,23 @@ TEST(GridOpen, HeaderOnly) {
     EXPECT_FALSE(binary.hasNodeData());
 }
 
+// An object opened again keeps nothing of its earlier values when the new open fails.
+TEST(GridOpen, ReopeningDropsEarlierValues) {
+    TempDir dir;
+    const std::string good = test::writeTextGrid(dir, "good", test::kSmallHeader, test::kSmallData);
+    const std::string bad = test::writeTextGrid(dir, "bad", "0 4 0 1 1 1 4 0 1 0 0", "1 2\r\n");
+    CGrille grid;
+    grid.NAME = good;
+    ASSERT_EQ(grid.open(1, 0), "");
+    ASSERT_TRUE(grid.hasNodeData());
+    grid.NAME = bad;
+    EXPECT_NE(grid.open(1, 0), "");
+    EXPECT_FALSE(grid.hasNodeData());
+    std::vector<double> values;
+    int code = 0;
+    EXPECT_EQ(grid.interpolate(3, {0.5, 0.5, 0}, values, code), 3);
+}
+
 // A grid file changed during the run is read afresh.
 TEST(GridOpen, ChangedFilesAreReadAgain) {
     TempDir dir;
