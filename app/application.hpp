@@ -49,7 +49,8 @@ void createLogFile(CZelvoApp& app);
 
 // Start-up and, in console mode, the whole batch run. args[0] is the program path. Returns the
 // process exit code: 1 for a missing configuration file, a malformed catalogue line or a fatal
-// grid condition at the start-up grid check (an unreadable binary version), else 0.
+// grid condition at the start-up grid check (a binary grid of an unknown version, a binary
+// version that can be written nowhere), else 0.
 int startup(CZelvoApp& app, const std::vector<std::string>& args, UserInterface& ui);
 
 }  // namespace zelvo
