@@ -83,7 +83,11 @@ int startup(CZelvoApp& app, const std::vector<std::string>& args, UserInterface&
     setConsoleTitle(app.title);
     ui.write(texts::kWelcome);
     app.consoleMode = 1;
-    if (!checkGrids(app, ui)) return 0;
+    switch (checkGrids(app, ui)) {
+        case GridCheck::Passed: break;
+        case GridCheck::Failed: return 0;
+        case GridCheck::Fatal: return 1;
+    }
     runCommandLine(app, args, ui);
     ui.write(fmt::sprintf("\n%s\n", texts::kPressAKey));
     waitForKey();

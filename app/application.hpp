@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "catalogue/catalogue.hpp"
+#include "grids/grid.hpp"
 
 namespace zelvo {
 
@@ -31,6 +32,8 @@ public:
     int consoleMode = 0;           // 1 in console mode, 0 in window mode
     int reportRequested = 0;
     Catalogue catalogue;
+    CGrille1D geoidGrid;        // the current geoid grid, loaded on demand by the drivers
+    CGrille3D translationGrid;  // the current 3-D grid, loaded on demand by the drivers
     std::FILE* log = nullptr;  // "log.txt", created empty when the program is loaded
 
     // Folder of the configuration file, ending with '/'.
@@ -45,7 +48,9 @@ public:
 void createLogFile(CZelvoApp& app);
 
 // Start-up and, in console mode, the whole batch run. args[0] is the program path. Returns the
-// process exit code: 1 for a missing configuration file or a malformed catalogue line, else 0.
+// process exit code: 1 for a missing configuration file, a malformed catalogue line or a fatal
+// grid condition at the start-up grid check (a binary grid of an unknown version, a binary
+// version that can be written nowhere), else 0.
 int startup(CZelvoApp& app, const std::vector<std::string>& args, UserInterface& ui);
 
 }  // namespace zelvo

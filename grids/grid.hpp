@@ -1,0 +1,248 @@
+#pragma once
+// A grid file opened for interpolation: a regular lattice of nodes over a rectangle of longitude
+// and latitude (or easting and northing), each node carrying VALUES_NUMBER values and optionally
+// a precision code. 1-D grids carry a geoid height, 3-D grids three translations (or seven
+// datum-shift parameters).
+//
+// Life of a grid: construct, set NAME, open (header, XML side file, validation, and in full mode
+// the node values, through the binary version of a text grid), interpolate, release.
+
+#include <array>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "catalogue/records.hpp"
+#include "grids/grid_numbers.hpp"
+#include "grids/grid_vocabulary.hpp"
+
+namespace zelvo {
+
+class TextSource;
+class UserInterface;
+
+// Texts held in 260-byte fields keep at most this many characters.
+inline constexpr std::size_t kGridTextMax = 259;
+// Values per node that a grid may carry: 1 (geoid), 3 or 7 (datum shift), 4 (NTV2), and room
+// for other uses; a header announcing more is refused.
+inline constexpr int kMaxValuesPerNode = 64;
+// Widest spline window (nodes per side) that a grid may ask for.
+inline constexpr int kMaxSplineOrder = 64;
+
+// The header of a grid, each field named by its XML tag, with its default.
+struct GridHeader {
+    int GRID_TYPE = kFormatUndefined;
+    std::string NAME = "UNDEFINED";  // path of the grid file (never cut: it names a file)
+    std::string ORIGIN = "UNDEFINED";
+    std::string CREATED = "UNDEFINED";
+    std::string VERSION = "UNDEFINED";
+    std::string KEY = "UNDEFINED";
+    std::string DESC = "UNDEFINED";
+    int LAYOUT = 0;
+    int N_NODES = 0;
+    int N_COLUMNS = 0;
+    int N_LINES = 0;
+    double X_INC = 0;  // in INC_UNIT until validation, then in NODE_COORD_UNIT
+    double Y_INC = 0;
+    double X_MIN = 0;
+    double X_MAX = 0;
+    double Y_MIN = 0;
+    double Y_MAX = 0;
+    int NODE_COORD_TYPE = 0;
+    int INC_UNIT = kGridUnitDegrees;
+    int NODE_COORD_UNIT = kGridUnitDegrees;
+    int NODE_COORD_WRITTEN = 0;
+    int EAST_TO_WEST = 0;
+    int VALUES_LOCATION = 0;  // 0 NODE, 1 PIXEL_CENTER
+    int SEP = 1;
+    int VALUES_NUMBER = 0;
+    int CODE_PREC = 0;
+    int VALUES_TYPE = kValuesUndefined;
+    double VALUE_UNK = 0;
+    int VALUE_UNK_TO_ZERO = 0;
+    std::vector<double> TRANSLATION{0.0};
+    double VALUES_MIN = 0;
+    double VALUES_MAX = 0;
+    int VALUES_UNIT = kGridUnitMeters;
+    int INTERPOLATION_TYPE = kInterpolationUndefined;
+    int INTERPOLATION_ORDER = 0;
+    std::string CRS_CODE_F = "KPTF:WGS84G";
+    std::string SYSTEM_F = "UNDEFINED";
+    double MAJOR_F = 0;
+    double MINOR_F = 0;
+    double SQ_EXC_F = 0;
+    std::string CRS_CODE_T = "KPTF:WGS84G";
+    std::string SYSTEM_T = "UNDEFINED";
+    double MAJOR_T = 0;
+    double MINOR_T = 0;
+    double SQ_EXC_T = 0;
+    int NODE_COORD_SYST = 0;
+    int SHIFT_TYPE = 0;
+
+    // State that comes with the header.
+    long long dataOffset = 0;  // byte offset of the first node record in a binary file
+    int valueSize = 0;         // bytes per binary value; a field width for fixed-width text
+    int rowEndMarker = 0;      // a line break ends every row of the text data section
+    // The format the file is read as, from its extension (GRID_TYPE may be renamed by the side
+    // file afterwards); 0 before an open.
+    int fileFormat = 0;
+
+    bool operator==(const GridHeader&) const = default;
+};
+
+// The node records of a binary grid, held in memory once the grid is fully open: record k (in
+// stored order) starts at byte k × recordSize. Shared by copies of a grid.
+struct GridNodeData {
+    std::vector<unsigned char> bytes;
+};
+
+// Cuts a text to what a 260-byte field holds.
+std::string gridText260(std::string_view text);
+
+class CGrille : public GridHeader {
+public:
+    CGrille() = default;
+    virtual ~CGrille();
+    CGrille(const CGrille&) = default;
+    CGrille& operator=(const CGrille&) = default;
+
+    // The values of node (i, j), column i from X_MIN eastward, line j from Y_MIN northward, and
+    // its precision code (0 without codes). A node outside the grid, or a grid whose values are
+    // not in memory, gives zeros and code 0.
+    virtual void nodeValues(int i, int j, std::vector<double>& values, int& code) const;
+    // Writes the native binary header at the start of file and leaves it at dataOffset; false
+    // when the file cannot be written.
+    virtual bool writeBinaryHeader(std::FILE* file);
+    // valueSize from VALUES_TYPE (2, 4, 4, 8); unchanged for the undefined type.
+    virtual void updateValueSize();
+    // Replaces the extension of NAME by that of GRID_TYPE; the undefined format keeps it.
+    virtual void setCanonicalExtension();
+
+    // Interpolation at a point given in node units; 0 inside the domain, 2 outside (then every
+    // value is VALUE_UNK, or 0 when VALUE_UNK_TO_ZERO, and code is left as it was).
+    virtual int interpolateBilinear(double x, double y, std::vector<double>& values, int& code) const;
+    virtual int interpolateSpline(int n, double x, double y, std::vector<double>& values, int& code) const;
+
+    // Header readers. Each returns -10 on success, -1 with a message, or the position (>= 0)
+    // where the header ended too early. Text readers take their lines from source and leave it
+    // at the start of the data section. The readers of the foreign formats live in files of
+    // their own.
+    virtual int readEsriHeader(TextSource& source, std::string& message);
+    virtual int readBinaryHeader(std::FILE* file, long long fileSize, UserInterface* ui,
+                                 std::string& message);
+    virtual int readDisHeader(TextSource& source, std::string& message);
+    virtual int readEgmHeader(TextSource& source, std::string& message);
+    virtual int readGravsoftHeader(TextSource& source, std::string& message);
+    virtual int readNtv2TextHeader(TextSource& source, std::string& message);
+    virtual int readNtv2BinaryHeader(std::FILE* file, long long fileSize, std::string& message);
+    // The header line of a native text grid (its line break included).
+    virtual int readTextHeader(const std::string& line, std::string& message);
+    virtual int readSurferHeader(TextSource& source, std::string& message);
+
+    // GRID_TYPE from the extension of NAME, and the units that go with the format.
+    virtual void detectFormat();
+    // Drops the node values and TRANSLATION; the grid must be opened again to be read.
+    virtual void release();
+    // Values at a point whose longitude and latitude are in grid unit `unit` (2 SECONDS,
+    // 3 DEGREES, 4 RADIANS), by the given interpolation type (2 BILINEAR, 4 SPLINE). values
+    // receives VALUES_NUMBER values in VALUES_UNIT, in node record order. Status 0 inside, 2
+    // outside, 3 when the grid's values are not in memory (not fully open) or the type is not
+    // an interpolation.
+    virtual int apply(int unit, const std::array<double, 3>& point, std::vector<double>& values, int& code,
+                      int type) const;
+    // apply with the grid's own INTERPOLATION_TYPE.
+    virtual int interpolate(int unit, const std::array<double, 3>& point, std::vector<double>& values,
+                            int& code) const;
+    // Checks (and first normalises, when asked) the header; the empty text when valid.
+    virtual std::string validate(bool normalise);
+
+    // Opens the grid named by NAME: consoleFlag 1 prints the progress of a binary version's
+    // creation, 0 reports it as a cancellable progress; mode 0 opens fully (a text grid is
+    // switched to its binary version, created when missing, and NAME then names it), mode 2
+    // reads the header only. Returns the empty text on success, else the message. ui, when
+    // given, receives the progress and the error boxes of the header readers.
+    std::string open(int consoleFlag, int mode, UserInterface* ui = nullptr);
+    // Exit code that the last open asks the program to end with (1 for a binary header of an
+    // unknown version, or a binary version that can be written nowhere); 0 otherwise.
+    int fatalExitCode() const { return fatalExitCode_; }
+
+    // The XML side file: an empty path means NAME with the extension ".xml". Returns the empty
+    // text when it was read, otherwise why it was not used.
+    std::string readXmlHeader(const std::string& path = "");
+
+    // The lower and upper corners of extent from the limits, in decimal degrees.
+    void computeExtent();
+
+    // Reads the next token of a header line from position: 0 when a space follows it, 2 when
+    // it ends the line, -1 on a kind error (token then holds the message, position -1). Kinds:
+    // "entier", "reel", "entier_force", "reel_force", "chaine" (the empty kind is "chaine").
+    static int readToken(const std::string& line, int& position, std::string& token, std::string_view kind);
+
+    // Bytes of one node record in a binary file.
+    long long recordSize() const;
+    // The format the file is read as: fileFormat once opened, else GRID_TYPE.
+    int readFormat() const { return fileFormat != 0 ? fileFormat : GRID_TYPE; }
+    // Whether the node values are in memory.
+    bool hasNodeData() const { return nodeData_ != nullptr; }
+
+    // Node values reachable (and, for the grid selection, usable for the current point).
+    int loaded = 0;
+    // The area covered by the nodes; the chain fills its system numbers.
+    CZone extent;
+
+protected:
+    // N_COLUMNS, N_LINES and N_NODES from the limits and increments; counts that cannot be
+    // held are left 0 for validation to refuse.
+    void computeDimensions();
+    // Refuses node counts that overflow or that the file cannot hold, before anything is
+    // allocated or read. fileSize is the size of the file the values come from.
+    std::string checkNodeCount(long long fileSize) const;
+
+    // The node records of an NTV2 binary grid (formats 5 and 6), once its header is read and
+    // validated: its reader fills nodeData_ with records in the layout of the header, values
+    // little endian, as nodeValues reads them.
+    virtual std::string loadNtv2BinaryNodes();
+
+    std::shared_ptr<const GridNodeData> nodeData_;
+    int fatalExitCode_ = 0;
+
+private:
+    std::string readHeaderPhase(TextSource& text, UserInterface* ui, bool useCache, bool& xmlRead);
+    std::string loadValues(int consoleFlag, UserInterface* ui, TextSource& text);
+    std::string loadNodeData();
+};
+
+// The application's current geoid grid: one value per node.
+class CGrille1D : public CGrille {
+public:
+    CGrille1D() = default;
+    ~CGrille1D() override;
+    CGrille1D(const CGrille1D&) = default;
+    CGrille1D& operator=(const CGrille1D&) = default;
+};
+
+// The application's current 3-D grid: three translations, or seven datum-shift parameters.
+class CGrille3D : public CGrille {
+public:
+    CGrille3D() = default;
+    ~CGrille3D() override;
+    CGrille3D(const CGrille3D&) = default;
+    CGrille3D& operator=(const CGrille3D&) = default;
+};
+
+// Stored position of node (i, j) in layout 1..8 of a grid of nc columns and nl lines; -1 for
+// another layout.
+long long storedPosition(int layout, long long i, long long j, long long nc, long long nl);
+
+// Natural cubic spline with unit spacing through y[0..n-1] (positions 1..n): its second
+// derivatives, then its value at t, continued linearly beyond both ends.
+void splineSecondDerivatives(const double* y, int n, double* m);
+double splineEvaluate(double t, const double* y, int n, const double* m);
+
+// Forgets every header and every node file remembered for this run (for tests that rewrite a
+// file in place).
+void clearGridCaches();
+
+}  // namespace zelvo

@@ -1,0 +1,281 @@
+// The native grid formats: the header line of a text grid (".mnt") with the token reader that
+// every text header shares, and the header of the binary format (".bin").
+
+#include <fmt/printf.h>
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
+#include "grids/grid.hpp"
+#include "platform/number_text.hpp"
+#include "platform/text_encoding.hpp"
+#include "platform/user_interface.hpp"
+#include "resources/grid_texts.hpp"
+
+namespace zelvo {
+namespace {
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool isRealChar(char c) {
+    return isDigit(c) || c == '.' || c == '-';
+}
+bool isIntegerChar(char c) {
+    return isDigit(c) || c == '-';
+}
+
+// "%lf" and "%d" conversions of a token: a token that does not convert leaves the field as it was.
+void convertReal(const std::string& token, double& field) {
+    FieldScanner scanner(token);
+    double value = 0;
+    if (scanner.readDouble(value)) field = value;
+}
+
+void convertInt(const std::string& token, int& field) {
+    FieldScanner scanner(token);
+    int value = 0;
+    if (scanner.readInt(value)) field = value;
+}
+
+constexpr int kBinaryVersion = 3;
+constexpr char kMagic[5] = {'G', 'R', 'I', 'D', '\0'};
+
+void putLe32(std::string& out, std::uint32_t v) {
+    for (int k = 0; k < 4; ++k) out.push_back(static_cast<char>((v >> (8 * k)) & 0xFF));
+}
+void putInt(std::string& out, int v) {
+    putLe32(out, static_cast<std::uint32_t>(v));
+}
+void putDouble(std::string& out, double v) {
+    const auto bits = std::bit_cast<std::uint64_t>(v);
+    putLe32(out, static_cast<std::uint32_t>(bits));
+    putLe32(out, static_cast<std::uint32_t>(bits >> 32));
+}
+
+// Reads a binary header field by field, refusing to go past the end of the file.
+class HeaderBytes {
+public:
+    HeaderBytes(std::FILE* file, long long fileSize) : file_(file), remaining_(fileSize) {}
+    bool bytes(void* out, long long n) {
+        if (n < 0 || n > remaining_) return false;
+        if (std::fread(out, 1, static_cast<std::size_t>(n), file_) != static_cast<std::size_t>(n))
+            return false;
+        remaining_ -= n;
+        return true;
+    }
+    bool integer(int& v) {
+        unsigned char b[4];
+        if (!bytes(b, 4)) return false;
+        v = static_cast<std::int32_t>(
+            static_cast<std::uint32_t>(b[0]) | static_cast<std::uint32_t>(b[1]) << 8 |
+            static_cast<std::uint32_t>(b[2]) << 16 | static_cast<std::uint32_t>(b[3]) << 24);
+        return true;
+    }
+    bool real(double& v) {
+        unsigned char b[8];
+        if (!bytes(b, 8)) return false;
+        std::uint64_t bits = 0;
+        for (int k = 7; k >= 0; --k) bits = bits << 8 | b[k];
+        v = std::bit_cast<double>(bits);
+        return true;
+    }
+    long long remaining() const { return remaining_; }
+
+private:
+    std::FILE* file_;
+    long long remaining_;
+};
+
+// The bytes of an unexpected keyword, shown as text up to their first zero byte.
+std::string printableKeyword(const char* bytes, std::size_t n) {
+    std::string shown;
+    for (std::size_t k = 0; k < n && bytes[k] != '\0'; ++k) {
+        const auto c = static_cast<unsigned char>(bytes[k]);
+        shown.push_back(c < 0x20 || c == 0x7F ? '?' : static_cast<char>(c));
+    }
+    return latin1ToUtf8(shown);
+}
+
+}  // namespace
+
+int CGrille::readToken(const std::string& line, int& position, std::string& token, std::string_view kind) {
+    const bool realForce = kind == "reel_force";
+    const bool integerForce = kind == "entier_force";
+    std::size_t pos = position < 0 ? line.size() : static_cast<std::size_t>(position);
+    while (pos < line.size() && line[pos] == ' ') ++pos;
+    token.clear();
+    while (pos < line.size() && line[pos] != ' ') {
+        if (realForce && !isRealChar(line[pos])) break;
+        if (integerForce && !isIntegerChar(line[pos])) break;
+        token.push_back(line[pos++]);
+    }
+    if (!token.empty() && token.back() == '\n') token.pop_back();
+    if (realForce || integerForce) {
+        position = static_cast<int>(pos);
+        return 0;
+    }
+    const bool spaceFollows = pos < line.size() && line[pos] == ' ';
+    position = static_cast<int>(pos + 1);
+    if (kind == "reel") {
+        for (char c : token)
+            if (!isRealChar(c)) {
+                token = fmt::sprintf(texts::kRealExpected, position);
+                position = -1;
+                return -1;
+            }
+    } else if (kind == "entier") {
+        for (char c : token)
+            if (!isIntegerChar(c)) {
+                std::string shownLine = line;
+                if (!shownLine.empty() && shownLine.back() == '\n') shownLine.pop_back();
+                token =
+                    fmt::sprintf(texts::kIntegerExpected, latin1ToUtf8(shownLine), std::to_string(position));
+                position = -1;
+                return -1;
+            }
+    }
+    return spaceFollows ? 0 : 2;
+}
+
+int CGrille::readTextHeader(const std::string& line, std::string& message) {
+    int position = 0;
+    std::string token;
+    // Reads one token that must be followed by another; returns false with result set when
+    // the read must end.
+    int result = 0;
+    const auto next = [&](std::string_view kind) {
+        result = readToken(line, position, token, kind);
+        if (result == -1) message = token;
+        return result == 0;
+    };
+    for (double* field : {&X_MIN, &X_MAX, &Y_MIN, &Y_MAX, &X_INC, &Y_INC}) {
+        if (!next("reel")) return position;
+        convertReal(token, *field);
+    }
+    for (int* field : {&LAYOUT, &NODE_COORD_WRITTEN, &VALUES_NUMBER, &CODE_PREC}) {
+        if (!next("entier")) return position;
+        convertInt(token, *field);
+    }
+    if (VALUES_NUMBER < 1 || VALUES_NUMBER > kMaxValuesPerNode) {
+        message = fmt::sprintf(texts::kValuesNumberInvalid, NAME, VALUES_NUMBER);
+        return -1;
+    }
+    TRANSLATION.assign(static_cast<std::size_t>(VALUES_NUMBER), 0.0);
+    for (int k = 0; k + 1 < VALUES_NUMBER; ++k) {
+        if (!next("reel")) return position;
+        convertReal(token, TRANSLATION[static_cast<std::size_t>(k)]);
+    }
+    result = readToken(line, position, token, "reel");
+    if (result == -1) {
+        message = token;
+        return -1;
+    }
+    convertReal(token, TRANSLATION.back());
+    if (result == 0) {
+        std::string description;
+        do {
+            result = readToken(line, position, token, "chaine");
+            if (token.empty()) continue;
+            if (!description.empty()) description += ' ';
+            description += token;
+        } while (result == 0);
+        if (!description.empty()) DESC = latin1ToUtf8(description);
+    }
+    computeDimensions();
+    NODE_COORD_UNIT = INC_UNIT = kGridUnitDegrees;
+    VALUES_LOCATION = 0;
+    EAST_TO_WEST = 0;
+    VALUES_TYPE = kValuesReal8;
+    VALUES_UNIT = kGridUnitMeters;
+    updateValueSize();
+    return -10;
+}
+
+int CGrille::readBinaryHeader(std::FILE* file, long long fileSize, UserInterface* ui, std::string& message) {
+    if (std::fseek(file, 0, SEEK_SET) != 0) return 2;
+    HeaderBytes in(file, fileSize);
+    char magic[5] = {};
+    const bool gotMagic = in.bytes(magic, 5);
+    if (!gotMagic || std::memcmp(magic, kMagic, 5) != 0) {
+        if (ui != nullptr)
+            ui->message(fmt::sprintf(texts::kUnexpectedKeyword, printableKeyword(magic, 5), NAME),
+                        MessageIcon::Error);
+        return 2;
+    }
+    const std::string truncated = fmt::sprintf(texts::kBinaryHeaderTruncated, NAME);
+    int version = 0;
+    if (!in.integer(version)) {
+        message = truncated;
+        return -1;
+    }
+    if (version != 2 && version != 3) {
+        message = fmt::sprintf(texts::kUnexpectedVersion, version, NAME);
+        fatalExitCode_ = 1;
+        return -1;
+    }
+    int offset = 0;
+    bool ok = in.integer(offset);
+    for (double* field : {&X_MIN, &X_MAX, &Y_MIN, &Y_MAX, &X_INC, &Y_INC}) ok = ok && in.real(*field);
+    ok = ok && in.integer(LAYOUT) && in.integer(NODE_COORD_WRITTEN) && in.integer(VALUES_NUMBER);
+    if (version == 3)
+        ok = ok && in.integer(VALUES_TYPE);
+    else
+        VALUES_TYPE = kValuesReal8;
+    ok = ok && in.integer(CODE_PREC);
+    // Nothing is allocated for more than the file holds.
+    if (!ok || VALUES_NUMBER < 0 || 8LL * VALUES_NUMBER > in.remaining()) {
+        message = truncated;
+        return -1;
+    }
+    TRANSLATION.assign(static_cast<std::size_t>(VALUES_NUMBER), 0.0);
+    for (double& value : TRANSLATION) ok = ok && in.real(value);
+    int descriptionLength = 0;
+    ok = ok && in.integer(descriptionLength);
+    if (!ok || descriptionLength < 0 || descriptionLength > in.remaining()) {
+        message = truncated;
+        return -1;
+    }
+    std::string description(static_cast<std::size_t>(descriptionLength), '\0');
+    if (!in.bytes(description.data(), descriptionLength)) {
+        message = truncated;
+        return -1;
+    }
+    DESC = latin1ToUtf8(description);
+    // The node records follow the header; an offset into it would read the header as values.
+    if (offset < fileSize - in.remaining()) {
+        message = fmt::sprintf(texts::kBinaryDataOffsetInvalid, NAME, offset);
+        return -1;
+    }
+    dataOffset = offset;
+    computeDimensions();
+    NODE_COORD_UNIT = INC_UNIT = kGridUnitDegrees;
+    VALUES_LOCATION = 0;
+    EAST_TO_WEST = 0;
+    VALUES_UNIT = kGridUnitMeters;
+    updateValueSize();
+    return -10;
+}
+
+bool CGrille::writeBinaryHeader(std::FILE* file) {
+    std::string out(kMagic, 5);
+    putInt(out, kBinaryVersion);
+    putInt(out, 0);  // dataOffset, known once the header is laid out
+    for (double value : {X_MIN, X_MAX, Y_MIN, Y_MAX, X_INC, Y_INC}) putDouble(out, value);
+    for (int value : {LAYOUT, NODE_COORD_WRITTEN, VALUES_NUMBER, VALUES_TYPE, CODE_PREC}) putInt(out, value);
+    for (int k = 0; k < VALUES_NUMBER; ++k)
+        putDouble(out, static_cast<std::size_t>(k) < TRANSLATION.size()
+                           ? TRANSLATION[static_cast<std::size_t>(k)]
+                           : 0.0);
+    const std::string description = utf8ToLatin1(utf8Prefix(DESC, kGridTextMax));
+    putInt(out, static_cast<int>(description.size()));
+    out += description;
+    dataOffset = static_cast<long long>(out.size());
+    std::string offset;
+    putInt(offset, static_cast<int>(dataOffset));
+    out.replace(9, 4, offset);
+    if (std::fseek(file, 0, SEEK_SET) != 0) return false;
+    return std::fwrite(out.data(), 1, out.size(), file) == out.size();
+}
+
+}  // namespace zelvo

@@ -1,0 +1,209 @@
+// The start-up grid check: in process (the catalogue entries it rewrites) and through the real
+// binary (its messages and exit codes, and the binary versions it leaves).
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/application.hpp"
+#include "app/grid_check.hpp"
+#include "platform/user_interface.hpp"
+#include "support/test_support.hpp"
+
+namespace zelvo {
+namespace {
+
+namespace fs = std::filesystem;
+using test::TempDir;
+using test::writeFile;
+
+const std::string kGridHeader = "0 2 0 1 1 1 4 0 1 0 0\r\n";
+const std::string kGridData = "0 1 2\r\n10 11 12\r\n";
+const std::string kSideFile = "<GRID_HEADER><INTERPOLATION_TYPE>BILINEAR</INTERPOLATION_TYPE></GRID_HEADER>";
+
+void writeGrid(const fs::path& folder, const std::string& base) {
+    writeFile(folder / (base + ".mnt"), kGridHeader + kGridData);
+    writeFile(folder / (base + ".xml"), kSideFile);
+}
+
+class SilentUi : public UserInterface {
+public:
+    void message(const std::string& text, MessageIcon) override { messages.push_back(text); }
+    bool question(const std::string&) override { return false; }
+    void write(const std::string& text) override { written += text; }
+    void progressBegin(const std::string& status, int) override { written += status; }
+    void progressStep() override { written += "|"; }
+    void progressEnd() override {}
+    bool cancelRequested() override { return false; }
+    std::vector<std::string> messages;
+    std::string written;
+};
+
+struct App {
+    explicit App(const TempDir& work, const TempDir& config) {
+        app.workingDirectory = work.str() + "/";
+        app.iniPath = config.file("zelvo.ini");
+        app.consoleMode = 1;
+    }
+    CZelvoApp app;
+};
+
+TEST(GridCheck, EntriesNameTheBinaryVersionsAfterwards) {
+    TempDir work, config;
+    writeGrid(work.path(), "geoid");
+    writeGrid(config.path(), "shift");  // found beside the configuration file
+    writeGrid(work.path() / "sub", "other");
+    App a(work, config);
+    a.app.catalogue.grids1D.push_back({"geoid.mnt", 1, {1}});
+    a.app.catalogue.grids3D.push_back({"shift.mnt", 2, 1});
+    a.app.catalogue.grids3D.push_back({work.file("sub/other.mnt"), 2, 3});
+    SilentUi ui;
+    ASSERT_EQ(checkGrids(a.app, ui), GridCheck::Passed);
+    EXPECT_EQ(a.app.catalogue.grids1D[0].fileName, work.file("geoid.bin"));
+    EXPECT_EQ(a.app.catalogue.grids3D[0].fileName, config.file("shift.bin"));
+    EXPECT_EQ(a.app.catalogue.grids3D[1].fileName, work.file("sub/other.bin"));
+    EXPECT_TRUE(ui.messages.empty());
+    for (const char* created : {"geoid.bin", "sub/other.bin"})
+        EXPECT_TRUE(fs::exists(work.file(created))) << created;
+    EXPECT_TRUE(fs::exists(config.file("shift.bin")));
+}
+
+TEST(GridCheck, NoGridsPassAndAFailingGeoidGridStopsTheCheck) {
+    TempDir work, config;
+    {
+        App a(work, config);
+        SilentUi ui;
+        EXPECT_EQ(checkGrids(a.app, ui), GridCheck::Passed);
+    }
+    writeGrid(work.path(), "shift");
+    App a(work, config);
+    a.app.catalogue.grids1D.push_back({"absent.mnt", 1, {1}});
+    a.app.catalogue.grids3D.push_back({"shift.mnt", 2, 1});
+    SilentUi ui;
+    EXPECT_EQ(checkGrids(a.app, ui), GridCheck::Failed);
+    EXPECT_EQ(ui.messages,
+              std::vector<std::string>{"Impossible d'ouvrir le fichier \n" + work.file("absent.mnt")});
+    EXPECT_FALSE(fs::exists(work.file("shift.bin"))) << "no 3-D grid is opened after a failing 1-D grid";
+    EXPECT_EQ(a.app.catalogue.grids3D[0].fileName, "shift.mnt");
+}
+
+const std::string kCatalogue =
+    "ELG 1 6378137 0 0 0.00669438 GRS 1980\r\nLGO 1 2 0 Greenwich\r\nREG 1 1 1 3D Réf\r\n";
+const std::string kWelcome = "*** Bienvenue dans Zelvo Batch ***";
+const std::string kClosing = "\nAppuyer sur une touche pour quitter l'application ...\n";
+
+test::RunOptions inFolder(const TempDir& work, const TempDir& profile) {
+    test::RunOptions options;
+    options.workingDirectory = work.str();
+    options.env["ALLUSERSPROFILE"] = profile.str();
+    return options;
+}
+
+TEST(StartupGrids, CataloguesWhoseGridsDoNotOpen) {
+    const struct {
+        std::string name;
+        std::string lines;                     // catalogue grid lines
+        void (*prepare)(const TempDir& work);  // grid files
+        int exitCode;
+        std::string err;  // %w: the working folder
+    } cases[] = {
+        {"missing geoid grid", "GR1D absent.mnt 1 1\r\n", [](const TempDir&) {}, 0,
+         "Impossible d'ouvrir le fichier \n%w/absent.mnt\n"},
+        {"unknown format", "GR3D shift.txt 1 2\r\n",
+         [](const TempDir& w) { writeFile(w.file("shift.txt"), "x"); }, 0,
+         "%w/shift.txt :\nLe type de grille n'est pas reconnu\n"},
+        {"no side file", "GR1D g.mnt 1 1\r\n",
+         [](const TempDir& w) { writeFile(w.file("g.mnt"), kGridHeader + kGridData); }, 0,
+         "%w/g.mnt :\n+ Le type d'interpolation doit être bilinéaire ou spline\n\n"},
+        {"truncated data", "GR1D g.mnt 1 1\r\n",
+         [](const TempDir& w) {
+             writeFile(w.file("g.mnt"), kGridHeader + "0 1 2\r\n");
+             writeFile(w.file("g.xml"), kSideFile);
+         },
+         0, "%w/g.mnt :\nLes données s'arrêtent après 3 nœuds, l'en-tête en annonce 6\n"},
+        {"side file that is not XML", "GR1D g.mnt 1 1\r\n",
+         [](const TempDir& w) {
+             writeFile(w.file("g.mnt"), kGridHeader + kGridData);
+             writeFile(w.file("g.xml"), "\x89PNG\r\n\x1a\n");
+         },
+         0, "%w/g.mnt :\n+ Le type d'interpolation doit être bilinéaire ou spline\n\n"},
+        {"binary of an unknown version", "GR1D g.bin 1 1\r\n",
+         [](const TempDir& w) {
+             writeFile(w.file("g.bin"), std::string("GRID\0\x09\0\0\0", 9) + std::string(100, '\0'));
+             writeFile(w.file("g.xml"), kSideFile);
+         },
+         1, "Numéro de version imprévu : 9\n(%w/g.bin)\n"},
+        {"binary announcing 4 billion nodes", "GR1D g.bin 1 1\r\n",
+         [](const TempDir& w) {
+             std::string b("GRID\0\x03\0\0\0\x5d\0\0\0", 13);
+             const double limits[] = {0, 65535, 0, 65535, 1, 1};
+             for (double v : limits) b.append(reinterpret_cast<const char*>(&v), 8);
+             const int ints[] = {4, 0, 1, 4, 0};
+             for (int v : ints) b.append(reinterpret_cast<const char*>(&v), 4);
+             const double zero = 0;
+             b.append(reinterpret_cast<const char*>(&zero), 8);
+             b.append(4, '\0');
+             writeFile(w.file("g.bin"), b);
+             writeFile(w.file("g.xml"),
+                       "<GRID_HEADER><NODE_COORD_UNIT>METERS</NODE_COORD_UNIT><INC_UNIT>METERS</INC_UNIT>"
+                       "<INTERPOLATION_TYPE>BILINEAR</INTERPOLATION_TYPE></GRID_HEADER>");
+         },
+         0, "%w/g.bin :\nLa grille annonce trop de nœuds (65536 colonnes × 65536 lignes)\n"},
+    };
+    for (const auto& c : cases) {
+        TempDir work, profile;
+        test::writeAllUsersConfiguration(profile.path(), "cat.dat");
+        writeFile(work.file("cat.dat"), kCatalogue + c.lines);
+        c.prepare(work);
+        const auto r = test::run({"-v"}, inFolder(work, profile));
+        std::string err = c.err;
+        for (std::size_t at; (at = err.find("%w")) != std::string::npos;) err.replace(at, 2, work.str());
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.name;
+        EXPECT_EQ(r.err, err) << c.name;
+        EXPECT_EQ(r.out.find(kClosing), std::string::npos)
+            << c.name << ": the run stops before any transformation";
+        EXPECT_FALSE(fs::exists(work.file("g.bin.part"))) << c.name;
+    }
+}
+
+TEST(StartupGrids, TextGridsGetTheirBinaryVersionOnce) {
+    TempDir work, profile;
+    test::writeAllUsersConfiguration(profile.path(), "cat.dat");
+    writeFile(work.file("cat.dat"), kCatalogue + "GR1D geoid.mnt 1 1\r\nGR3D shift.mnt 1 2\r\n");
+    writeGrid(work.path(), "geoid");
+    writeGrid(profile.path() / "Zelvo", "shift");  // beside the configuration file
+    auto r = test::run({"-v"}, inFolder(work, profile));
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, kWelcome + "Creation du fichier binaire  " + work.file("geoid.bin") + " ...\n" +
+                         "Creation du fichier binaire  " + profile.file("Zelvo/shift.bin") + " ...\n" +
+                         kClosing);
+    EXPECT_TRUE(fs::exists(work.file("geoid.bin")));
+    EXPECT_TRUE(fs::exists(profile.file("Zelvo/shift.bin")));
+
+    r = test::run({"-v"}, inFolder(work, profile));
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, kWelcome + kClosing) << "the binary versions are reused";
+}
+
+TEST(StartupGrids, ReferenceCatalogueAndGrids) {
+    const std::string shared = test::sharedReferenceDir();
+    if (shared.empty()) GTEST_SKIP() << "the shared reference folder is absent (" << ZELVO_SHARED_DIR << ")";
+    TempDir work, profile;
+    fs::copy_file(fs::path(shared) / "catalogue.dat", work.path() / "catalogue.dat");
+    fs::create_directory(work.path() / "grids");
+    for (const char* name :
+         {"geoid_fr_2020.mnt", "geoid_fr_2020.xml", "ntf_rgf93_3d.mnt", "ntf_rgf93_3d.xml"})
+        fs::copy_file(fs::path(shared) / "grids" / name, work.path() / "grids" / name);
+    test::writeAllUsersConfiguration(profile.path(), "catalogue.dat");
+    const auto r = test::run({"-v"}, inFolder(work, profile));
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, kWelcome + "Creation du fichier binaire  " + work.file("grids/geoid_fr_2020.bin") +
+                         " ..." + std::string(100, '|') + "\nCreation du fichier binaire  " +
+                         work.file("grids/ntf_rgf93_3d.bin") + " ..." + std::string(100, '|') + "\n" +
+                         kClosing);
+}
+
+}  // namespace
+}  // namespace zelvo

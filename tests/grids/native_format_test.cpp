@@ -1,0 +1,415 @@
+// The native formats: header tokens, the header line of a text grid, the binary header written
+// and read back, binary files of version 2, and binary files that do not hold what they announce.
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <filesystem>
+
+#include "grid_fixtures.hpp"
+
+namespace zelvo {
+namespace {
+
+namespace fs = std::filesystem;
+using test::TempDir;
+
+TEST(ReadToken, KindsSeparatorsAndMessages) {
+    const struct {
+        std::string line;
+        int start;
+        std::string kind;
+        int result;
+        std::string token;
+        int position;
+    } cases[] = {
+        {"12 34", 0, "reel", 0, "12", 3},
+        {"12 34", 3, "reel", 2, "34", 6},
+        {"12 34\n", 3, "reel", 2, "34", 7},
+        {"  -1.5 x", 0, "reel", 0, "-1.5", 7},
+        {"1.2.3 4", 0, "reel", 0, "1.2.3", 6},
+        {"5- 4", 0, "reel", 0, "5-", 3},
+        {"1e-1 2", 0, "reel", -1, "Réel attendu dans l'en-tête peu avant la position 5", -1},
+        {"+1 2", 0, "reel", -1, "Réel attendu dans l'en-tête peu avant la position 3", -1},
+        {"4 12a 3\n", 2, "entier", -1, "Entier attendu dans : \n4 12a 3\n(peu avant la position 6", -1},
+        {"4 1.5 3", 2, "entier", -1, "Entier attendu dans : \n4 1.5 3\n(peu avant la position 6", -1},
+        {"-12 3", 0, "entier", 0, "-12", 4},
+        {"12.5abc d", 0, "reel_force", 0, "12.5", 4},
+        {"-3x", 0, "entier_force", 0, "-3", 2},
+        {"word next", 0, "chaine", 0, "word", 5},
+        {"word\n", 0, "", 2, "word", 6},
+        {"", 0, "reel", 2, "", 1},
+    };
+    for (const auto& c : cases) {
+        int position = c.start;
+        std::string token;
+        EXPECT_EQ(CGrille::readToken(c.line, position, token, c.kind), c.result) << c.line;
+        EXPECT_EQ(token, c.token) << c.line;
+        EXPECT_EQ(position, c.position) << c.line;
+    }
+}
+
+TEST(TextHeader, FieldsDescriptionAndFailures) {
+    const struct {
+        std::string line;
+        int result;
+        std::string message;
+        int columns, lines, layout, values, codes;
+        std::vector<double> translation;
+        std::string desc;
+    } cases[] = {
+        {"0 2 0 1 1 1 4 0 1 0 0\n", -10, "", 3, 2, 4, 1, 0, {0}, "UNDEFINED"},
+        {"0 2 0 1 1 1 4 0 1 0 0 Test grid  final\n", -10, "", 3, 2, 4, 1, 0, {0}, "Test grid final"},
+        {"0 2 0 1 1 1 4 0 1 0 0 Test grid \n", -10, "", 3, 2, 4, 1, 0, {0}, "Test grid"},
+        {"-5.5 10 41 52 0.1 0.1 2 0 3 1 0 0 0\n", -10, "", 156, 111, 2, 3, 1, {0, 0, 0}, "UNDEFINED"},
+        {"-5.5 10 41 52 0.1 0.1 2 0 1 0 0 quasi-geoid\n", -10, "", 156, 111, 2, 1, 0, {0}, "quasi-geoid"},
+        {"0 2 0 1 1 1 4 0 3 0 1.5 0 -2\n", -10, "", 3, 2, 4, 3, 0, {1.5, 0, -2}, "UNDEFINED"},
+        {"0 2 0 1 1 1 4 0 1 0 0 G\xE9oide\n", -10, "", 3, 2, 4, 1, 0, {0}, "Géoide"},
+        {"0 2 0 1 1 1 4 0 1 0\n", 21, "", 0, 0, 4, 1, 0, {0}, "UNDEFINED"},
+        {"0 2 0 1 1 1 4 0 3 0 0 0\n", 25, "", 0, 0, 4, 3, 0, {0, 0, 0}, "UNDEFINED"},
+        {"0 2 0\n", 7, "", 0, 0, 0, 0, 0, {0}, "UNDEFINED"},
+        {"", 1, "", 0, 0, 0, 0, 0, {0}, "UNDEFINED"},
+        {"0 2 0 1 1e-1 1 4 0 1 0 0\n",
+         -1,
+         "Réel attendu dans l'en-tête peu avant la position 13",
+         0,
+         0,
+         0,
+         0,
+         0,
+         {0},
+         "UNDEFINED"},
+        {"0 2 0 1 1 1 4 0 1 0 x\n",
+         -1,
+         "Réel attendu dans l'en-tête peu avant la position 23",
+         0,
+         0,
+         4,
+         1,
+         0,
+         {0},
+         "UNDEFINED"},
+        {"0 2 0 1 1 1 S 0 1 0 0\n",
+         -1,
+         "Entier attendu dans : \n0 2 0 1 1 1 S 0 1 0 0\n(peu avant la position 14",
+         0,
+         0,
+         0,
+         0,
+         0,
+         {0},
+         "UNDEFINED"},
+        {"0 2 0 1 1 1 4 0 0 0 0\n",
+         -1,
+         "g :\nNombre de valeurs par nœud non valide : 0",
+         0,
+         0,
+         4,
+         0,
+         0,
+         {0},
+         "UNDEFINED"},
+        {"0 2 0 1 1 1 4 0 2000000000 0 0\n",
+         -1,
+         "g :\nNombre de valeurs par nœud non valide : 2000000000",
+         0,
+         0,
+         4,
+         2000000000,
+         0,
+         {0},
+         "UNDEFINED"},
+    };
+    for (const auto& c : cases) {
+        CGrille grid;
+        grid.NAME = "g";
+        std::string message;
+        ASSERT_EQ(grid.readTextHeader(c.line, message), c.result) << c.line;
+        EXPECT_EQ(message, c.message) << c.line;
+        EXPECT_EQ(grid.LAYOUT, c.layout) << c.line;
+        EXPECT_EQ(grid.VALUES_NUMBER, c.values) << c.line;
+        if (c.result != -10) continue;
+        EXPECT_EQ(grid.N_COLUMNS, c.columns) << c.line;
+        EXPECT_EQ(grid.N_LINES, c.lines) << c.line;
+        EXPECT_EQ(grid.N_NODES, c.columns * c.lines) << c.line;
+        EXPECT_EQ(grid.CODE_PREC, c.codes) << c.line;
+        EXPECT_EQ(grid.TRANSLATION, c.translation) << c.line;
+        EXPECT_EQ(grid.DESC, c.desc) << c.line;
+        EXPECT_EQ(grid.VALUES_TYPE, kValuesReal8);
+        EXPECT_EQ(grid.valueSize, 8);
+        EXPECT_EQ(grid.NODE_COORD_UNIT, kGridUnitDegrees);
+        EXPECT_EQ(grid.VALUES_UNIT, kGridUnitMeters);
+    }
+}
+
+// Open messages of text grids whose header line is not usable.
+TEST(TextHeader, OpenMessages) {
+    TempDir dir;
+    const struct {
+        std::string header;
+        std::string message;  // %s is the file name
+    } cases[] = {
+        {"0 2 0 1 1 1 4 0 1 0", "Problème dans l'en-tête de\n%s (position 21)"},
+        {"0 2 0 1 1e-1 1 4 0 1 0 0", "Réel attendu dans l'en-tête peu avant la position 13"},
+        {"0 2 0 1 1 1 4 0 1 0 0 " + std::string(300 - 22, 'x'),
+         "%s :\nLa ligne d'en-tête est trop longue (258 char max)"},
+        {"0 2 0 1 1 1 4 0 1 0 0 " + std::string(258 - 22, 'x'),
+         "%s :\nLa ligne d'en-tête est trop longue (258 char max)"},
+    };
+    for (const auto& c : cases) {
+        const std::string path = test::writeTextGrid(dir, "h", c.header, test::kSmallData);
+        std::string message;
+        test::openGrid(path, message, 2);
+        std::string expected = c.message;
+        if (const auto at = expected.find("%s"); at != std::string::npos) expected.replace(at, 2, path);
+        EXPECT_EQ(message, expected) << c.header.substr(0, 40);
+    }
+    // 257 characters and the line break fit.
+    const std::string path = test::writeTextGrid(
+        dir, "fits", "0 2 0 1 1 1 4 0 1 0 0 " + std::string(257 - 22, 'x'), test::kSmallData);
+    std::string message;
+    const CGrille grid = test::openGrid(path, message, 2);
+    EXPECT_EQ(message, "");
+    EXPECT_EQ(grid.DESC, std::string(257 - 22, 'x'));
+}
+
+// Little-endian fields of a binary grid file, written by hand.
+class Bytes {
+public:
+    Bytes& raw(const std::string& s) {
+        data += s;
+        return *this;
+    }
+    Bytes& i32(std::int32_t v) {
+        for (int k = 0; k < 4; ++k)
+            data.push_back(static_cast<char>((static_cast<std::uint32_t>(v) >> (8 * k)) & 0xFF));
+        return *this;
+    }
+    Bytes& f64(double v) {
+        const auto bits = std::bit_cast<std::uint64_t>(v);
+        for (int k = 0; k < 8; ++k) data.push_back(static_cast<char>((bits >> (8 * k)) & 0xFF));
+        return *this;
+    }
+    std::string data;
+};
+
+// A version-2 file (no value type: REAL8) of the 3 × 2 grid, layout SW2E2N, one value per node.
+std::string versionTwoFile(const std::vector<double>& nodes, std::int32_t valuesNumber = 1,
+                           std::int32_t descLength = 4) {
+    Bytes header;
+    header.raw(std::string("GRID\0", 5)).i32(2).i32(0);
+    for (double v : {0.0, 2.0, 0.0, 1.0, 1.0, 1.0}) header.f64(v);
+    header.i32(4).i32(0).i32(valuesNumber).i32(0);
+    for (int k = 0; k < valuesNumber && k < 8; ++k) header.f64(0.25);
+    header.i32(descLength).raw("v2 ");
+    header.data.push_back('\xE9');
+    std::string offset = Bytes().i32(static_cast<std::int32_t>(header.data.size())).data;
+    header.data.replace(9, 4, offset);
+    for (double v : nodes) header.f64(v);
+    return header.data;
+}
+
+TEST(BinaryFormat, VersionTwoIsReadAsReal8) {
+    TempDir dir;
+    test::writeFile(dir.file("v2.bin"), versionTwoFile({0, 1, 2, 10, 11, 12}));
+    test::writeFile(dir.file("v2.xml"), test::xmlSideFile({{"INTERPOLATION_TYPE", "BILINEAR"}}));
+    std::string message;
+    const CGrille grid = test::openGrid(dir.file("v2.bin"), message);
+    ASSERT_EQ(message, "");
+    EXPECT_EQ(grid.VALUES_TYPE, kValuesReal8);
+    EXPECT_EQ(grid.valueSize, 8);
+    EXPECT_EQ(grid.DESC, "v2 é");
+    EXPECT_EQ(grid.TRANSLATION, std::vector<double>{0.25});
+    EXPECT_EQ(grid.N_COLUMNS, 3);
+    std::vector<double> values;
+    int code = 0;
+    grid.nodeValues(2, 1, values, code);
+    EXPECT_EQ(values, std::vector<double>{12});
+    ASSERT_EQ(grid.interpolate(3, {0.5, 0.5, 0}, values, code), 0);
+    EXPECT_DOUBLE_EQ(values[0], 5.5 + 0.25);
+}
+
+// Binary files whose header or data are cut, or announce more than they hold: refused with a
+// message, nothing read past the end, nothing allocated for what is not there.
+TEST(BinaryFormat, FilesThatDoNotHoldWhatTheyAnnounce) {
+    const std::string full = versionTwoFile({0, 1, 2, 10, 11, 12});
+    const struct {
+        std::string name;
+        std::string bytes;
+        std::string message;  // %s: the file name
+    } cases[] = {
+        {"data cut", full.substr(0, full.size() - 3),
+         "%s :\nLe fichier est plus court que ne l'annonce son en-tête (" + std::to_string(full.size()) +
+             " octets attendus, " + std::to_string(full.size() - 3) + " présents)"},
+        {"header cut", full.substr(0, 40), "%s :\nL'en-tête du fichier binaire est incomplet"},
+        {"only the keyword", full.substr(0, 5), "%s :\nL'en-tête du fichier binaire est incomplet"},
+        {"empty", "", "Problème dans l'en-tête de\n%s (position 2)"},
+        {"huge values number", versionTwoFile({}, 2000000000),
+         "%s :\nL'en-tête du fichier binaire est incomplet"},
+        {"huge description", versionTwoFile({}, 1, 2000000000),
+         "%s :\nL'en-tête du fichier binaire est incomplet"},
+        {"negative description", versionTwoFile({}, 1, -4),
+         "%s :\nL'en-tête du fichier binaire est incomplet"},
+        {"data inside the header", std::string(full).replace(9, 4, Bytes().i32(20).data),
+         "%s :\nPosition des données imprévue dans l'en-tête : 20"},
+        {"negative data offset", std::string(full).replace(9, 4, Bytes().i32(-8).data),
+         "%s :\nPosition des données imprévue dans l'en-tête : -8"},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        test::writeFile(dir.file("b.bin"), c.bytes);
+        test::writeFile(dir.file("b.xml"), test::xmlSideFile({{"INTERPOLATION_TYPE", "BILINEAR"}}));
+        std::string message;
+        const CGrille grid = test::openGrid(dir.file("b.bin"), message);
+        std::string expected = c.message;
+        expected.replace(expected.find("%s"), 2, dir.file("b.bin"));
+        EXPECT_EQ(message, expected) << c.name;
+        EXPECT_FALSE(grid.hasNodeData()) << c.name;
+        EXPECT_EQ(grid.fatalExitCode(), 0) << c.name;
+    }
+}
+
+// Node counts beyond what the file holds, or beyond any count a grid can have, are refused
+// before any node is read.
+TEST(BinaryFormat, AbsurdSizes) {
+    const struct {
+        std::string name;
+        double xMax, yMax, inc;
+        std::string message;
+    } cases[] = {
+        // 40001 × 40001 nodes of 8 bytes: 12.8 GB announced in a file of a few bytes.
+        {"more than the file", 40000, 40000, 1, "Le fichier est plus court que ne l'annonce son en-tête"},
+        // 1e9 + 1 columns and lines: the product overflows.
+        {"overflowing product", 1e9, 1e9, 1,
+         "La grille annonce trop de nœuds (1000000001 colonnes × 1000000001 lignes)"},
+        // Counts that no int holds.
+        {"overflowing count", 1e12, 1, 1e-3,
+         "+ Incohérence des limites, pas et nombre de lignes et de colonnes\n"},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        Bytes b;
+        b.raw(std::string("GRID\0", 5)).i32(3).i32(93);
+        for (double v : {0.0, c.xMax, 0.0, c.yMax, c.inc, 1.0}) b.f64(v);
+        b.i32(4).i32(0).i32(1).i32(kValuesReal8).i32(0).f64(0).i32(0);
+        b.f64(1).f64(2);
+        test::writeFile(dir.file("a.bin"), b.data);
+        test::writeFile(dir.file("a.xml"), test::xmlSideFile({{"NODE_COORD_UNIT", "METERS"},
+                                                              {"INC_UNIT", "METERS"},
+                                                              {"INTERPOLATION_TYPE", "BILINEAR"}}));
+        std::string message;
+        const CGrille grid = test::openGrid(dir.file("a.bin"), message);
+        EXPECT_NE(message.find(c.message), std::string::npos) << c.name << ": " << message;
+        EXPECT_FALSE(grid.hasNodeData());
+    }
+}
+
+TEST(BinaryFormat, UnexpectedKeywordAndVersion) {
+    TempDir dir;
+    std::string v2 = versionTwoFile({0, 1, 2, 10, 11, 12});
+    std::string wrongMagic = v2;
+    wrongMagic[3] = 'X';
+    test::writeFile(dir.file("m.bin"), wrongMagic);
+    test::RecordingUi ui;
+    std::string message;
+    CGrille grid = test::openGrid(dir.file("m.bin"), message, 0, &ui);
+    EXPECT_EQ(message, "Problème dans l'en-tête de\n" + dir.file("m.bin") + " (position 2)");
+    EXPECT_EQ(ui.messages, std::vector<std::string>{"Mot-clé imprévu : GRIX\n(" + dir.file("m.bin") + ")"});
+    EXPECT_EQ(grid.fatalExitCode(), 0);
+
+    std::string v7 = v2;
+    v7.replace(5, 4, Bytes().i32(7).data);
+    test::writeFile(dir.file("v7.bin"), v7);
+    grid = test::openGrid(dir.file("v7.bin"), message);
+    EXPECT_EQ(message, "Numéro de version imprévu : 7\n(" + dir.file("v7.bin") + ")");
+    EXPECT_EQ(grid.fatalExitCode(), 1) << "the caller ends the program with exit code 1";
+}
+
+// The binary version written from a text grid reads back with the same header; its node
+// records have the size of their type, and codes when there are codes.
+TEST(BinaryFormat, WrittenVersionReadsBack) {
+    const struct {
+        std::string header;
+        std::string data;
+        std::string valuesType;
+        long long recordBytes;
+        std::vector<double> node21;  // values of node (2, 1)
+        int code21;
+    } cases[] = {
+        {"0 2 0 1 1 1 4 0 3 1 1.5 0 -2 trois valeurs",
+         "0 0 0 1  1 1 1 2  2 2 2 3\r\n10 10 10 4  11 11 11 5  12.5 -12.25 1e3 6\r\n",
+         "REAL4",
+         16,
+         {12.5, -12.25, 1000},
+         6},
+        {"0 2 0 1 1 1 4 0 1 0 0", "0 1 2\r\n10 11 -12\r\n", "INTEGER2", 2, {-12}, 0},
+        {"0 2 0 1 1 1 4 0 1 0 0", "0 1 2\r\n10 11 -1e39\r\n", "REAL4", 4, {-HUGE_VAL}, 0},
+        {"0 2 0 1 1 1 4 0 1 0 0", "0 1 2\r\n10 11 -70000\r\n", "INTEGER4", 4, {-70000}, 0},
+        {"0 2 0 1 1 1 4 0 1 1 0", "0 7 1 7 2 7\r\n10 7 11 7 12.125 -3\r\n", "REAL8", 12, {12.125}, -3},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        const std::string path = test::writeTextGrid(
+            dir, "w", c.header, c.data, {{"VALUES_TYPE", c.valuesType}, {"INTERPOLATION_TYPE", "BILINEAR"}});
+        std::string message;
+        const CGrille written = test::openGrid(path, message);
+        ASSERT_EQ(message, "") << c.valuesType;
+        ASSERT_EQ(written.NAME, dir.file("w.bin"));
+        EXPECT_EQ(static_cast<long long>(fs::file_size(dir.file("w.bin"))),
+                  written.dataOffset + 6 * c.recordBytes);
+        std::vector<double> values;
+        int code = 0;
+        written.nodeValues(2, 1, values, code);
+        EXPECT_EQ(values, c.node21) << c.valuesType;
+        EXPECT_EQ(code, c.code21) << c.valuesType;
+
+        const CGrille text = test::openGrid(path, message, 2);
+        ASSERT_EQ(message, "");
+        const CGrille binary = test::openGrid(dir.file("w.bin"), message, 2);
+        ASSERT_EQ(message, "");
+        for (const CGrille* g : {&binary}) {
+            EXPECT_EQ(g->X_MIN, text.X_MIN);
+            EXPECT_EQ(g->X_MAX, text.X_MAX);
+            EXPECT_EQ(g->Y_MIN, text.Y_MIN);
+            EXPECT_EQ(g->Y_MAX, text.Y_MAX);
+            EXPECT_EQ(g->X_INC, text.X_INC);
+            EXPECT_EQ(g->Y_INC, text.Y_INC);
+            EXPECT_EQ(g->LAYOUT, text.LAYOUT);
+            EXPECT_EQ(g->VALUES_NUMBER, text.VALUES_NUMBER);
+            EXPECT_EQ(g->VALUES_TYPE, text.VALUES_TYPE);
+            EXPECT_EQ(g->CODE_PREC, text.CODE_PREC);
+            EXPECT_EQ(g->TRANSLATION, text.TRANSLATION);
+            EXPECT_EQ(g->DESC, text.DESC);
+            EXPECT_EQ(g->N_COLUMNS, text.N_COLUMNS);
+            EXPECT_EQ(g->N_LINES, text.N_LINES);
+        }
+    }
+}
+
+// A description longer than a binary header holds is cut at 259 characters.
+TEST(BinaryFormat, LongDescriptionIsCut) {
+    TempDir dir;
+    const std::string longText = std::string(250, 'd') + "éééééééééééééééééééé";
+    const std::string path = test::writeTextGrid(dir, "long", test::kSmallHeader, test::kSmallData,
+                                                 {{"DESC", longText}, {"INTERPOLATION_TYPE", "BILINEAR"}});
+    test::writeFile(
+        dir.file("long.xml"),
+        test::latin1Lines(test::xmlSideFile({{"DESC", longText}, {"INTERPOLATION_TYPE", "BILINEAR"}})));
+    std::string message;
+    const CGrille text = test::openGrid(path, message, 2);
+    ASSERT_EQ(message, "");
+    EXPECT_EQ(text.DESC, longText);
+    CGrille binary = test::openGrid(path, message);
+    ASSERT_EQ(message, "");
+    // The reopened binary takes DESC from the side file again: read the binary header alone.
+    fs::remove(dir.file("long.xml"));
+    test::writeFile(dir.file("long.xml"), test::xmlSideFile({{"INTERPOLATION_TYPE", "BILINEAR"}}));
+    binary = test::openGrid(dir.file("long.bin"), message, 2);
+    ASSERT_EQ(message, "");
+    EXPECT_EQ(binary.DESC, std::string(250, 'd') + "ééééééééé");
+}
+
+}  // namespace
+}  // namespace zelvo
