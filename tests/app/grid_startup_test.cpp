@@ -90,6 +90,8 @@ TEST(GridCheck, NoGridsPassAndAFailingGeoidGridStopsTheCheck) {
 const std::string kCatalogue =
     "ELG 1 6378137 0 0 0.00669438 GRS 1980\r\nLGO 1 2 0 Greenwich\r\nREG 1 1 1 3D Réf\r\n";
 const std::string kWelcome = "*** Bienvenue dans Zelvo Batch ***";
+// What -? prints with the test configuration, before the closing text.
+const std::string kHelp = "\nAide de test\n";
 const std::string kClosing = "\nAppuyer sur une touche pour quitter l'application ...\n";
 
 test::RunOptions inFolder(const TempDir& work, const TempDir& profile) {
@@ -155,7 +157,7 @@ TEST(StartupGrids, CataloguesWhoseGridsDoNotOpen) {
         test::writeAllUsersConfiguration(profile.path(), "cat.dat");
         writeFile(work.file("cat.dat"), kCatalogue + c.lines);
         c.prepare(work);
-        const auto r = test::run({"-v"}, inFolder(work, profile));
+        const auto r = test::run({"-?"}, inFolder(work, profile));
         std::string err = c.err;
         for (std::size_t at; (at = err.find("%w")) != std::string::npos;) err.replace(at, 2, work.str());
         EXPECT_EQ(r.exitCode, c.exitCode) << c.name;
@@ -172,18 +174,18 @@ TEST(StartupGrids, TextGridsGetTheirBinaryVersionOnce) {
     writeFile(work.file("cat.dat"), kCatalogue + "GR1D geoid.mnt 1 1\r\nGR3D shift.mnt 1 2\r\n");
     writeGrid(work.path(), "geoid");
     writeGrid(profile.path() / "Zelvo", "shift");  // beside the configuration file
-    auto r = test::run({"-v"}, inFolder(work, profile));
+    auto r = test::run({"-?"}, inFolder(work, profile));
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.out, kWelcome + "Creation du fichier binaire  " + work.file("geoid.bin") + " ...\n" +
-                         "Creation du fichier binaire  " + profile.file("Zelvo/shift.bin") + " ...\n" +
+                         "Creation du fichier binaire  " + profile.file("Zelvo/shift.bin") + " ...\n" + kHelp +
                          kClosing);
     EXPECT_TRUE(fs::exists(work.file("geoid.bin")));
     EXPECT_TRUE(fs::exists(profile.file("Zelvo/shift.bin")));
 
-    r = test::run({"-v"}, inFolder(work, profile));
+    r = test::run({"-?"}, inFolder(work, profile));
     EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, kWelcome + kClosing) << "the binary versions are reused";
+    EXPECT_EQ(r.out, kWelcome + kHelp + kClosing) << "the binary versions are reused";
 }
 
 TEST(StartupGrids, ReferenceCatalogueAndGrids) {
@@ -196,12 +198,12 @@ TEST(StartupGrids, ReferenceCatalogueAndGrids) {
          {"geoid_fr_2020.mnt", "geoid_fr_2020.xml", "ntf_rgf93_3d.mnt", "ntf_rgf93_3d.xml"})
         fs::copy_file(fs::path(shared) / "grids" / name, work.path() / "grids" / name);
     test::writeAllUsersConfiguration(profile.path(), "catalogue.dat");
-    const auto r = test::run({"-v"}, inFolder(work, profile));
+    const auto r = test::run({"-?"}, inFolder(work, profile));
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.out, kWelcome + "Creation du fichier binaire  " + work.file("grids/geoid_fr_2020.bin") +
                          " ..." + std::string(100, '|') + "\nCreation du fichier binaire  " +
-                         work.file("grids/ntf_rgf93_3d.bin") + " ..." + std::string(100, '|') + "\n" +
+                         work.file("grids/ntf_rgf93_3d.bin") + " ..." + std::string(100, '|') + "\n" + kHelp +
                          kClosing);
 }
 
