@@ -9,6 +9,8 @@
 #include "geodesy/angles.hpp"
 #include "geodesy/chain.hpp"
 #include "geodesy/coordinates.hpp"
+#include "geodesy/grid_selection.hpp"
+#include "geodesy/precision.hpp"
 #include "platform/number_text.hpp"
 #include "platform/user_interface.hpp"
 #include "resources/file_texts.hpp"
@@ -143,7 +145,8 @@ bool runBatch(CZelvoApp& app, CZelvoCommandLine r, UserInterface& ui, std::strin
     }
     if (r.verbose) ui.write(fmt::sprintf("%s\n\n", texts::kInitialising));
 
-    GeoidSource* geoid = nullptr;
+    GridSelection grids{app.catalogue, app.geoidGrid, app.translationGrid, app.consoleMode, &ui};
+    CurrentGeoid geoid(app.geoidGrid);
     const BatchPoints initial = buildPoints(r, app.catalogue);
     BatchPoints points = initial;
     int succeeded = 0;
@@ -162,7 +165,19 @@ bool runBatch(CZelvoApp& app, CZelvoCommandLine r, UserInterface& ui, std::strin
         CCoor& d = points.departure;
         CCoor& a = points.arrival;
 
-        if (r.type == 2 && r.sys1 != r.sys2) status = loadString(2233);
+        CZone gridExtent;
+        if (r.type == 2) {
+            if (select3DGrid(grids, d, a.sys, gridExtent) != 1) status = loadString(2233);
+            else if (app.translationGrid.loaded == 0) loadCurrentGrid(grids, CurrentGrid::Translation);
+        }
+        std::string geoidStatus;
+        if (selectGeoidGrid(grids, r.type, d, a, gridExtent, geoidStatus) == 1 && app.geoidGrid.loaded == 0 &&
+            !loadCurrentGrid(grids, CurrentGrid::Geoid)) {
+            // A geoid grid that no longer loads leaves the point without its geoid term: say so.
+            d.geoidPrecisionCode = kOutsideGeoidGrid;
+            a.geoidPrecisionCode = kOutsideGeoidGrid;
+        }
+        if (status.empty() || status == texts::kStatusOk) status = geoidStatus;
 
         // A status already set (a badly formed line, a point outside the grid) is the one reported.
         // The departure in geographic form, computed once: the extent test reads it, and the
@@ -175,8 +190,11 @@ bool runBatch(CZelvoApp& app, CZelvoCommandLine r, UserInterface& ui, std::strin
         }
 
         if (status == texts::kStatusOk || !fileMode) {
-            if (r.type == 1 || r.sys1 == r.sys2)
-                standardPointTransform(departureGeographic, a, app.catalogue, geoid, &arrivalGeographic);
+            if (r.type == 1)
+                standardPointTransform(departureGeographic, a, app.catalogue, &geoid, &arrivalGeographic);
+            else
+                gridPointTransform(departureGeographic, a, app.catalogue, &geoid, app.translationGrid,
+                                   &arrivalGeographic);
             a.convergence = convertAngle(a.convergence, a.convergenceUnit, a.unit);
             a.convergenceUnit = a.unit;
             const ExtentResult arrivalExtent = testExtents(a, arrivalGeographic, app.catalogue);

@@ -1,5 +1,7 @@
 #include "geodesy/chain.hpp"
 
+#include <utility>
+
 #include "geodesy/angles.hpp"
 #include "geodesy/coordinates.hpp"
 #include "geodesy/datum.hpp"
@@ -93,6 +95,12 @@ ExtentResult testExtents(const CCoor& point, const CCoor& geographic, const Cata
 
 int standardPointTransform(CCoor departure, CCoor& arrival, const Catalogue& catalogue, GeoidSource* geoid,
                            CCoor* arrivalGeographic) {
+    const DatumShift shift = [&catalogue](CCoor& w, const CSysCoor& s) { return standardTransform(w, s, catalogue); };
+    return pointTransform(std::move(departure), arrival, catalogue, geoid, shift, arrivalGeographic);
+}
+
+int pointTransform(CCoor departure, CCoor& arrival, const Catalogue& catalogue, GeoidSource* geoid,
+                   const DatumShift& shift, CCoor* arrivalGeographic) {
     const CLgo* greenwich = greenwichMeridian(catalogue);
     CCoor& w = departure;
     const int mode = departure.verticalMode;
@@ -107,7 +115,7 @@ int standardPointTransform(CCoor departure, CCoor& arrival, const Catalogue& cat
     if (mode == kAltitude) w.h = n + w.altitude;
     else if (mode == kNoVertical) w.h = n;
 
-    if (systemNumber(w) != systemNumber(arrival)) status = standardTransform(w, arrival.sys, catalogue);
+    if (systemNumber(w) != systemNumber(arrival)) status = shift(w, arrival.sys);
     const int geographic = w.toGeographic(greenwich);
     if (status == kStatusOk) status = geographic;
 

@@ -3,6 +3,7 @@
 // and the standard point transformation, with the geoid term of the heights.
 
 #include <deque>
+#include <functional>
 
 #include "catalogue/catalogue.hpp"
 
@@ -37,6 +38,13 @@ ExtentResult testExtents(const CCoor& point, const Catalogue& catalogue);
 // The same test when the point's geographic form is already at hand (any unit and meridian):
 // the point gives its type, system and projection, geographic its position.
 ExtentResult testExtents(const CCoor& point, const CCoor& geographic, const Catalogue& catalogue);
+
+// Moves a point (cartesian or not) into the arrival system; returns the chain status.
+using DatumShift = std::function<int(CCoor& point, const CSysCoor& arrival)>;
+
+// The chain of one point with the given datum shift, used when the two systems differ.
+int pointTransform(CCoor departure, CCoor& arrival, const Catalogue& catalogue, GeoidSource* geoid,
+                   const DatumShift& shift, CCoor* arrivalGeographic = nullptr);
 
 // Transforms a copy of departure into the system, type, unit, meridian and projection that
 // arrival describes, with the standard transformation of the catalogue; arrival receives the

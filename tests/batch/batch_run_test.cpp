@@ -235,6 +235,63 @@ TEST_F(Batch, AnInterruptedRunLeavesThePreviousArrivalFile) {
         EXPECT_FALSE(entry.path().filename().string().ends_with(".tmp")) << entry.path();
 }
 
+TEST_F(Batch, GeoidHeightsAndPointsOutsideTheGeoidGrid) {
+    // RGF93 geographic with ellipsoidal heights to altitudes NGF69: Paris inside the geoid grid,
+    // a point east of Corsica inside RGF93 but outside the grid.
+    writeFile(file("in.txt"), "Paris 2.35 48.85 100.0\r\nLarge 9.5 45.0 100.0\r\n");
+    const auto r = zelvo("-v -type 1 -mode 1 -sys1 1 -sys2 1 -alt 1 1 -typcoor1 2 2 1 -f1 2 in.txt -typcoor2 2 2 1 "
+                         "-f2 1 out.txt");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const std::string out = readFile(file("out.txt"));
+    EXPECT_NE(out.find("               Paris    2.35000000   48.85000000   56.205"), std::string::npos) << out;
+    // Outside the grid no altitude can be computed: the line says so in its precision column.
+    EXPECT_NE(out.find("               Large    9.50000000   45.00000000    0.000 \t\t aucune information \t\t "
+                       "HORS GRILLE DE GEOIDE\r\n"),
+              std::string::npos)
+        << out;
+    EXPECT_NE(r.out.find("2 transformation(s) réussie(s)"), std::string::npos) << r.out;
+}
+
+TEST_F(Batch, GridModeInBothDirections) {
+    // NTF Lambert II étendu to RGF93 by the grid, then back by the same grid: its parameters are
+    // applied forward one way and inverted the other.
+    writeFile(file("a.txt"), "Paris 601152.299 2428695.897 35.000\r\nLyon 794390.282 2087943.390 170.000\r\n");
+    auto r = zelvo("-type 2 -mode 1 " + kNtfToL93.substr(8) + " -f1 1 a.txt -f2 1 b.txt");
+    ASSERT_EQ(r.out, kWelcome + kClosing);
+    r = zelvo("-type 2 -mode 1 -sys1 1 -sys2 2 -typcoor1 3 9 -f1 1 b.txt -typcoor2 3 6 -f2 1 c.txt");
+    ASSERT_EQ(r.out, kWelcome + kClosing);
+    const auto values = [](const std::string& text) {
+        std::vector<double> v;
+        FieldScanner s(text);
+        std::string name;
+        double x = 0;
+        while (s.readWord(name))
+            for (int k = 0; k < 3 && s.readDouble(x); ++k) v.push_back(x);
+        return v;
+    };
+    const auto a = values(readFile(file("a.txt")));
+    const auto c = values(readFile(file("c.txt")));
+    ASSERT_EQ(a.size(), c.size());
+    for (std::size_t i = 0; i < a.size(); ++i) EXPECT_NEAR(a[i], c[i], 1e-3 * (1 + 1e-6)) << i;
+    // The grid moves points differently from the three-parameter record.
+    const auto standard = pointValues("-type 1 -mode 0 " + kNtfToL93.substr(8) + " -E 601152.299 -N 2428695.897");
+    const auto grid = pointValues("-type 2 -mode 0 " + kNtfToL93.substr(8) + " -E 601152.299 -N 2428695.897");
+    ASSERT_EQ(grid.size(), 2u);
+    EXPECT_GT(std::abs(standard[0] - grid[0]) + std::abs(standard[1] - grid[1]), 0.1);
+}
+
+TEST_F(Batch, GridModeWithinOneSystemNeedsNoGrid) {
+    const auto values = pointValues("-type 2 -mode 0 -sys1 1 -sys2 1 -typcoor1 2 2 1 -typcoor2 3 9 -lon 2.35 -lat 48.85");
+    ASSERT_EQ(values.size(), 2u);
+    EXPECT_NEAR(values[0], 652301.565, 1e-3);
+    // Far from every grid: still transformed in point mode, and reported in file mode.
+    EXPECT_EQ(pointValues("-type 2 -mode 0 " + kNtfToL93.substr(8) + " -E 0 -N 0").size(), 2u);
+    writeFile(file("in.txt"), "Loin 0 0 0\r\n");
+    zelvo("-type 2 -mode 1 " + kNtfToL93.substr(8) + " -f1 1 in.txt -f2 1 out.txt");
+    EXPECT_EQ(readFile(file("out.txt")), "* ERREUR!!! Sur cette ligne du fichier d'entr\xE9" "e : Les coordonn\xE9"
+                                         "es que vous avez saisies sont hors de la grille de transformation\r\n");
+}
+
 TEST_F(Batch, SurvivesABinaryDepartureFile) {
     std::string binary;
     for (int i = 0; i < 300000; ++i) binary.push_back(static_cast<char>((i * 2654435761u) >> 24));

@@ -102,5 +102,7 @@ protected:
 
 TEST_F(ReferenceCases, StandardTransformationsAndProjections) { runCases({"std_", "std7_", "proj_", "inv_"}); }
 
+TEST_F(ReferenceCases, GridTransformationsAndGeoid) { runCases({"grid_", "geoid_"}); }
+
 }  // namespace
 }  // namespace zelvo

@@ -1,0 +1,221 @@
+#include "geodesy/grid_selection.hpp"
+
+#include <algorithm>
+#include <optional>
+
+#include "geodesy/angles.hpp"
+#include "geodesy/coordinates.hpp"
+#include "geodesy/datum.hpp"
+#include "geodesy/precision.hpp"
+#include "geodesy/status.hpp"
+#include "grids/grid_vocabulary.hpp"
+#include "resources/file_texts.hpp"
+
+namespace zelvo {
+namespace {
+
+// Grid unit argument of the interpolations: positions in decimal degrees.
+constexpr int kDegreesGridUnit = 3;
+
+int systemNumber(const CSysCoor& sys) { return sys.system != nullptr ? sys.system->number : 0; }
+
+// Records on a candidate's extent the catalogue system its values are expressed in.
+void recordSystem(CZone& extent, const Catalogue& catalogue, int system) {
+    extent.regNumber = system;
+    const CReg* reg = findByNumber(catalogue.systems, system);
+    extent.min.sys.system = reg;
+    extent.max.sys.system = reg;
+}
+
+// A copy of the point moved by the translations of the record of the given type from its system
+// to the arrival system, when that record is used in its direct sense; 600 when there is none.
+int preShift(const Catalogue& catalogue, const CCoor& point, const CSysCoor& arrival, int type, CCoor& copy) {
+    copy = point;
+    copy.toCartesian(greenwichMeridian(catalogue));
+    CTransfo transfo;
+    if (!findTransformation(catalogue.transformations, systemNumber(point.sys), systemNumber(arrival), type, transfo))
+        return kStatusNoTransformation;
+    if (transfo.inverse == 0) {
+        copy.x += transfo.tsg.tx;
+        copy.y += transfo.tsg.ty;
+        copy.z += transfo.tsg.tz;
+        copy.sys.system = arrival.system;
+    }
+    return kStatusOk;
+}
+
+// Makes the chosen grid current: kept (usable when its values are in memory) when it is the same
+// file, otherwise replaced by the candidate's header, to be loaded by the driver.
+template <typename Grid>
+void makeCurrent(Grid& current, const Grid& best) {
+    if (best.NAME == current.NAME) {
+        current.extent.regNumber = best.extent.regNumber;
+        current.extent.min.sys = best.extent.min.sys;
+        current.extent.max.sys = best.extent.max.sys;
+        current.loaded = current.hasNodeData() ? 1 : 0;
+        return;
+    }
+    current.release();
+    current = best;
+    current.loaded = 0;
+}
+
+}  // namespace
+
+bool CurrentGeoid::usable() const { return grid_.loaded != 0 && grid_.hasNodeData(); }
+
+int CurrentGeoid::systemNumber() const { return grid_.extent.regNumber; }
+
+double CurrentGeoid::undulation(double lonDegrees, double latDegrees, double heightMetres, int& precisionCode) {
+    int code = 0;
+    grid_.interpolate(kDegreesGridUnit, {lonDegrees, latDegrees, heightMetres}, values_, code);
+    precisionCode = code;
+    return values_.empty() ? 0.0 : values_[0];
+}
+
+int selectGeoidGrid(GridSelection& grids, int transformationType, CCoor& departure, CCoor& arrival, CZone& extent,
+                    std::string& status) {
+    status = texts::kStatusOk;
+    const int vertical = departure.sys.vertical != nullptr ? departure.sys.vertical->number : 0;
+    if (vertical == 0 || departure.verticalMode == kNoVertical) return -2;
+
+    const Catalogue& catalogue = grids.catalogue;
+    const CLgo* greenwich = greenwichMeridian(catalogue);
+    const int departureSystem = systemNumber(departure.sys);
+    const int arrivalSystem = systemNumber(arrival.sys);
+    int result = -1;
+    std::optional<CGrille1D> best;
+    for (const Grid1DEntry& entry : catalogue.grids1D) {
+        if (std::find(entry.reaNumbers.begin(), entry.reaNumbers.end(), vertical) == entry.reaNumbers.end()) continue;
+        if (entry.regNumber != departureSystem && entry.regNumber != arrivalSystem) continue;
+        result = 0;
+        CGrille1D candidate;
+        candidate.NAME = entry.fileName;
+        // A grid that no longer opens cannot hold the point; the start-up check opened it once.
+        const bool opened = candidate.open(grids.consoleFlag, 2, grids.ui).empty();
+        candidate.computeExtent();
+        recordSystem(candidate.extent, catalogue, entry.regNumber);
+        extent = candidate.extent;
+        if (!opened) continue;
+
+        CCoor copy = departure;
+        if (entry.regNumber == arrivalSystem && entry.regNumber != departureSystem) {
+            if (preShift(catalogue, departure, arrival.sys, transformationType, copy) != kStatusOk)
+                return kStatusNoTransformation;
+        }
+        if (extentContains(candidate.extent, copy, greenwich)) {
+            result = 1;
+            if (!best || best->Y_INC > candidate.Y_INC) best = candidate;
+        }
+    }
+    if (result == 1) {
+        makeCurrent(grids.geoidGrid, *best);
+    } else if (result == 0) {
+        grids.geoidGrid.loaded = 0;
+        departure.geoidPrecisionCode = kOutsideGeoidGrid;
+        arrival.geoidPrecisionCode = kOutsideGeoidGrid;
+    } else {
+        grids.geoidGrid.loaded = 0;
+    }
+    return result;
+}
+
+int select3DGrid(GridSelection& grids, const CCoor& departure, const CSysCoor& arrival, CZone& extent) {
+    const int departureSystem = systemNumber(departure.sys);
+    const int arrivalSystem = systemNumber(arrival);
+    if (departureSystem == arrivalSystem) {
+        grids.translationGrid.loaded = 1;
+        return 1;
+    }
+    const Catalogue& catalogue = grids.catalogue;
+    const CLgo* greenwich = greenwichMeridian(catalogue);
+    int found = 0;
+    std::optional<CGrille3D> best;
+    for (const Grid3DEntry& entry : catalogue.grids3D) {
+        const bool forward = entry.regNumberA == departureSystem && entry.regNumberB == arrivalSystem;
+        const bool backward = entry.regNumberA == arrivalSystem && entry.regNumberB == departureSystem;
+        if (!forward && !backward) continue;
+        CGrille3D candidate;
+        candidate.NAME = entry.fileName;
+        const bool opened = candidate.open(grids.consoleFlag, 2, grids.ui).empty();
+        candidate.computeExtent();
+        recordSystem(candidate.extent, catalogue, entry.regNumberB);
+        extent = candidate.extent;
+        if (!opened) continue;
+
+        CCoor copy = departure;
+        if (forward && preShift(catalogue, departure, arrival, kGridTransformation, copy) != kStatusOk)
+            return kStatusNoTransformation;
+        if (extentContains(candidate.extent, copy, greenwich)) {
+            found = 1;
+            if (!best || best->X_INC > candidate.X_INC || best->Y_INC > candidate.Y_INC) best = candidate;
+        }
+    }
+    if (found == 1) makeCurrent(grids.translationGrid, *best);
+    return found;
+}
+
+bool loadCurrentGrid(GridSelection& grids, CurrentGrid which) {
+    CGrille& grid = which == CurrentGrid::Geoid ? static_cast<CGrille&>(grids.geoidGrid)
+                                                : static_cast<CGrille&>(grids.translationGrid);
+    // The system recorded by the selection is kept across the open.
+    const CZone recorded = grid.extent;
+    grid.release();
+    const bool opened = grid.open(grids.consoleFlag, 0, grids.ui).empty();
+    grid.computeExtent();
+    grid.extent.regNumber = recorded.regNumber;
+    grid.extent.min.sys = recorded.min.sys;
+    grid.extent.max.sys = recorded.max.sys;
+    if (!opened) grid.loaded = 0;
+    return opened;
+}
+
+int gridPointTransform(CCoor departure, CCoor& arrival, const Catalogue& catalogue, GeoidSource* geoid,
+                       const CGrille3D& grid, CCoor* arrivalGeographic) {
+    const CLgo* greenwich = greenwichMeridian(catalogue);
+    std::vector<double> v;
+    const DatumShift shift = [&](CCoor& w, const CSysCoor& s) -> int {
+        if (w.type != kCartesian) {
+            if (const int status = w.toCartesian(greenwich); status != kStatusOk) return status;
+        }
+        CCoor probe = w;
+        const int format = grid.readFormat();
+        if (format == kFormatTextVrd || format == kFormatBinaryVrd) {
+            CTransfo transfo;
+            if (!findTransformation(catalogue.transformations, systemNumber(w.sys), systemNumber(s),
+                                    kGridTransformation, transfo))
+                return kStatusNoTransformation;
+            if (transfo.inverse == 0) {
+                probe.x += transfo.tsg.tx;
+                probe.y += transfo.tsg.ty;
+                probe.z += transfo.tsg.tz;
+                probe.sys.system = s.system;
+            }
+        }
+        probe.toGeographic(greenwich);
+        if (probe.unit != grid.extent.min.unit) probe.setUnit(grid.extent.min.unit);
+        int code = 0;
+        grid.interpolate(kDegreesGridUnit, {probe.lon, probe.lat, probe.h}, v, code);
+        v.resize(std::max<std::size_t>(v.size(), 7), 0.0);
+        const bool sevenParameters = grid.VALUES_NUMBER == 7;
+        const double rx = sevenParameters ? convertAngle(v[3], kSecondsOfDegree, kRadians) : 0.0;
+        const double ry = sevenParameters ? convertAngle(v[4], kSecondsOfDegree, kRadians) : 0.0;
+        const double rz = sevenParameters ? convertAngle(v[5], kSecondsOfDegree, kRadians) : 0.0;
+        const double d = sevenParameters ? v[6] * 1e-6 : 0.0;
+        // The parameters transform from the first system of the grid's entry to the second.
+        const CartesianXyz moved = systemNumber(s) != grid.extent.regNumber
+                                       ? applySimilarityInverse(v[0], v[1], v[2], d, rx, ry, rz, w.x, w.y, w.z)
+                                       : applySimilarity(v[0], v[1], v[2], d, rx, ry, rz, w.x, w.y, w.z);
+        w.x = moved.x;
+        w.y = moved.y;
+        w.z = moved.z;
+        w.precisionCode = code;
+        w.sys.system = s.system;
+        w.sys.projection = s.projection;
+        w.sys.vertical = s.vertical;
+        return kStatusOk;
+    };
+    return pointTransform(std::move(departure), arrival, catalogue, geoid, shift, arrivalGeographic);
+}
+
+}  // namespace zelvo

@@ -1,0 +1,60 @@
+#pragma once
+// The grids of one point: which geoid grid converts its heights, which 3-D grid carries it
+// between two systems in grid mode, and the grid datum shift itself.
+
+#include <string>
+
+#include "catalogue/catalogue.hpp"
+#include "geodesy/chain.hpp"
+#include "grids/grid.hpp"
+
+namespace zelvo {
+
+class UserInterface;
+
+// What the selections work on: the catalogue's grid entries and the application's two current
+// grids, which persist from point to point and from run to run.
+struct GridSelection {
+    const Catalogue& catalogue;
+    CGrille1D& geoidGrid;
+    CGrille3D& translationGrid;
+    int consoleFlag = 1;
+    UserInterface* ui = nullptr;
+};
+
+// The current geoid grid as the chain reads it.
+class CurrentGeoid : public GeoidSource {
+public:
+    explicit CurrentGeoid(CGrille1D& grid) : grid_(grid) {}
+    bool usable() const override;
+    int systemNumber() const override;
+    double undulation(double lonDegrees, double latDegrees, double heightMetres, int& precisionCode) override;
+
+private:
+    CGrille1D& grid_;
+    std::vector<double> values_;
+};
+
+// Chooses the geoid grid of a point: -2 when the point needs none (no vertical system or no
+// vertical value), -1 when no catalogue grid applies to its systems, 0 when none contains it
+// (both points then get the precision code -999), 1 when one does (the finest in latitude; the
+// current grid becomes it, not yet loaded when it changed), 600 when the shift into the arrival
+// system has no record. status receives "OK"; extent the last candidate's extent.
+int selectGeoidGrid(GridSelection& grids, int transformationType, CCoor& departure, CCoor& arrival, CZone& extent,
+                    std::string& status);
+
+// Chooses the 3-D grid between the point's system and the arrival system: 1 found (or both
+// systems the same), 0 none contains the point, 600 no grid record to pre-shift with.
+int select3DGrid(GridSelection& grids, const CCoor& departure, const CSysCoor& arrival, CZone& extent);
+
+enum class CurrentGrid { Geoid, Translation };
+// Opens the current grid fully, so that its values can be interpolated. False when it failed
+// (the grid is then not usable).
+bool loadCurrentGrid(GridSelection& grids, CurrentGrid which);
+
+// The point transformation of grid mode: as standardPointTransform, with the grid datum shift
+// of the current 3-D grid in place of the seven-parameter record.
+int gridPointTransform(CCoor departure, CCoor& arrival, const Catalogue& catalogue, GeoidSource* geoid,
+                       const CGrille3D& grid, CCoor* arrivalGeographic = nullptr);
+
+}  // namespace zelvo
