@@ -165,25 +165,26 @@ bool runBatch(CZelvoApp& app, CZelvoCommandLine r, UserInterface& ui, std::strin
         CCoor& d = points.departure;
         CCoor& a = points.arrival;
 
+        // The departure in geographic form, computed once: the grid selections and the extent test
+        // read it, and the transformation starts from it (the same values as from the departure).
+        departureGeographic = d;
+        departureGeographic.toGeographic(greenwich);
+
         CZone gridExtent;
         if (r.type == 2) {
-            if (select3DGrid(grids, d, a.sys, gridExtent) != 1) status = loadString(2233);
+            if (select3DGrid(grids, departureGeographic, a.sys, gridExtent) != 1) status = loadString(2233);
             else if (app.translationGrid.loaded == 0) loadCurrentGrid(grids, CurrentGrid::Translation);
         }
         std::string geoidStatus;
-        if (selectGeoidGrid(grids, r.type, d, a, gridExtent, geoidStatus) == 1 && app.geoidGrid.loaded == 0 &&
-            !loadCurrentGrid(grids, CurrentGrid::Geoid)) {
+        if (selectGeoidGrid(grids, r.type, departureGeographic, a, gridExtent, geoidStatus) == 1 &&
+            app.geoidGrid.loaded == 0 && !loadCurrentGrid(grids, CurrentGrid::Geoid)) {
             // A geoid grid that no longer loads leaves the point without its geoid term: say so.
-            d.geoidPrecisionCode = kOutsideGeoidGrid;
+            departureGeographic.geoidPrecisionCode = kOutsideGeoidGrid;
             a.geoidPrecisionCode = kOutsideGeoidGrid;
         }
         if (status.empty() || status == texts::kStatusOk) status = geoidStatus;
 
         // A status already set (a badly formed line, a point outside the grid) is the one reported.
-        // The departure in geographic form, computed once: the extent test reads it, and the
-        // transformation starts from it (the same values as from the departure itself).
-        departureGeographic = d;
-        departureGeographic.toGeographic(greenwich);
         if (status.empty() || status == texts::kStatusOk) {
             const ExtentResult departureExtent = testExtents(d, departureGeographic, app.catalogue);
             if (departureExtent != ExtentResult::Inside) status = departureExtentMessage(departureExtent);

@@ -60,6 +60,22 @@ void makeCurrent(Grid& current, const Grid& best) {
     current.loaded = 0;
 }
 
+// The header of a catalogue entry's grid, with its extent and the entry's system recorded on it.
+template <typename Candidate>
+const Candidate& candidateFor(std::vector<std::optional<Candidate>>& cache, std::size_t index, int count,
+                              const std::string& fileName, const GridSelection& grids, int system) {
+    if (cache.size() < static_cast<std::size_t>(count)) cache.resize(static_cast<std::size_t>(count));
+    auto& slot = cache[index];
+    if (!slot) {
+        slot.emplace();
+        slot->grid.NAME = fileName;
+        slot->opened = slot->grid.open(grids.consoleFlag, 2, grids.ui).empty();
+        slot->grid.computeExtent();
+        recordSystem(slot->grid.extent, grids.catalogue, system);
+    }
+    return *slot;
+}
+
 }  // namespace
 
 bool CurrentGeoid::usable() const { return grid_.loaded != 0 && grid_.hasNodeData(); }
@@ -85,17 +101,16 @@ int selectGeoidGrid(GridSelection& grids, int transformationType, CCoor& departu
     const int arrivalSystem = systemNumber(arrival.sys);
     int result = -1;
     std::optional<CGrille1D> best;
-    for (const Grid1DEntry& entry : catalogue.grids1D) {
+    const int count = static_cast<int>(catalogue.grids1D.size());
+    for (std::size_t index = 0; index < catalogue.grids1D.size(); ++index) {
+        const Grid1DEntry& entry = catalogue.grids1D[index];
         if (std::find(entry.reaNumbers.begin(), entry.reaNumbers.end(), vertical) == entry.reaNumbers.end()) continue;
         if (entry.regNumber != departureSystem && entry.regNumber != arrivalSystem) continue;
         result = 0;
-        CGrille1D candidate;
-        candidate.NAME = entry.fileName;
-        // A grid that no longer opens cannot hold the point; the start-up check opened it once.
-        const bool opened = candidate.open(grids.consoleFlag, 2, grids.ui).empty();
-        candidate.computeExtent();
-        recordSystem(candidate.extent, catalogue, entry.regNumber);
+        const auto& [opened, candidate] =
+            candidateFor(grids.geoidCandidates, index, count, entry.fileName, grids, entry.regNumber);
         extent = candidate.extent;
+        // A grid that no longer opens cannot hold the point; the start-up check opened it once.
         if (!opened) continue;
 
         CCoor copy = departure;
@@ -131,15 +146,14 @@ int select3DGrid(GridSelection& grids, const CCoor& departure, const CSysCoor& a
     const CLgo* greenwich = greenwichMeridian(catalogue);
     int found = 0;
     std::optional<CGrille3D> best;
-    for (const Grid3DEntry& entry : catalogue.grids3D) {
+    const int count = static_cast<int>(catalogue.grids3D.size());
+    for (std::size_t index = 0; index < catalogue.grids3D.size(); ++index) {
+        const Grid3DEntry& entry = catalogue.grids3D[index];
         const bool forward = entry.regNumberA == departureSystem && entry.regNumberB == arrivalSystem;
         const bool backward = entry.regNumberA == arrivalSystem && entry.regNumberB == departureSystem;
         if (!forward && !backward) continue;
-        CGrille3D candidate;
-        candidate.NAME = entry.fileName;
-        const bool opened = candidate.open(grids.consoleFlag, 2, grids.ui).empty();
-        candidate.computeExtent();
-        recordSystem(candidate.extent, catalogue, entry.regNumberB);
+        const auto& [opened, candidate] =
+            candidateFor(grids.translationCandidates, index, count, entry.fileName, grids, entry.regNumberB);
         extent = candidate.extent;
         if (!opened) continue;
 

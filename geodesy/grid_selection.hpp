@@ -2,7 +2,9 @@
 // The grids of one point: which geoid grid converts its heights, which 3-D grid carries it
 // between two systems in grid mode, and the grid datum shift itself.
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "catalogue/catalogue.hpp"
 #include "geodesy/chain.hpp"
@@ -20,6 +22,19 @@ struct GridSelection {
     CGrille3D& translationGrid;
     int consoleFlag = 1;
     UserInterface* ui = nullptr;
+
+    // The header of each catalogue grid entry, read once for the run (index of the entry); a
+    // header that did not open is kept as such.
+    struct Candidate1D {
+        bool opened = false;
+        CGrille1D grid;
+    };
+    struct Candidate3D {
+        bool opened = false;
+        CGrille3D grid;
+    };
+    std::vector<std::optional<Candidate1D>> geoidCandidates{};
+    std::vector<std::optional<Candidate3D>> translationCandidates{};
 };
 
 // The current geoid grid as the chain reads it.
