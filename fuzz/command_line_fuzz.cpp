@@ -4,20 +4,10 @@
 
 #include "catalogue/loader.hpp"
 #include "files/command_line.hpp"
+#include "fuzz/fuzz_support.hpp"
 #include "platform/user_interface.hpp"
 
 namespace {
-
-class SilentInterface : public zelvo::UserInterface {
-public:
-    void message(const std::string&, zelvo::MessageIcon) override {}
-    bool question(const std::string&) override { return false; }
-    void write(const std::string&) override {}
-    void progressBegin(const std::string&, int) override {}
-    void progressStep() override {}
-    void progressEnd() override {}
-    bool cancelRequested() override { return false; }
-};
 
 const zelvo::Catalogue& catalogue() {
     static zelvo::Catalogue c = [] {
@@ -42,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
     args.push_back(current);
-    SilentInterface ui;
+    zelvo::fuzz::SilentInterface ui;
     zelvo::CZelvoCommandLine record;
     if (!zelvo::parseCommandLine(args, record, "aide", ui)) return 0;
     zelvo::deriveVerticalKind(record);

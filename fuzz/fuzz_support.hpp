@@ -4,8 +4,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <unistd.h>
+
+#include "platform/user_interface.hpp"
 
 namespace zelvo::fuzz {
 
@@ -18,6 +21,33 @@ inline const std::string& inputFile(const std::uint8_t* data, std::size_t size, 
         std::fclose(f);
     }
     return path;
+}
+
+// A user who sees nothing and answers No.
+class SilentInterface : public UserInterface {
+public:
+    void message(const std::string&, MessageIcon) override {}
+    bool question(const std::string&) override { return false; }
+    void write(const std::string&) override {}
+    void progressBegin(const std::string&, int) override {}
+    void progressStep() override {}
+    void progressEnd() override {}
+    bool cancelRequested() override { return false; }
+};
+
+// A folder of its own in memory-backed storage, emptied for each input.
+inline std::string freshFolder() {
+    static const std::string folder = "/dev/shm/zelvo-fuzz-dir-" + std::to_string(::getpid());
+    std::string command = "rm -rf '" + folder + "' && mkdir -p '" + folder + "'";
+    if (std::system(command.c_str()) != 0) return "/tmp";
+    return folder;
+}
+
+inline void writeBytes(const std::string& path, const std::uint8_t* data, std::size_t size) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (f == nullptr) return;
+    if (size > 0) std::fwrite(data, 1, size, f);
+    std::fclose(f);
 }
 
 }  // namespace zelvo::fuzz

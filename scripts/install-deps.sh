@@ -7,7 +7,7 @@ packages=(
     build-essential cmake ninja-build pkg-config git
     libgtest-dev libgmock-dev libbenchmark-dev
     libsimpleini-dev libicu-dev libtinyxml2-dev libfmt-dev libutfcpp-dev
-    proj-bin proj-data gdal-bin locales
+    proj-bin proj-data gdal-bin locales python3
 )
 
 as_root() {

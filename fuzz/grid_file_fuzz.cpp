@@ -1,0 +1,47 @@
+// Grid files of every format, opened fully (header, side file defaults, data section, binary
+// version) and interpolated. The first byte picks the format by its extension; a valid side
+// file goes with the text formats that need one.
+#include <array>
+#include <vector>
+
+#include "fuzz/fuzz_support.hpp"
+#include "grids/grid.hpp"
+
+namespace {
+
+constexpr const char* kExtensions[] = {".mnt", ".bin", ".gsb", ".gsa", ".gra", ".grd", ".asc", ".egm", ".dis"};
+
+constexpr const char* kSideFile =
+    "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\n<GRID_HEADER><LAYOUT>SW2N2E</LAYOUT>"
+    "<VALUES_NUMBER>1</VALUES_NUMBER><VALUES_TYPE>REAL8</VALUES_TYPE><INTERPOLATION_TYPE>BILINEAR"
+    "</INTERPOLATION_TYPE></GRID_HEADER>\n";
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0) return 0;
+    const std::string folder = zelvo::fuzz::freshFolder();
+    const std::string base = folder + "/g";
+    const std::string path = base + kExtensions[data[0] % std::size(kExtensions)];
+    zelvo::fuzz::writeBytes(path, data + 1, size - 1);
+    if (data[0] & 0x80) {
+        const std::string xml = kSideFile;
+        zelvo::fuzz::writeBytes(base + ".xml", reinterpret_cast<const std::uint8_t*>(xml.data()), xml.size());
+    }
+    zelvo::fuzz::SilentInterface ui;
+    zelvo::CGrille1D grid;
+    grid.NAME = path;
+    if (grid.open(0, 0, &ui).empty()) {
+        grid.computeExtent();
+        std::vector<double> values;
+        int code = 0;
+        const double lon = (grid.extent.min.lon + grid.extent.max.lon) / 2;
+        const double lat = (grid.extent.min.lat + grid.extent.max.lat) / 2;
+        grid.interpolate(3, {lon, lat, 0.0}, values, code);
+        grid.apply(3, {grid.extent.min.lon, grid.extent.max.lat, 0.0}, values, code, 4);
+    }
+    zelvo::CGrille3D header;
+    header.NAME = path;
+    header.open(0, 2, &ui);
+    return 0;
+}
