@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <unistd.h>
 
@@ -38,8 +38,9 @@ public:
 // A folder of its own in memory-backed storage, emptied for each input.
 inline std::string freshFolder() {
     static const std::string folder = "/dev/shm/zelvo-fuzz-dir-" + std::to_string(::getpid());
-    std::string command = "rm -rf '" + folder + "' && mkdir -p '" + folder + "'";
-    if (std::system(command.c_str()) != 0) return "/tmp";
+    std::error_code error;
+    std::filesystem::remove_all(folder, error);
+    if (!std::filesystem::create_directories(folder, error)) return "/tmp";
     return folder;
 }
 
