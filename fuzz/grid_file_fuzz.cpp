@@ -1,7 +1,6 @@
-// Grid files of every format, opened fully (header, side file defaults, data section, binary
-// version) and interpolated. The first byte picks the format by its extension; a valid side
-// file goes with the text formats that need one.
-#include <array>
+// The grid readers on arbitrary files: the first byte chooses the format (by the extension it
+// gives the file) and whether a side file goes with it, the rest is the file. When the header
+// passes validation the values are read through the binary version and interpolated.
 #include <vector>
 
 #include "fuzz/fuzz_support.hpp"
@@ -28,6 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::string xml = kSideFile;
         zelvo::fuzz::writeBytes(base + ".xml", reinterpret_cast<const std::uint8_t*>(xml.data()), xml.size());
     }
+    // Headers are cached per file name for a run; every input is a new file.
+    zelvo::clearGridCaches();
     zelvo::fuzz::SilentInterface ui;
     zelvo::CGrille1D grid;
     grid.NAME = path;
@@ -35,11 +36,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         grid.computeExtent();
         std::vector<double> values;
         int code = 0;
+        grid.nodeValues(0, 0, values, code);
         const double lon = (grid.extent.min.lon + grid.extent.max.lon) / 2;
         const double lat = (grid.extent.min.lat + grid.extent.max.lat) / 2;
         grid.interpolate(3, {lon, lat, 0.0}, values, code);
         grid.apply(3, {grid.extent.min.lon, grid.extent.max.lat, 0.0}, values, code, 4);
     }
+    zelvo::clearGridCaches();
     zelvo::CGrille3D header;
     header.NAME = path;
     header.open(0, 2, &ui);

@@ -7,6 +7,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string grid = "0 2 0 1 1 1 4 0 1 0 0\r\n0 1 2\r\n10 11 12\r\n";
     zelvo::fuzz::writeBytes(folder + "/g.mnt", reinterpret_cast<const std::uint8_t*>(grid.data()), grid.size());
     zelvo::fuzz::writeBytes(folder + "/g.xml", data, size);
+    zelvo::clearGridCaches();
     zelvo::fuzz::SilentInterface ui;
     zelvo::CGrille1D g;
     g.NAME = folder + "/g.mnt";

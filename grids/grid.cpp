@@ -155,7 +155,8 @@ std::string CGrille::checkNodeCount(long long fileSize) const {
     const long long nodes = static_cast<long long>(N_COLUMNS) * N_LINES;
     if (N_COLUMNS <= 0 || N_LINES <= 0 || nodes > INT_MAX)
         return fmt::sprintf(texts::kTooManyNodes, NAME, N_COLUMNS, N_LINES);
-    if (readFormat() == kFormatBinaryVrd) {
+    const int format = readFormat();
+    if (format == kFormatBinaryVrd || format == kFormatNtv2Little || format == kFormatNtv2Big) {
         const long long needed = dataOffset + nodes * recordSize();
         if (dataOffset < 0 || needed > fileSize)
             return fmt::sprintf(texts::kBinaryFileTooShort, NAME, needed, fileSize);

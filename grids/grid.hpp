@@ -204,6 +204,9 @@ protected:
     // validated: its reader fills nodeData_ with records in the layout of the header, values
     // little endian, as nodeValues reads them.
     virtual std::string loadNtv2BinaryNodes();
+    // What both NTV2 readers give a grid once its header is read; gsCount is its GS_COUNT.
+    // Returns the empty text, or the message when the node count does not match the limits.
+    std::string applyNtv2Settings(long long gsCount);
 
     std::shared_ptr<const GridNodeData> nodeData_;
     int fatalExitCode_ = 0;

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "grids/grid.hpp"
+#include "grids/header_fields.hpp"
 #include "platform/number_text.hpp"
 #include "platform/text_encoding.hpp"
 #include "platform/user_interface.hpp"
@@ -14,6 +15,9 @@
 
 namespace zelvo {
 namespace {
+
+using header_fields::convertInt;
+using header_fields::convertReal;
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
@@ -23,19 +27,6 @@ bool isRealChar(char c) {
 }
 bool isIntegerChar(char c) {
     return isDigit(c) || c == '-';
-}
-
-// "%lf" and "%d" conversions of a token: a token that does not convert leaves the field as it was.
-void convertReal(const std::string& token, double& field) {
-    FieldScanner scanner(token);
-    double value = 0;
-    if (scanner.readDouble(value)) field = value;
-}
-
-void convertInt(const std::string& token, int& field) {
-    FieldScanner scanner(token);
-    int value = 0;
-    if (scanner.readInt(value)) field = value;
 }
 
 constexpr int kBinaryVersion = 3;

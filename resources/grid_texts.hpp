@@ -12,8 +12,6 @@ inline constexpr const char* kGridHeaderLineTooLong =
     "%s :\nLa ligne d'en-tête est trop longue (%d char max)";
 inline constexpr const char* kGridHeaderProblem = "Problème dans l'en-tête de\n%s (position %d)";
 inline constexpr const char* kGridSeeXml = "\n(cf fichier XML le cas échéant)";
-inline constexpr const char* kGridFormatNotSupported =
-    "%s :\nLe format « %s » n'est pas encore pris en charge par cette version";
 
 // Header tokens.
 inline constexpr const char* kRealExpected = "Réel attendu dans l'en-tête peu avant la position %d";
@@ -26,6 +24,23 @@ inline constexpr const char* kUnexpectedVersion = "Numéro de version imprévu :
 inline constexpr const char* kBinaryDataOffsetInvalid =
     "%s :\nPosition des données imprévue dans l'en-tête : %d";
 inline constexpr const char* kBinaryHeaderTruncated = "%s :\nL'en-tête du fichier binaire est incomplet";
+
+// NTV2 headers.
+inline constexpr const char* kNtv2NotNtv2 = "Grille non NTV2";
+inline constexpr const char* kNtv2UnexpectedKey = "FirstDataElement imprévu : %s";
+inline constexpr const char* kNtv2UnexpectedGsType = "GS_TYPE imprévu";
+inline constexpr const char* kNtv2HeaderInconsistent = "Incohérence dans l'en-tête";
+inline constexpr const char* kNtv2NodeCountInconsistent = "Incohérence dans le nombre d'enregistrements";
+
+// Headers of the other foreign formats.
+inline constexpr const char* kTextHeaderTruncated = "%s :\nL'en-tête s'arrête avant sa fin";
+inline constexpr const char* kTextHeaderUnreadable =
+    "%s :\nL'en-tête est incomplet ou illisible (valeur n° %d)";
+inline constexpr const char* kSurferKeywordMissing =
+    "%s :\nMot-clé DSAA non trouvé (grille Surfer au format texte attendue)";
+inline constexpr const char* kEsriKeywordMissing = "%s :\nMot-clé %s absent de l'en-tête de la grille ESRI";
+inline constexpr const char* kDisOrthMissing = "Mot-clé ORTH non trouvé";
+inline constexpr const char* kDisNotOrthogonal = "Grille non orthogonale";
 
 // Sizes announced by a header.
 inline constexpr const char* kTooManyNodes =

@@ -37,11 +37,8 @@ TEST(GridOpen, MessagesBeforeTheHeader) {
         {dir.str(), "Impossible d'ouvrir le fichier \n%s"},
         {dir.file("g.Mnt"), "%s :\nLe type de grille n'est pas reconnu"},
         {dir.file("g.txt"), "%s :\nLe type de grille n'est pas reconnu"},
-        {dir.file("g.gsb"),
-         "%s :\nLe format « Grille NTV2 binaire little endian » n'est pas encore pris en charge par cette "
-         "version"},
-        {dir.file("g.asc"),
-         "%s :\nLe format « Grille ESRI » n'est pas encore pris en charge par cette version"},
+        {dir.file("g.gsb"), "%s :\nL'en-tête du fichier binaire est incomplet"},
+        {dir.file("g.asc"), "%s :\nMot-clé nrows absent de l'en-tête de la grille ESRI"},
     };
     for (const auto& c : cases) {
         for (int mode : {0, 2}) {

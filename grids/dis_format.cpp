@@ -1,0 +1,89 @@
+// DIS grids (".dis"), the distribution format of an elevation database: one header line of
+// tokens (the four corners, the increments, the units, the counts, the value range and the
+// width of a value), one more line that is discarded, then fixed-width INTEGER4 values from the
+// north-west corner eastward, each row ending with a line break.
+
+#include <fmt/printf.h>
+
+#include "grids/grid.hpp"
+#include "grids/header_fields.hpp"
+#include "resources/grid_texts.hpp"
+
+namespace zelvo {
+namespace {
+
+constexpr std::size_t kLineBuffer = 2600;
+
+}  // namespace
+
+int CGrille::readDisHeader(TextSource& source, std::string& message) {
+    std::string line;
+    if (!source.readLine(line, kLineBuffer)) {
+        message = fmt::sprintf(texts::kTextHeaderTruncated, NAME);
+        return -1;
+    }
+    // A longer line would leave its end to be taken as the discarded line and the values.
+    if (line.size() == kLineBuffer - 1 && line.back() != '\n') {
+        message = fmt::sprintf(texts::kGridHeaderLineTooLong, NAME, static_cast<int>(kLineBuffer) - 2);
+        return -1;
+    }
+    int position = 0;
+    std::string token;
+    int result = 0;
+    // The next token, which must be followed by another; on failure result is what to return.
+    const auto next = [&](std::string_view kind) {
+        const int read = readToken(line, position, token, kind);
+        if (read == 0) return true;
+        if (read == -1) message = token;
+        result = position;
+        return false;
+    };
+    const auto real = [&](std::string_view kind, double& field) {
+        if (!next(kind)) return false;
+        header_fields::convertReal(token, field);
+        return true;
+    };
+
+    const int orth = readToken(line, position, token, "chaine");
+    if (token != "ORTH") {
+        message = texts::kDisOrthMissing;
+        return -1;
+    }
+    if (orth != 0) return position;
+    double nwX = 0, nwY = 0, neX = 0, neY = 0, swX = 0, swY = 0, seX = 0, seY = 0;
+    for (double* corner : {&nwX, &nwY, &neX, &neY, &swX, &swY, &seX, &seY})
+        if (!real("reel", *corner)) return result;
+    if (swX != nwX || neY != nwY || seX != neX || seY != swY) {
+        message = texts::kDisNotOrthogonal;
+        return -1;
+    }
+    if (!real("reel", X_INC) || !real("reel_force", Y_INC)) return result;
+    if (!next("chaine")) return result;
+    NODE_COORD_UNIT = INC_UNIT = token == "METRES" ? kGridUnitMeters : kGridUnitDegrees;
+    if (!next("entier")) return result;
+    header_fields::convertInt(token, N_COLUMNS);
+    if (!next("entier_force")) return result;
+    header_fields::convertInt(token, N_LINES);
+    double ignored = 0;
+    if (!next("chaine") || !real("reel", ignored) || !real("reel_force", ignored) || !next("chaine"))
+        return result;
+    if (!real("reel", VALUES_MIN) || !real("reel_force", VALUES_MAX) || !next("chaine")) return result;
+    // The width ends the line: whether more follows does not matter, but it must be a number.
+    if (readToken(line, position, token, "entier") == -1) {
+        message = token;
+        return -1;
+    }
+    header_fields::convertInt(token, valueSize);
+
+    for (int c = source.get(); c >= 0 && c != '\n'; c = source.get()) {
+    }
+    X_MIN = nwX;
+    X_MAX = neX;
+    Y_MIN = swY;
+    Y_MAX = nwY;
+    header_fields::applyOneValueSettings(*this, 2 /* NW2E2S */, kValuesInteger4, 0);
+    rowEndMarker = 1;
+    return -10;
+}
+
+}  // namespace zelvo

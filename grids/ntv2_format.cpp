@@ -1,0 +1,319 @@
+// NTV2 grids: the binary form (".gsb", numbers in the machine's byte order) and the text form
+// (".gsa"). Only the first sub-grid is read; its nodes are four REAL4 values (latitude shift,
+// longitude shift and their accuracies, in seconds), stored from the south-east corner westward,
+// then row after row northward, with longitudes counted positive westward.
+
+#include <fmt/printf.h>
+#include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+
+#include "grids/grid.hpp"
+#include "grids/header_fields.hpp"
+#include "grids/text_data.hpp"
+#include "platform/number_text.hpp"
+#include "platform/text_encoding.hpp"
+#include "resources/grid_texts.hpp"
+
+namespace zelvo {
+namespace {
+
+// Eleven overview and eleven sub-grid records of 16 bytes precede the node records.
+constexpr long long kRecordBytes = 16;
+constexpr long long kNtv2DataOffset = 352;
+constexpr int kNodeValues = 4;
+constexpr std::size_t kTextLineBuffer = 260;
+// Keys and values of the text form.
+constexpr int kTextValueColumn = 8;
+constexpr std::size_t kKeyChars = 8;
+
+// One 16-byte header record of the binary form: an 8-character key and 8 bytes of value.
+struct Record {
+    char key[8];
+    unsigned char value[8];
+
+    std::string_view keyText() const { return std::string_view(key, 8); }
+    int integer() const {
+        std::int32_t v = 0;
+        std::memcpy(&v, value, 4);
+        return v;
+    }
+    double real() const {
+        double v = 0;
+        std::memcpy(&v, value, 8);
+        return v;
+    }
+    // The 8 characters of the value, without the blanks or zero bytes that pad them.
+    std::string text() const { return trimmed(std::string_view(reinterpret_cast<const char*>(value), 8)); }
+
+    static std::string trimmed(std::string_view bytes) {
+        std::string out;
+        for (char c : bytes) {
+            if (c == '\0') break;
+            const auto u = static_cast<unsigned char>(c);
+            out.push_back(u < 0x20 || u == 0x7F ? '?' : c);
+        }
+        while (!out.empty() && out.back() == ' ') out.pop_back();
+        return latin1ToUtf8(out);
+    }
+};
+
+bool readRecord(std::FILE* file, long long& remaining, Record& record) {
+    if (remaining < kRecordBytes) return false;
+    if (std::fread(&record, 1, sizeof record, file) != sizeof record) return false;
+    remaining -= kRecordBytes;
+    return true;
+}
+
+// The square of the eccentricity of an ellipsoid from its two axes (0 when the major axis is
+// not known).
+double squaredEccentricity(double major, double minor) {
+    if (major == 0) return 0;
+    const double ratio = minor / major;
+    return 1 - ratio * ratio;
+}
+
+}  // namespace
+
+std::string CGrille::applyNtv2Settings(long long gsCount) {
+    LAYOUT = 8;  // SE2W2N
+    VALUES_LOCATION = 0;
+    NODE_COORD_WRITTEN = 0;
+    VALUES_NUMBER = kNodeValues;
+    VALUES_TYPE = kValuesReal4;
+    valueSize = 4;
+    CODE_PREC = 0;
+    rowEndMarker = 0;
+    TRANSLATION.assign(kNodeValues, 0.0);
+    EAST_TO_WEST = 1;
+    computeDimensions();
+    if (static_cast<long long>(N_COLUMNS) * N_LINES != gsCount || gsCount <= 0)
+        return texts::kNtv2NodeCountInconsistent;
+    N_NODES = static_cast<int>(gsCount);
+    return {};
+}
+
+int CGrille::readNtv2BinaryHeader(std::FILE* file, long long fileSize, std::string& message) {
+    if (std::fseek(file, 0, SEEK_SET) != 0) {
+        message = texts::kNtv2NotNtv2;
+        return -1;
+    }
+    long long remaining = fileSize;
+    Record record{};
+    const std::size_t got = fileSize > 0 ? std::fread(&record, 1, sizeof record, file) : 0;
+    if (got < sizeof record.key || record.keyText() != "NUM_OREC") {
+        message = texts::kNtv2NotNtv2;
+        return -1;
+    }
+    const std::string truncated = fmt::sprintf(texts::kBinaryHeaderTruncated, NAME);
+    if (got < sizeof record) {
+        message = truncated;
+        return -1;
+    }
+    remaining -= kRecordBytes;
+    const long long overviewCount = record.integer();
+    long long subGridCount = 0;
+    const auto unexpectedKey = [&]() {
+        message = fmt::sprintf(texts::kNtv2UnexpectedKey, Record::trimmed(record.keyText()));
+        return -1;
+    };
+    for (long long k = 1; k < overviewCount; ++k) {
+        if (!readRecord(file, remaining, record)) {
+            message = truncated;
+            return -1;
+        }
+        const std::string_view key = record.keyText();
+        if (key == "NUM_SREC") {
+            subGridCount = record.integer();
+        } else if (key == "NUM_FILE" || key == "VERSION ") {
+        } else if (key == "GS_TYPE ") {
+            if (std::memcmp(record.value, "SECONDS", 7) != 0) {
+                message = texts::kNtv2UnexpectedGsType;
+                return -1;
+            }
+            VALUES_UNIT = NODE_COORD_UNIT = INC_UNIT = kGridUnitSeconds;
+        } else if (key == "SYSTEM_F") {
+            SYSTEM_F = record.text();
+        } else if (key == "SYSTEM_T") {
+            SYSTEM_T = record.text();
+        } else if (key == "MAJOR_F ") {
+            MAJOR_F = record.real();
+        } else if (key == "MINOR_F ") {
+            SQ_EXC_F = squaredEccentricity(MAJOR_F, record.real());
+        } else if (key == "MAJOR_T ") {
+            MAJOR_T = record.real();
+        } else if (key == "MINOR_T ") {
+            SQ_EXC_T = squaredEccentricity(MAJOR_T, record.real());
+        } else {
+            return unexpectedKey();
+        }
+    }
+    long long gsCount = N_NODES;
+    for (long long k = 0; k < subGridCount; ++k) {
+        if (!readRecord(file, remaining, record)) {
+            message = truncated;
+            return -1;
+        }
+        const std::string_view key = record.keyText();
+        if (key == "SUB_NAME") {
+            DESC = record.text();
+        } else if (key == "PARENT  " || key == "CREATED " || key == "UPDATED ") {
+        } else if (key == "S_LAT   ") {
+            Y_MIN = record.real();
+        } else if (key == "N_LAT   ") {
+            Y_MAX = record.real();
+        } else if (key == "E_LONG  ") {
+            X_MIN = record.real();
+        } else if (key == "W_LONG  ") {
+            X_MAX = record.real();
+        } else if (key == "LAT_INC ") {
+            Y_INC = record.real();
+        } else if (key == "LONG_INC") {
+            X_INC = record.real();
+        } else if (key == "GS_COUNT") {
+            gsCount = record.integer();
+        } else {
+            return unexpectedKey();
+        }
+    }
+    if (kRecordBytes * (overviewCount + subGridCount) != kNtv2DataOffset) {
+        message = texts::kNtv2HeaderInconsistent;
+        return -1;
+    }
+    message = applyNtv2Settings(gsCount);
+    if (!message.empty()) return -1;
+    // The first sub-grid's nodes must all be in the file before anything is allocated for them.
+    const long long needed = kNtv2DataOffset + gsCount * kRecordBytes;
+    if (needed > fileSize) {
+        message = fmt::sprintf(texts::kBinaryFileTooShort, NAME, needed, fileSize);
+        return -1;
+    }
+    dataOffset = kNtv2DataOffset;
+    return -10;
+}
+
+int CGrille::readNtv2TextHeader(TextSource& source, std::string& message) {
+    std::string line;
+    std::string key;
+    std::string token;
+    int result = 0;
+    const auto nextLine = [&]() {
+        std::string raw;
+        if (!source.readLine(raw, kTextLineBuffer)) {
+            message = fmt::sprintf(texts::kTextHeaderTruncated, NAME);
+            return false;
+        }
+        line = header_fields::headerLine(raw);
+        FieldScanner words(line);
+        key.clear();
+        words.readWord(key, kKeyChars);
+        return true;
+    };
+    // The value of the current line, from column 8: it must end the line. On failure result is
+    // the position to report (-1 after a kind error, whose message is then set).
+    const auto value = [&](std::string_view kind) {
+        int position = kTextValueColumn;
+        const int read = readToken(line, position, token, kind);
+        if (read == 2) return true;
+        if (read == -1) message = token;
+        result = position;
+        return false;
+    };
+    // A name: the first word from column 8, at most 8 characters (the key's 8 columns may be
+    // followed by a blank or by the name itself); the field is kept when there is none.
+    const auto name = [&](std::string& field) {
+        if (line.size() <= static_cast<std::size_t>(kTextValueColumn)) return;
+        FieldScanner words(std::string_view(line).substr(kTextValueColumn));
+        std::string word;
+        if (words.readWord(word, kKeyChars)) field = latin1ToUtf8(word);
+    };
+
+    if (!nextLine()) return -1;
+    if (key != "NUM_OREC") {
+        message = texts::kNtv2NotNtv2;
+        return -1;
+    }
+    int overviewCount = 0;
+    if (!value("entier")) return result;
+    header_fields::convertInt(token, overviewCount);
+    int subGridCount = 0;
+    for (int k = 1; k < overviewCount; ++k) {
+        if (!nextLine()) return -1;
+        if (key == "NUM_SREC" || key == "NUM_FILE") {
+            if (!value("entier")) return result;
+            if (key == "NUM_SREC") header_fields::convertInt(token, subGridCount);
+        } else if (key == "GS_TYPE") {
+            if (!value("chaine")) return result;
+            if (token != "SECONDS") {
+                message = texts::kNtv2UnexpectedGsType;
+                return -1;
+            }
+            VALUES_UNIT = NODE_COORD_UNIT = INC_UNIT = kGridUnitSeconds;
+        } else if (key == "VERSION") {
+            if (!value("chaine")) return result;
+        } else if (key == "SYSTEM_F") {
+            name(SYSTEM_F);
+        } else if (key == "SYSTEM_T") {
+            name(SYSTEM_T);
+        } else if (key == "MAJOR_F" || key == "MINOR_F" || key == "MAJOR_T" || key == "MINOR_T") {
+            if (!value("reel")) return result;
+            double axis = 0;
+            header_fields::convertReal(token, axis);
+            if (key == "MAJOR_F") MAJOR_F = axis;
+            if (key == "MAJOR_T") MAJOR_T = axis;
+            if (key == "MINOR_F") SQ_EXC_F = squaredEccentricity(MAJOR_F, axis);
+            if (key == "MINOR_T") SQ_EXC_T = squaredEccentricity(MAJOR_T, axis);
+        }
+    }
+    long long gsCount = N_NODES;
+    for (int k = 0; k < subGridCount; ++k) {
+        if (!nextLine()) return -1;
+        double* real = key == "S_LAT"      ? &Y_MIN
+                       : key == "N_LAT"    ? &Y_MAX
+                       : key == "E_LONG"   ? &X_MIN
+                       : key == "W_LONG"   ? &X_MAX
+                       : key == "LAT_INC"  ? &Y_INC
+                       : key == "LONG_INC" ? &X_INC
+                                           : nullptr;
+        if (real != nullptr) {
+            if (!value("reel")) return result;
+            header_fields::convertReal(token, *real);
+        } else if (key == "SUB_NAME") {
+            name(DESC);
+        } else if (key == "GS_COUNT") {
+            if (!value("entier")) return result;
+            int count = 0;
+            header_fields::convertInt(token, count);
+            gsCount = count;
+        }
+    }
+    message = applyNtv2Settings(gsCount);
+    if (!message.empty()) return -1;
+    SEP = 1;
+    return -10;
+}
+
+std::string CGrille::loadNtv2BinaryNodes() {
+    // The side file may have changed the counts or the value type: the records they describe
+    // are checked against the real file before anything is allocated.
+    std::error_code error;
+    const auto size = std::filesystem::file_size(NAME, error);
+    if (error) return fmt::sprintf(texts::kGridCannotOpen, NAME);
+    std::string message = checkNodeCount(static_cast<long long>(size));
+    if (!message.empty()) return message;
+    message = loadNodeData();
+    if (!message.empty() || std::endian::native == std::endian::little) return message;
+    // Records in the machine's byte order are turned into the little-endian ones nodeValues reads.
+    auto swapped = std::make_shared<GridNodeData>(*nodeData_);
+    const auto width = static_cast<std::size_t>(std::max(valueSize, 1));
+    auto& bytes = swapped->bytes;
+    for (std::size_t at = 0; at + width <= bytes.size(); at += width)
+        std::reverse(bytes.begin() + static_cast<std::ptrdiff_t>(at),
+                     bytes.begin() + static_cast<std::ptrdiff_t>(at + width));
+    nodeData_ = std::move(swapped);
+    return {};
+}
+
+}  // namespace zelvo
