@@ -2,11 +2,18 @@
 
 #include <charconv>
 #include <climits>
+#include <cstdint>
 #include <cmath>
 #include <limits>
 
 namespace zelvo {
 namespace {
+
+constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11,
+                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr std::uint64_t kIntegerPowersOfTen[] = {1,      10,      100,      1000,      10000,      100000,
+                                                 1000000, 10000000, 100000000, 1000000000};
+
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -40,19 +47,37 @@ std::size_t realLength(std::string_view text, double& value) {
     }
     const std::size_t start = i;
     std::size_t digits = 0;
-    while (i < text.size() && isDigit(text[i])) ++i, ++digits;
+    // The digits as an integer while it stays exact (below 2^53), and the count of decimals.
+    std::uint64_t mantissa = 0;
+    bool exact = true;
+    std::size_t decimals = 0;
+    const auto digit = [&](char c) {
+        ++digits;
+        if (mantissa >= 900719925474099ULL) exact = exact && mantissa * 10 + (c - '0') < (1ULL << 53);
+        if (exact) mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+    };
+    while (i < text.size() && isDigit(text[i])) digit(text[i++]);
     if (i < text.size() && text[i] == '.') {
         ++i;
-        while (i < text.size() && isDigit(text[i])) ++i, ++digits;
+        while (i < text.size() && isDigit(text[i])) digit(text[i++]), ++decimals;
     }
     if (digits == 0) return 0;
+    bool exponent = false;
     if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
         std::size_t j = i + 1;
         if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
         if (j < text.size() && isDigit(text[j])) {
             while (j < text.size() && isDigit(text[j])) ++j;
             i = j;
+            exponent = true;
         }
+    }
+    if (exact && !exponent && decimals <= 22) {
+        // An integer below 2^53 and a power of ten up to 10^22 are both exact doubles: one
+        // correctly rounded division gives the correctly rounded value (Clinger's fast path).
+        const double magnitude = static_cast<double>(mantissa) / kPowersOfTen[decimals];
+        value = negative ? -magnitude : magnitude;
+        return i;
     }
     double magnitude = 0.0;
     const auto result = std::from_chars(text.data() + start, text.data() + i, magnitude);
@@ -86,6 +111,55 @@ std::size_t intLength(std::string_view text, long long& value, bool& overflow) {
     if (i == start) return 0;
     value = negative ? -v : v;
     return i;
+}
+
+// |value| × 10^decimals rounded to the nearest integer, ties to even, computed on the exact
+// product: p is the rounded product and err its exact error (fma), so p + err is exact. Only for
+// p below 2^52, where the fraction p − q is exact and a multiple of p's unit in the last place:
+// unless it is exactly ±0.5, the error (half a unit at most) cannot carry it past one half.
+std::uint64_t scaledRound(double magnitude, double scale) {
+    const double p = magnitude * scale;
+    const double err = std::fma(magnitude, scale, -p);
+    const double q = std::nearbyint(p);  // ties to even, as the exact tie wants
+    const double f = p - q;
+    auto r = static_cast<std::uint64_t>(q);
+    if (f == 0.5 && err > 0) ++r;
+    else if (f == -0.5 && err < 0) --r;
+    return r;
+}
+
+// The text of "%.{decimals}f" in the C locale, into buffer; its length. Values whose scaled
+// magnitude stays below 2^52 with at most 9 decimals are converted in integers; the others (and
+// infinities and NaN) by to_chars, which prints what printf prints.
+std::size_t fixedText(char* buffer, std::size_t size, double value, int decimals) {
+    const double magnitude = std::fabs(value);
+    if (decimals >= 0 && decimals <= 9 && magnitude * kPowersOfTen[decimals] < 4503599627370496.0) {
+        const std::uint64_t scaled = scaledRound(magnitude, kPowersOfTen[decimals]);
+        const std::uint64_t unit = kIntegerPowersOfTen[decimals];
+        std::uint64_t whole = scaled / unit;
+        std::uint64_t fraction = scaled % unit;
+        char digits[24];
+        std::size_t n = 0;
+        do {
+            digits[n++] = static_cast<char>('0' + whole % 10);
+            whole /= 10;
+        } while (whole != 0);
+        std::size_t length = 0;
+        if (std::signbit(value)) buffer[length++] = '-';
+        while (n > 0) buffer[length++] = digits[--n];
+        if (decimals > 0) {
+            buffer[length++] = '.';
+            for (int k = decimals - 1; k >= 0; --k) {
+                buffer[length + static_cast<std::size_t>(k)] = static_cast<char>('0' + fraction % 10);
+                fraction /= 10;
+            }
+            length += static_cast<std::size_t>(decimals);
+        }
+        return length;
+    }
+    const auto result = std::to_chars(buffer, buffer + size, value, std::chars_format::fixed, decimals);
+    if (result.ec != std::errc()) return 0;  // only for values with more than 300 digits
+    return static_cast<std::size_t>(result.ptr - buffer);
 }
 
 }  // namespace
@@ -157,16 +231,15 @@ bool parseDouble(std::string_view text, double& value) {
 
 void appendFixed(std::string& out, double value, int decimals) {
     char buffer[400];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-    if (result.ec != std::errc()) return;  // only for values with more than 300 digits
-    out.append(buffer, result.ptr);
+    const std::size_t n = fixedText(buffer, sizeof buffer, value, decimals);
+    out.append(buffer, n);
 }
 
 void appendFixed(std::string& out, double value, int width, int decimals) {
-    const std::size_t before = out.size();
-    appendFixed(out, value, decimals);
-    const std::size_t written = out.size() - before;
-    if (written < static_cast<std::size_t>(width)) out.insert(before, static_cast<std::size_t>(width) - written, ' ');
+    char buffer[400];
+    const std::size_t n = fixedText(buffer, sizeof buffer, value, decimals);
+    if (n < static_cast<std::size_t>(width)) out.append(static_cast<std::size_t>(width) - n, ' ');
+    out.append(buffer, n);
 }
 
 std::string formatFixed(double value, int decimals) {
