@@ -154,6 +154,9 @@ bool runBatch(CZelvoApp& app, CZelvoCommandLine r, UserInterface& ui, std::strin
     std::string status;
     const CLgo* greenwich = greenwichMeridian(app.catalogue);
     CCoor departureGeographic, arrivalGeographic;
+    // Every point of the run has the systems and projections of the command line.
+    const ExtentTest departureExtents(app.catalogue, initial.departure);
+    const ExtentTest arrivalExtents(app.catalogue, initial.arrival);
     for (;;) {
         if (fileMode) {
             points = initial;
@@ -186,7 +189,7 @@ bool runBatch(CZelvoApp& app, CZelvoCommandLine r, UserInterface& ui, std::strin
 
         // A status already set (a badly formed line, a point outside the grid) is the one reported.
         if (status.empty() || status == texts::kStatusOk) {
-            const ExtentResult departureExtent = testExtents(d, departureGeographic, app.catalogue);
+            const ExtentResult departureExtent = departureExtents.test(d, departureGeographic);
             if (departureExtent != ExtentResult::Inside) status = departureExtentMessage(departureExtent);
         }
 
@@ -198,7 +201,7 @@ bool runBatch(CZelvoApp& app, CZelvoCommandLine r, UserInterface& ui, std::strin
                                    &arrivalGeographic);
             a.convergence = convertAngle(a.convergence, a.convergenceUnit, a.unit);
             a.convergenceUnit = a.unit;
-            const ExtentResult arrivalExtent = testExtents(a, arrivalGeographic, app.catalogue);
+            const ExtentResult arrivalExtent = arrivalExtents.test(a, arrivalGeographic);
             if (arrivalExtent != ExtentResult::Inside) status = arrivalExtentMessage(arrivalExtent);
             else ++succeeded;
         }
