@@ -159,8 +159,7 @@ int projectForward(const CPrc& p, double a, double e2, double lon, double lat, P
     switch (p.kind) {
         case kLambertConformalConic: {
             const LambertConicConstants& c = constantsFor(p, a, e2).lambert;
-            out.plane = lambertForward(c, e2, lon, lat);
-            out.scale = lambertScaleConvergence(c, a, e2, lon, lat);
+            lambertForwardWithScale(c, a, e2, lon, lat, out.plane, out.scale);
             out.hasScale = true;
             break;
         }

@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdint>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace zelvo {
@@ -36,31 +37,40 @@ std::size_t realLength(std::string_view text, double& value) {
         negative = text[i] == '-';
         ++i;
     }
-    const std::string_view body = text.substr(i);
-    if (startsWithNoCase(body, "inf")) {
-        value = negative ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
-        return i + (startsWithNoCase(body, "infinity") ? 8 : 3);
-    }
-    if (startsWithNoCase(body, "nan")) {
-        value = negative ? -std::numeric_limits<double>::quiet_NaN() : std::numeric_limits<double>::quiet_NaN();
-        return i + 3;
+    if (i < text.size() && !isDigit(text[i]) && text[i] != '.') {
+        const std::string_view body = text.substr(i);
+        if (startsWithNoCase(body, "inf")) {
+            value = negative ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
+            return i + (startsWithNoCase(body, "infinity") ? 8 : 3);
+        }
+        if (startsWithNoCase(body, "nan")) {
+            value = negative ? -std::numeric_limits<double>::quiet_NaN() : std::numeric_limits<double>::quiet_NaN();
+            return i + 3;
+        }
+        return 0;
     }
     const std::size_t start = i;
-    std::size_t digits = 0;
-    // The digits as an integer while it stays exact (below 2^53), and the count of decimals.
+    // The digits as an integer, exact while there are at most 19 of them (below 2^64) and it
+    // stays below 2^53, and the count of decimals.
     std::uint64_t mantissa = 0;
-    bool exact = true;
+    std::size_t digits = 0;
     std::size_t decimals = 0;
-    const auto digit = [&](char c) {
-        ++digits;
-        if (mantissa >= 900719925474099ULL) exact = exact && mantissa * 10 + (c - '0') < (1ULL << 53);
-        if (exact) mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
-    };
-    while (i < text.size() && isDigit(text[i])) digit(text[i++]);
-    if (i < text.size() && text[i] == '.') {
-        ++i;
-        while (i < text.size() && isDigit(text[i])) digit(text[i++]), ++decimals;
+    const char* const data = text.data();
+    const std::size_t size = text.size();
+    while (i < size && isDigit(data[i])) {
+        if (digits < 19) mantissa = mantissa * 10 + static_cast<std::uint64_t>(data[i] - '0');
+        ++digits, ++i;
     }
+    if (i < size && data[i] == '.') {
+        ++i;
+        const std::size_t first = i;
+        while (i < size && isDigit(data[i])) {
+            if (digits < 19) mantissa = mantissa * 10 + static_cast<std::uint64_t>(data[i] - '0');
+            ++digits, ++i;
+        }
+        decimals = i - first;
+    }
+    const bool exact = digits <= 19 && mantissa < (1ULL << 53);
     if (digits == 0) return 0;
     bool exponent = false;
     if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
@@ -113,19 +123,45 @@ std::size_t intLength(std::string_view text, long long& value, bool& overflow) {
     return i;
 }
 
-// |value| × 10^decimals rounded to the nearest integer, ties to even, computed on the exact
-// product: p is the rounded product and err its exact error (fma), so p + err is exact. Only for
-// p below 2^52, where the fraction p − q is exact and a multiple of p's unit in the last place:
-// unless it is exactly ±0.5, the error (half a unit at most) cannot carry it past one half.
+// |value| × 10^decimals rounded to the nearest integer, ties to even, as the exact product
+// would round. Only for products p below 2^52: there, adding and removing 2^52 rounds p to an
+// integer q with ties to even, the fraction p − q is exact and a multiple of p's unit in the last
+// place, and the rounding error of p (half a unit at most) cannot carry it past one half unless it
+// is exactly ±0.5; then the exact error (fma) decides.
 std::uint64_t scaledRound(double magnitude, double scale) {
+    constexpr double kTwo52 = 4503599627370496.0;
     const double p = magnitude * scale;
-    const double err = std::fma(magnitude, scale, -p);
-    const double q = std::nearbyint(p);  // ties to even, as the exact tie wants
-    const double f = p - q;
+    const double q = (p + kTwo52) - kTwo52;  // IEEE arithmetic: never folded back into p
     auto r = static_cast<std::uint64_t>(q);
-    if (f == 0.5 && err > 0) ++r;
-    else if (f == -0.5 && err < 0) --r;
+    const double f = p - q;
+    if (f == 0.5 || f == -0.5) {
+        const double err = std::fma(magnitude, scale, -p);
+        if (f == 0.5 && err > 0) ++r;
+        else if (f == -0.5 && err < 0) --r;
+    }
     return r;
+}
+
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839404142434445464748495051525354"
+    "555657585960616263646566676869707172737475767778798081828384858687888990919293949596979899";
+
+// Writes the decimal digits of v ending just before end; returns where they begin.
+char* writeDigitsBackward(char* end, std::uint64_t v) {
+    while (v >= 100) {
+        const std::size_t pair = static_cast<std::size_t>(v % 100) * 2;
+        v /= 100;
+        *--end = kDigitPairs[pair + 1];
+        *--end = kDigitPairs[pair];
+    }
+    if (v >= 10) {
+        const std::size_t pair = static_cast<std::size_t>(v) * 2;
+        *--end = kDigitPairs[pair + 1];
+        *--end = kDigitPairs[pair];
+    } else {
+        *--end = static_cast<char>('0' + v);
+    }
+    return end;
 }
 
 // The text of "%.{decimals}f" in the C locale, into buffer; its length. Values whose scaled
@@ -136,25 +172,20 @@ std::size_t fixedText(char* buffer, std::size_t size, double value, int decimals
     if (decimals >= 0 && decimals <= 9 && magnitude * kPowersOfTen[decimals] < 4503599627370496.0) {
         const std::uint64_t scaled = scaledRound(magnitude, kPowersOfTen[decimals]);
         const std::uint64_t unit = kIntegerPowersOfTen[decimals];
-        std::uint64_t whole = scaled / unit;
-        std::uint64_t fraction = scaled % unit;
-        char digits[24];
-        std::size_t n = 0;
-        do {
-            digits[n++] = static_cast<char>('0' + whole % 10);
-            whole /= 10;
-        } while (whole != 0);
-        std::size_t length = 0;
-        if (std::signbit(value)) buffer[length++] = '-';
-        while (n > 0) buffer[length++] = digits[--n];
+        char digits[32];
+        char* const end = digits + sizeof digits;
+        char* begin = end;
         if (decimals > 0) {
-            buffer[length++] = '.';
-            for (int k = decimals - 1; k >= 0; --k) {
-                buffer[length + static_cast<std::size_t>(k)] = static_cast<char>('0' + fraction % 10);
-                fraction /= 10;
-            }
-            length += static_cast<std::size_t>(decimals);
+            // The fraction with its leading zeros, then the point.
+            char* const fractionEnd = end;
+            begin = writeDigitsBackward(end, scaled % unit);
+            while (fractionEnd - begin < decimals) *--begin = '0';
+            *--begin = '.';
         }
+        begin = writeDigitsBackward(begin, scaled / unit);
+        if (std::signbit(value)) *--begin = '-';
+        const auto length = static_cast<std::size_t>(end - begin);
+        std::memcpy(buffer, begin, length);
         return length;
     }
     const auto result = std::to_chars(buffer, buffer + size, value, std::chars_format::fixed, decimals);

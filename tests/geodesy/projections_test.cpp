@@ -385,5 +385,31 @@ TEST(Projections, ConstantsFollowTheRecordAndTheEllipsoid) {
         }
 }
 
+// The forward projection with its scale and convergence in one pass gives the very values of the
+// two separate computations.
+TEST(Projections, LambertForwardWithScaleIsBothComputations) {
+    const LambertConicConstants cones[] = {
+        lambertTangentConstants(kClarke.semiMajorAxis, kClarke.eccentricitySquared, 2.33722917 * kDeg, 46.8 * kDeg,
+                                0.99987742, 600000, 2200000),
+        lambertSecantConstants(kGrs80.semiMajorAxis, kGrs80.eccentricitySquared, 3 * kDeg, 46.5 * kDeg, 44 * kDeg,
+                               49 * kDeg, 700000, 6600000),
+    };
+    const double e2 = kGrs80.eccentricitySquared, a = kGrs80.semiMajorAxis;
+    for (const LambertConicConstants& c : cones)
+        for (double latDeg : {41.0, 43.7, 46.5, 48.85, 51.1, 80.0})
+            for (double lonDeg : {-5.0, 0.0, 2.35, 3.0, 9.5}) {
+                SCOPED_TRACE(testing::Message() << lonDeg << " " << latDeg);
+                PlaneEn plane;
+                ScaleConvergence scale;
+                lambertForwardWithScale(c, a, e2, lonDeg * kDeg, latDeg * kDeg, plane, scale);
+                const PlaneEn expected = lambertForward(c, e2, lonDeg * kDeg, latDeg * kDeg);
+                const ScaleConvergence expectedScale = lambertScaleConvergence(c, a, e2, lonDeg * kDeg, latDeg * kDeg);
+                EXPECT_EQ(plane.e, expected.e);
+                EXPECT_EQ(plane.n, expected.n);
+                EXPECT_EQ(scale.k, expectedScale.k);
+                EXPECT_EQ(scale.gamma, expectedScale.gamma);
+            }
+}
+
 }  // namespace
 }  // namespace zelvo
