@@ -125,13 +125,32 @@ ExtentTest::ExtentTest(const Catalogue& catalogue, const CCoor& point)
       noProjectionExtents_(catalogue.projectionExtents.empty()),
       noSystemExtents_(catalogue.systemExtents.empty()),
       projectionZones_(zonesOf(catalogue.projectionExtents, system_)),
-      systemZones_(zonesOf(catalogue.systemExtents, system_)) {}
+      systemZones_(zonesOf(catalogue.systemExtents, system_)) {
+    // When every extent of the system is in one unit, the position is converted once and never
+    // again, so the extents of other projections, which decide nothing, can be left out.
+    bool oneUnit = true;
+    const ExtentBounds* first = nullptr;
+    for (const auto* zones : {&projectionZones_, &systemZones_})
+        for (const ExtentBounds& zone : *zones) {
+            if (first == nullptr) first = &zone;
+            oneUnit = oneUnit && zone.unit == first->unit;
+        }
+    if (oneUnit && projection_ != nullptr) {
+        for (auto* zones : {&projectionZones_, &systemZones_})
+            std::erase_if(*zones, [this](const ExtentBounds& zone) {
+                return zone.prcNumber != 0 && zone.prcNumber != projection_->number;
+            });
+    }
+}
 
 ExtentResult ExtentTest::test(const CCoor& point, const CCoor& geographic) const {
     if (point.type != type_ || systemNumber(point) != system_ || point.sys.projection != projection_)
         return ExtentTest(catalogue_, point).test(point, geographic);
-    // One conversion of the point serves both lists.
-    ExtentPosition view = positionOf(extentView(geographic, greenwich_));
+    // One conversion of the point serves both lists; a geographic position from Greenwich is read
+    // as it is.
+    ExtentPosition view = geographic.type == kGeographic && isGreenwich(geographic.sys.meridian)
+                              ? positionOf(geographic)
+                              : positionOf(extentView(geographic, greenwich_));
     if (type_ == kProjected && (noProjectionExtents_ ? 1 : statusOver(projectionZones_, view, projection_)) != 2)
         return ExtentResult::OutsideProjection;
     if ((noSystemExtents_ ? 1 : statusOver(systemZones_, view, projection_)) == 0) return ExtentResult::OutsideSystem;

@@ -134,14 +134,30 @@ TEST_F(Chain, PreparedExtentTestAnswersForAnyPoint) {
         {"geographic NTF beyond its bound", geographic(2, 9.7, 45.0), ExtentResult::OutsideSystem},
         {"geographic WGS84 anywhere", geographic(4, 120.0, -40.0), ExtentResult::Inside},
     };
-    for (const Case& prepared : cases) {
-        const ExtentTest test(c_, prepared.point);
-        for (const Case& c : cases) {
-            SCOPED_TRACE(testing::Message() << c.name << ", prepared for " << prepared.name);
-            EXPECT_EQ(test.test(c.point, c.point), c.expected);
-            EXPECT_EQ(testExtents(c.point, c_), c.expected);
+    // The same extents with some of them written in grads: the position is converted from unit to
+    // unit along each list, and every extent is read.
+    Catalogue mixed;
+    ASSERT_EQ(loadCatalogue(test::sharedReferenceDir() + "/catalogue.dat", mixed).status, CatalogueLoadStatus::Loaded);
+    int changed = 0;
+    for (auto* list : {&mixed.projectionExtents, &mixed.systemExtents})
+        for (CZone& zone : *list)
+            if (zone.regNumber == 1 && (changed++ % 2) == 0) {
+                for (CCoor* corner : {&zone.min, &zone.max}) {
+                    corner->lon = corner->lon / 0.9;
+                    corner->lat = corner->lat / 0.9;
+                    corner->unit = 3;
+                }
+            }
+    for (const Catalogue* catalogue : {static_cast<const Catalogue*>(&c_), static_cast<const Catalogue*>(&mixed)})
+        for (const Case& prepared : cases) {
+            const ExtentTest test(*catalogue, prepared.point);
+            for (const Case& c : cases) {
+                SCOPED_TRACE(testing::Message() << c.name << ", prepared for " << prepared.name
+                                                << (catalogue == &mixed ? ", extents in two units" : ""));
+                EXPECT_EQ(test.test(c.point, c.point), c.expected);
+                EXPECT_EQ(testExtents(c.point, *catalogue), c.expected);
+            }
         }
-    }
 }
 
 TEST_F(Chain, StandardTransformationStatuses) {
