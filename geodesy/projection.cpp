@@ -2,7 +2,8 @@
 
 #include <array>
 #include <cstddef>
-#include <cstring>
+#include <bit>
+#include <cstdint>
 
 #include "geodesy/angles.hpp"
 #include "geodesy/equal_area.hpp"
@@ -84,7 +85,26 @@ ConstantsKey keyOf(const CPrc& p, double a, double e2) {
             e2};
 }
 
-bool sameKey(const ConstantsKey& x, const ConstantsKey& y) { return std::memcmp(x.data(), y.data(), sizeof x) == 0; }
+bool sameBits(double x, double y) { return std::bit_cast<std::uint64_t>(x) == std::bit_cast<std::uint64_t>(y); }
+
+// Whether key is the key of (p, a, e2), read field by field up to the first difference.
+bool isKeyOf(const ConstantsKey& key, const CPrc& p, double a, double e2) {
+    if (!sameBits(key[0], p.kind) || !sameBits(key[1], p.variant) || !sameBits(key[2], p.unit)) return false;
+    if (!sameBits(key[16], a) || !sameBits(key[17], e2)) return false;
+    if (!sameBits(key[3], p.longitudeOrigin) || !sameBits(key[4], p.latitudeOrigin) ||
+        !sameBits(key[5], p.scaleFactor) || !sameBits(key[6], p.parallel1) || !sameBits(key[7], p.parallel2) ||
+        !sameBits(key[8], p.falseEasting) || !sameBits(key[9], p.falseNorthing))
+        return false;
+    const CElg* own = p.ellipsoid;
+    if (own == nullptr ? !sameBits(key[10], 0.0)
+                       : !sameBits(key[10], 1.0) || !sameBits(key[11], own->semiMajorAxis) ||
+                             !sameBits(key[12], own->eccentricitySquared))
+        return false;
+    const CLgo* meridian = p.meridian;
+    if (meridian == nullptr) return sameBits(key[13], -1.0);
+    return sameBits(key[13], meridian->number) && sameBits(key[14], meridian->unit) &&
+           sameBits(key[15], meridian->longitude);
+}
 
 struct ProjectionConstants {
     LambertConicConstants lambert;
@@ -105,13 +125,12 @@ const ProjectionConstants& constantsFor(const CPrc& p, double a, double e2) {
     };
     thread_local std::array<Entry, 4> entries;
     thread_local std::size_t next = 0;
-    const ConstantsKey key = keyOf(p, a, e2);
     for (const Entry& entry : entries)
-        if (entry.used && sameKey(entry.key, key)) return entry.constants;
+        if (entry.used && isKeyOf(entry.key, p, a, e2)) return entry.constants;
     Entry& entry = entries[next];
     next = (next + 1) % entries.size();
     entry.used = true;
-    entry.key = key;
+    entry.key = keyOf(p, a, e2);
     switch (p.kind) {
         case kLambertConformalConic:
             entry.constants.lambert = lambertConstants(p, a, e2);
