@@ -50,26 +50,24 @@ std::size_t realLength(std::string_view text, double& value) {
         return 0;
     }
     const std::size_t start = i;
-    // The digits as an integer, exact while there are at most 19 of them (below 2^64) and it
-    // stays below 2^53, and the count of decimals.
-    std::uint64_t mantissa = 0;
-    std::size_t digits = 0;
-    std::size_t decimals = 0;
+    // The digits as an integer (exact while there are at most 19 of them and it stays below
+    // 2^53; beyond, it wraps and is not used), and the count of decimals.
     const char* const data = text.data();
-    const std::size_t size = text.size();
-    while (i < size && isDigit(data[i])) {
-        if (digits < 19) mantissa = mantissa * 10 + static_cast<std::uint64_t>(data[i] - '0');
-        ++digits, ++i;
+    const char* const end = data + text.size();
+    const char* p = data + i;
+    std::uint64_t mantissa = 0;
+    for (unsigned d; p < end && (d = static_cast<unsigned>(static_cast<unsigned char>(*p) - '0')) <= 9; ++p)
+        mantissa = mantissa * 10 + d;
+    std::size_t digits = static_cast<std::size_t>(p - (data + i));
+    std::size_t decimals = 0;
+    if (p < end && *p == '.') {
+        const char* const first = ++p;
+        for (unsigned d; p < end && (d = static_cast<unsigned>(static_cast<unsigned char>(*p) - '0')) <= 9; ++p)
+            mantissa = mantissa * 10 + d;
+        decimals = static_cast<std::size_t>(p - first);
+        digits += decimals;
     }
-    if (i < size && data[i] == '.') {
-        ++i;
-        const std::size_t first = i;
-        while (i < size && isDigit(data[i])) {
-            if (digits < 19) mantissa = mantissa * 10 + static_cast<std::uint64_t>(data[i] - '0');
-            ++digits, ++i;
-        }
-        decimals = i - first;
-    }
+    i = static_cast<std::size_t>(p - data);
     const bool exact = digits <= 19 && mantissa < (1ULL << 53);
     if (digits == 0) return 0;
     bool exponent = false;
