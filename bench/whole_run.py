@@ -334,6 +334,15 @@ def main():
                       f"   peak RSS {max(r[2] for r in runs_) / 1024:.1f} MB")
             print(f"  ratio zelvo/{case['tool']} (same run)  min {ratios[0]:.2f}  median "
                   f"{statistics.median(ratios):.2f}  max {ratios[-1]:.2f}")
+            # Memory does not grow with the file: the same run on a tenth of the points.
+            small = f"{folder}/{name}_tenth.txt"
+            with open(zin, "rb") as full, open(small, "wb") as part:
+                for _ in range(max(1, args.points // 10)):
+                    part.write(full.readline())
+            small_command = [small if word == zin else word for word in zcommand]
+            small_rss = run(small_command, work, env, core)[2]
+            print(f"  zelvo peak RSS on {max(1, args.points // 10)} points: {small_rss / 1024:.1f} MB "
+                  f"(on {args.points}: {max(r[2] for r in z_runs) / 1024:.1f} MB)")
             summary.append((name, statistics.median(z_rate), statistics.median(p_rate), statistics.median(ratios),
                             max(r[2] for r in z_runs) / 1024))
         print("\nsummary (medians)")
