@@ -2,6 +2,7 @@
 
 #include <fmt/printf.h>
 
+#include <cstring>
 #include <filesystem>
 
 #include "app/application.hpp"
@@ -102,6 +103,11 @@ std::string pointResult(const CZelvoCommandLine& r, const CCoor& a) {
     return out;
 }
 
+// Whether a status is the given fixed text (its length known here, so no library call).
+bool is(std::string_view status, std::string_view text) {
+    return status.size() == text.size() && std::memcmp(status.data(), text.data(), text.size()) == 0;
+}
+
 std::string_view departureExtentMessage(ExtentResult result) {
     return loadString(result == ExtentResult::OutsideProjection ? 2234 : 2235);
 }
@@ -151,17 +157,24 @@ bool runBatch(CZelvoApp& app, CZelvoCommandLine r, UserInterface& ui, std::strin
     BatchPoints points = initial;
     int succeeded = 0;
     int outside = 0;
-    std::string status;
+    // The status of the point: one of the fixed status and message texts, or the geoid
+    // selection's text, which lives as long as the loop.
+    std::string_view status;
+    std::string geoidStatus;
     const CLgo* greenwich = greenwichMeridian(app.catalogue);
     CCoor departureGeographic, arrivalGeographic;
+    CZone gridExtent;
+    // Every point of the run has the systems and projections of the command line.
+    const ExtentTest departureExtents(app.catalogue, initial.departure);
+    const ExtentTest arrivalExtents(app.catalogue, initial.arrival);
     for (;;) {
         if (fileMode) {
             points = initial;
             const std::string_view read = in.readPoint(points.departure);
-            if (read == texts::kStatusComment || read == texts::kStatusBlankLine) continue;
+            if (is(read, texts::kStatusComment) || is(read, texts::kStatusBlankLine)) continue;
             status = read;
         }
-        if (status == texts::kStatusEnd) break;
+        if (is(status, texts::kStatusEnd)) break;
         CCoor& d = points.departure;
         CCoor& a = points.arrival;
 
@@ -170,27 +183,25 @@ bool runBatch(CZelvoApp& app, CZelvoCommandLine r, UserInterface& ui, std::strin
         departureGeographic = d;
         departureGeographic.toGeographic(greenwich);
 
-        CZone gridExtent;
         if (r.type == 2) {
             if (select3DGrid(grids, departureGeographic, a.sys, gridExtent) != 1) status = loadString(2233);
             else if (app.translationGrid.loaded == 0) loadCurrentGrid(grids, CurrentGrid::Translation);
         }
-        std::string geoidStatus;
         if (selectGeoidGrid(grids, r.type, departureGeographic, a, gridExtent, geoidStatus) == 1 &&
             app.geoidGrid.loaded == 0 && !loadCurrentGrid(grids, CurrentGrid::Geoid)) {
             // A geoid grid that no longer loads leaves the point without its geoid term: say so.
             departureGeographic.geoidPrecisionCode = kOutsideGeoidGrid;
             a.geoidPrecisionCode = kOutsideGeoidGrid;
         }
-        if (status.empty() || status == texts::kStatusOk) status = geoidStatus;
+        if (status.empty() || is(status, texts::kStatusOk)) status = geoidStatus;
 
         // A status already set (a badly formed line, a point outside the grid) is the one reported.
-        if (status.empty() || status == texts::kStatusOk) {
-            const ExtentResult departureExtent = testExtents(d, departureGeographic, app.catalogue);
+        if (status.empty() || is(status, texts::kStatusOk)) {
+            const ExtentResult departureExtent = departureExtents.test(d, departureGeographic);
             if (departureExtent != ExtentResult::Inside) status = departureExtentMessage(departureExtent);
         }
 
-        if (status == texts::kStatusOk || !fileMode) {
+        if (is(status, texts::kStatusOk) || !fileMode) {
             if (r.type == 1)
                 standardPointTransform(departureGeographic, a, app.catalogue, &geoid, &arrivalGeographic);
             else
@@ -198,14 +209,14 @@ bool runBatch(CZelvoApp& app, CZelvoCommandLine r, UserInterface& ui, std::strin
                                    &arrivalGeographic);
             a.convergence = convertAngle(a.convergence, a.convergenceUnit, a.unit);
             a.convergenceUnit = a.unit;
-            const ExtentResult arrivalExtent = testExtents(a, arrivalGeographic, app.catalogue);
+            const ExtentResult arrivalExtent = arrivalExtents.test(a, arrivalGeographic);
             if (arrivalExtent != ExtentResult::Inside) status = arrivalExtentMessage(arrivalExtent);
             else ++succeeded;
         }
         if (fileMode) {
-            if (status != texts::kStatusOk) ++outside;
+            if (!is(status, texts::kStatusOk)) ++outside;
             out.writePoint(d, a, r.type, status, true);
-            status.clear();
+            status = {};
         } else {
             ui.write(pointResult(r, a));
             status = texts::kStatusEnd;

@@ -84,11 +84,15 @@ private:
     void writeHeader(const CCoor& departure, const CCoor& arrival, int transformationType);
     void writeColumnTitles(const CCoor& arrival, bool withConversion);
     void writeRaw(std::string_view latin1);
+    void flushPending();
+
+    static constexpr std::size_t kBlockSize = 1 << 16;
 
     std::FILE* file_ = nullptr;
     bool failed_ = false;
     std::string temporaryPath_;  // empty unless the file is replaced at close
     std::string line_;
+    std::string pending_;  // written, not yet handed to the file
 };
 
 }  // namespace zelvo

@@ -51,13 +51,35 @@ CCoor extentView(const CCoor& point, const CLgo* greenwich) {
     return view;
 }
 
-// The status over a non-empty list, for a view made by extentView (its unit follows the extents').
-int statusOver(const std::deque<CZone>& extents, CCoor& view, int system, const CPrc* projection) {
+// The position an extent test reads, converted from extent unit to extent unit as it goes, the
+// way CCoor::setUnit converts.
+struct ExtentPosition {
+    double lon, lat;
+    int unit;
+    void setUnit(int newUnit) {
+        lon = convertAngle(lon, unit, newUnit);
+        lat = convertAngle(lat, unit, newUnit);
+        unit = newUnit;
+    }
+};
+
+bool insideBounds(const ExtentBounds& zone, const ExtentPosition& p) {
+    return zone.minLat - kExtentTolerance <= p.lat && p.lat <= zone.maxLat + kExtentTolerance &&
+           zone.minLon - kExtentTolerance <= p.lon && p.lon <= zone.maxLon + kExtentTolerance;
+}
+
+ExtentBounds boundsOf(const CZone& zone) {
+    return {zone.min.unit, zone.prcNumber, zone.min.lon, zone.min.lat, zone.max.lon, zone.max.lat};
+}
+
+// The status over the extents of the point's system, in list order, for a position made by
+// extentView (its unit follows the extents').
+template <typename Zones>
+int statusOver(const Zones& zones, ExtentPosition& view, const CPrc* projection) {
     int result = 0;
-    for (const CZone& zone : extents) {
-        if (zone.regNumber != system) continue;
-        if (view.unit != zone.min.unit) view.setUnit(zone.min.unit);
-        if (!inside(zone, view)) continue;
+    for (const ExtentBounds& zone : zones) {
+        if (view.unit != zone.unit) view.setUnit(zone.unit);
+        if (!insideBounds(zone, view)) continue;
         if (projection == nullptr) {
             result = 1;
         } else if (zone.prcNumber == 0) {
@@ -69,12 +91,21 @@ int statusOver(const std::deque<CZone>& extents, CCoor& view, int system, const 
     return result;
 }
 
+std::vector<ExtentBounds> zonesOf(const std::deque<CZone>& extents, int system) {
+    std::vector<ExtentBounds> zones;
+    for (const CZone& zone : extents)
+        if (zone.regNumber == system) zones.push_back(boundsOf(zone));
+    return zones;
+}
+
+ExtentPosition positionOf(const CCoor& view) { return {view.lon, view.lat, view.unit}; }
+
 }  // namespace
 
 int extentStatus(const std::deque<CZone>& extents, const CCoor& point, const Catalogue& catalogue) {
     if (extents.empty()) return 1;
-    CCoor view = extentView(point, greenwichMeridian(catalogue));
-    return statusOver(extents, view, systemNumber(point), point.sys.projection);
+    ExtentPosition view = positionOf(extentView(point, greenwichMeridian(catalogue)));
+    return statusOver(zonesOf(extents, systemNumber(point)), view, point.sys.projection);
 }
 
 ExtentResult testExtents(const CCoor& point, const Catalogue& catalogue) {
@@ -82,14 +113,47 @@ ExtentResult testExtents(const CCoor& point, const Catalogue& catalogue) {
 }
 
 ExtentResult testExtents(const CCoor& point, const CCoor& geographic, const Catalogue& catalogue) {
-    // One conversion of the point serves both lists.
-    CCoor view = extentView(geographic, greenwichMeridian(catalogue));
-    const int system = systemNumber(point);
-    const auto status = [&](const std::deque<CZone>& extents) {
-        return extents.empty() ? 1 : statusOver(extents, view, system, point.sys.projection);
-    };
-    if (point.type == kProjected && status(catalogue.projectionExtents) != 2) return ExtentResult::OutsideProjection;
-    if (status(catalogue.systemExtents) == 0) return ExtentResult::OutsideSystem;
+    return ExtentTest(catalogue, point).test(point, geographic);
+}
+
+ExtentTest::ExtentTest(const Catalogue& catalogue, const CCoor& point)
+    : catalogue_(catalogue),
+      greenwich_(greenwichMeridian(catalogue)),
+      type_(point.type),
+      system_(systemNumber(point)),
+      projection_(point.sys.projection),
+      noProjectionExtents_(catalogue.projectionExtents.empty()),
+      noSystemExtents_(catalogue.systemExtents.empty()),
+      projectionZones_(zonesOf(catalogue.projectionExtents, system_)),
+      systemZones_(zonesOf(catalogue.systemExtents, system_)) {
+    // When every extent of the system is in one unit, the position is converted once and never
+    // again, so the extents of other projections, which decide nothing, can be left out.
+    bool oneUnit = true;
+    const ExtentBounds* first = nullptr;
+    for (const auto* zones : {&projectionZones_, &systemZones_})
+        for (const ExtentBounds& zone : *zones) {
+            if (first == nullptr) first = &zone;
+            oneUnit = oneUnit && zone.unit == first->unit;
+        }
+    if (oneUnit && projection_ != nullptr) {
+        for (auto* zones : {&projectionZones_, &systemZones_})
+            std::erase_if(*zones, [this](const ExtentBounds& zone) {
+                return zone.prcNumber != 0 && zone.prcNumber != projection_->number;
+            });
+    }
+}
+
+ExtentResult ExtentTest::test(const CCoor& point, const CCoor& geographic) const {
+    if (point.type != type_ || systemNumber(point) != system_ || point.sys.projection != projection_)
+        return ExtentTest(catalogue_, point).test(point, geographic);
+    // One conversion of the point serves both lists; a geographic position from Greenwich is read
+    // as it is.
+    ExtentPosition view = geographic.type == kGeographic && isGreenwich(geographic.sys.meridian)
+                              ? positionOf(geographic)
+                              : positionOf(extentView(geographic, greenwich_));
+    if (type_ == kProjected && (noProjectionExtents_ ? 1 : statusOver(projectionZones_, view, projection_)) != 2)
+        return ExtentResult::OutsideProjection;
+    if ((noSystemExtents_ ? 1 : statusOver(systemZones_, view, projection_)) == 0) return ExtentResult::OutsideSystem;
     return ExtentResult::Inside;
 }
 

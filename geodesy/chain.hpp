@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <functional>
+#include <vector>
 
 #include "catalogue/catalogue.hpp"
 
@@ -38,6 +39,33 @@ ExtentResult testExtents(const CCoor& point, const Catalogue& catalogue);
 // The same test when the point's geographic form is already at hand (any unit and meridian):
 // the point gives its type, system and projection, geographic its position.
 ExtentResult testExtents(const CCoor& point, const CCoor& geographic, const Catalogue& catalogue);
+
+// One extent of the catalogue as the tests read it: its bounds in its unit.
+struct ExtentBounds {
+    int unit = 0;
+    int prcNumber = 0;
+    double minLon = 0, minLat = 0, maxLon = 0, maxLat = 0;
+};
+
+// testExtents for the points of a run, which all share a type, a system and a projection: the
+// extents of that system are picked out of the catalogue's lists once. A point of another type,
+// system or projection is tested over the whole lists.
+class ExtentTest {
+public:
+    ExtentTest(const Catalogue& catalogue, const CCoor& point);
+    ExtentResult test(const CCoor& point, const CCoor& geographic) const;
+
+private:
+    const Catalogue& catalogue_;
+    const CLgo* greenwich_;
+    int type_;
+    int system_;
+    const CPrc* projection_;
+    bool noProjectionExtents_;
+    bool noSystemExtents_;
+    std::vector<ExtentBounds> projectionZones_;  // those of the system, in list order
+    std::vector<ExtentBounds> systemZones_;
+};
 
 // Moves a point (cartesian or not) into the arrival system; returns the chain status.
 using DatumShift = std::function<int(CCoor& point, const CSysCoor& arrival)>;

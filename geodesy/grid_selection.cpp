@@ -100,7 +100,7 @@ int selectGeoidGrid(GridSelection& grids, int transformationType, CCoor& departu
     const int departureSystem = systemNumber(departure.sys);
     const int arrivalSystem = systemNumber(arrival.sys);
     int result = -1;
-    std::optional<CGrille1D> best;
+    const CGrille1D* best = nullptr;  // a candidate of the run's cache
     const int count = static_cast<int>(catalogue.grids1D.size());
     for (std::size_t index = 0; index < catalogue.grids1D.size(); ++index) {
         const Grid1DEntry& entry = catalogue.grids1D[index];
@@ -120,7 +120,7 @@ int selectGeoidGrid(GridSelection& grids, int transformationType, CCoor& departu
         }
         if (extentContains(candidate.extent, copy, greenwich)) {
             result = 1;
-            if (!best || best->Y_INC > candidate.Y_INC) best = candidate;
+            if (best == nullptr || best->Y_INC > candidate.Y_INC) best = &candidate;
         }
     }
     if (result == 1) {
@@ -145,7 +145,7 @@ int select3DGrid(GridSelection& grids, const CCoor& departure, const CSysCoor& a
     const Catalogue& catalogue = grids.catalogue;
     const CLgo* greenwich = greenwichMeridian(catalogue);
     int found = 0;
-    std::optional<CGrille3D> best;
+    const CGrille3D* best = nullptr;  // a candidate of the run's cache
     const int count = static_cast<int>(catalogue.grids3D.size());
     for (std::size_t index = 0; index < catalogue.grids3D.size(); ++index) {
         const Grid3DEntry& entry = catalogue.grids3D[index];
@@ -162,7 +162,7 @@ int select3DGrid(GridSelection& grids, const CCoor& departure, const CSysCoor& a
             return kStatusNoTransformation;
         if (extentContains(candidate.extent, copy, greenwich)) {
             found = 1;
-            if (!best || best->X_INC > candidate.X_INC || best->Y_INC > candidate.Y_INC) best = candidate;
+            if (best == nullptr || best->X_INC > candidate.X_INC || best->Y_INC > candidate.Y_INC) best = &candidate;
         }
     }
     if (found == 1) makeCurrent(grids.translationGrid, *best);
@@ -186,9 +186,18 @@ bool loadCurrentGrid(GridSelection& grids, CurrentGrid which) {
 
 int gridPointTransform(CCoor departure, CCoor& arrival, const Catalogue& catalogue, GeoidSource* geoid,
                        const CGrille3D& grid, CCoor* arrivalGeographic) {
-    const CLgo* greenwich = greenwichMeridian(catalogue);
-    std::vector<double> v;
-    const DatumShift shift = [&](CCoor& w, const CSysCoor& s) -> int {
+    // The node values of every point go through the same buffer.
+    thread_local std::vector<double> v;
+    // One reference captured: the function object then holds it without allocating.
+    const struct {
+        const Catalogue& catalogue;
+        const CGrille3D& grid;
+        const CLgo* greenwich;
+    } run{catalogue, grid, greenwichMeridian(catalogue)};
+    const DatumShift shift = [&run](CCoor& w, const CSysCoor& s) -> int {
+        const Catalogue& catalogue = run.catalogue;
+        const CGrille3D& grid = run.grid;
+        const CLgo* greenwich = run.greenwich;
         if (w.type != kCartesian) {
             if (const int status = w.toCartesian(greenwich); status != kStatusOk) return status;
         }

@@ -39,6 +39,17 @@ PlaneEn lambertForward(const LambertConicConstants& c, double e2, double lon, do
     return {c.xs + r * std::sin(gamma), c.ys - r * std::cos(gamma)};
 }
 
+void lambertForwardWithScale(const LambertConicConstants& c, double a, double e2, double lon, double lat,
+                             PlaneEn& plane, ScaleConvergence& scale) {
+    // exp(−n L) once for both: the same values as lambertForward and lambertScaleConvergence.
+    const double shrink = std::exp(-c.n * isometricLatitude(lat, e2));
+    const double r = c.k * shrink;
+    const double gamma = c.n * (lon - c.lonOrigin);
+    plane = {c.xs + r * std::sin(gamma), c.ys - r * std::cos(gamma)};
+    scale.k = c.n * c.k * shrink / (normalRadius(lat, a, e2) * std::cos(lat));
+    scale.gamma = c.n * (c.lonOrigin - lon);
+}
+
 LonLat lambertInverse(const LambertConicConstants& c, double e2, double east, double north) {
     LonLat g;
     const double dx = east - c.xs;

@@ -22,6 +22,9 @@ LambertConicConstants lambertSecantConstants(double a, double e2, double lonOrig
                                              double lat2, double x0, double y0);
 // Geographic to projected, closed form (exact to rounding).
 PlaneEn lambertForward(const LambertConicConstants& c, double e2, double lon, double lat);
+// Both of the above at once, sharing their isometric latitude (the same values).
+void lambertForwardWithScale(const LambertConicConstants& c, double a, double e2, double lon, double lat,
+                             PlaneEn& plane, ScaleConvergence& scale);
 // Projected to geographic; the latitude iteration stops at 1e-12 rad (6 µm).
 LonLat lambertInverse(const LambertConicConstants& c, double e2, double east, double north);
 // Point scale factor and convergence γ = n (λc − λ) (exact to rounding).

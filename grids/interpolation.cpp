@@ -54,7 +54,8 @@ int CGrille::interpolateBilinear(double x, double y, std::vector<double>& values
     const double fx = u - i;
     const double fy = v - j;
 
-    std::vector<double> sw, nw, se, ne;
+    // The four corners of every interpolation go through the same buffers.
+    thread_local std::vector<double> sw, nw, se, ne;
     int swCode = 0, nwCode = 0, seCode = 0, neCode = 0;
     nodeValues(i, j, sw, swCode);
     nodeValues(i, j + 1, nw, nwCode);

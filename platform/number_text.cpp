@@ -2,11 +2,19 @@
 
 #include <charconv>
 #include <climits>
+#include <cstdint>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace zelvo {
 namespace {
+
+constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11,
+                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr std::uint64_t kIntegerPowersOfTen[] = {1,      10,      100,      1000,      10000,      100000,
+                                                 1000000, 10000000, 100000000, 1000000000};
+
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -29,30 +37,55 @@ std::size_t realLength(std::string_view text, double& value) {
         negative = text[i] == '-';
         ++i;
     }
-    const std::string_view body = text.substr(i);
-    if (startsWithNoCase(body, "inf")) {
-        value = negative ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
-        return i + (startsWithNoCase(body, "infinity") ? 8 : 3);
-    }
-    if (startsWithNoCase(body, "nan")) {
-        value = negative ? -std::numeric_limits<double>::quiet_NaN() : std::numeric_limits<double>::quiet_NaN();
-        return i + 3;
+    if (i < text.size() && !isDigit(text[i]) && text[i] != '.') {
+        const std::string_view body = text.substr(i);
+        if (startsWithNoCase(body, "inf")) {
+            value = negative ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
+            return i + (startsWithNoCase(body, "infinity") ? 8 : 3);
+        }
+        if (startsWithNoCase(body, "nan")) {
+            value = negative ? -std::numeric_limits<double>::quiet_NaN() : std::numeric_limits<double>::quiet_NaN();
+            return i + 3;
+        }
+        return 0;
     }
     const std::size_t start = i;
-    std::size_t digits = 0;
-    while (i < text.size() && isDigit(text[i])) ++i, ++digits;
-    if (i < text.size() && text[i] == '.') {
-        ++i;
-        while (i < text.size() && isDigit(text[i])) ++i, ++digits;
+    // The digits as an integer (exact while there are at most 19 of them and it stays below
+    // 2^53; beyond, it wraps and is not used), and the count of decimals.
+    const char* const data = text.data();
+    const char* const end = data + text.size();
+    const char* p = data + i;
+    std::uint64_t mantissa = 0;
+    for (unsigned d; p < end && (d = static_cast<unsigned>(static_cast<unsigned char>(*p) - '0')) <= 9; ++p)
+        mantissa = mantissa * 10 + d;
+    std::size_t digits = static_cast<std::size_t>(p - (data + i));
+    std::size_t decimals = 0;
+    if (p < end && *p == '.') {
+        const char* const first = ++p;
+        for (unsigned d; p < end && (d = static_cast<unsigned>(static_cast<unsigned char>(*p) - '0')) <= 9; ++p)
+            mantissa = mantissa * 10 + d;
+        decimals = static_cast<std::size_t>(p - first);
+        digits += decimals;
     }
+    i = static_cast<std::size_t>(p - data);
+    const bool exact = digits <= 19 && mantissa < (1ULL << 53);
     if (digits == 0) return 0;
+    bool exponent = false;
     if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
         std::size_t j = i + 1;
         if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
         if (j < text.size() && isDigit(text[j])) {
             while (j < text.size() && isDigit(text[j])) ++j;
             i = j;
+            exponent = true;
         }
+    }
+    if (exact && !exponent && decimals <= 22) {
+        // An integer below 2^53 and a power of ten up to 10^22 are both exact doubles: one
+        // correctly rounded division gives the correctly rounded value (Clinger's fast path).
+        const double magnitude = static_cast<double>(mantissa) / kPowersOfTen[decimals];
+        value = negative ? -magnitude : magnitude;
+        return i;
     }
     double magnitude = 0.0;
     const auto result = std::from_chars(text.data() + start, text.data() + i, magnitude);
@@ -86,6 +119,76 @@ std::size_t intLength(std::string_view text, long long& value, bool& overflow) {
     if (i == start) return 0;
     value = negative ? -v : v;
     return i;
+}
+
+// |value| × 10^decimals rounded to the nearest integer, ties to even, as the exact product
+// would round. Only for products p below 2^52: there, adding and removing 2^52 rounds p to an
+// integer q with ties to even, the fraction p − q is exact and a multiple of p's unit in the last
+// place, and the rounding error of p (half a unit at most) cannot carry it past one half unless it
+// is exactly ±0.5; then the exact error (fma) decides.
+std::uint64_t scaledRound(double magnitude, double scale) {
+    constexpr double kTwo52 = 4503599627370496.0;
+    const double p = magnitude * scale;
+    const double q = (p + kTwo52) - kTwo52;  // IEEE arithmetic: never folded back into p
+    auto r = static_cast<std::uint64_t>(q);
+    const double f = p - q;
+    if (f == 0.5 || f == -0.5) {
+        const double err = std::fma(magnitude, scale, -p);
+        if (f == 0.5 && err > 0) ++r;
+        else if (f == -0.5 && err < 0) --r;
+    }
+    return r;
+}
+
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839404142434445464748495051525354"
+    "555657585960616263646566676869707172737475767778798081828384858687888990919293949596979899";
+
+// Writes the decimal digits of v ending just before end; returns where they begin.
+char* writeDigitsBackward(char* end, std::uint64_t v) {
+    while (v >= 100) {
+        const std::size_t pair = static_cast<std::size_t>(v % 100) * 2;
+        v /= 100;
+        *--end = kDigitPairs[pair + 1];
+        *--end = kDigitPairs[pair];
+    }
+    if (v >= 10) {
+        const std::size_t pair = static_cast<std::size_t>(v) * 2;
+        *--end = kDigitPairs[pair + 1];
+        *--end = kDigitPairs[pair];
+    } else {
+        *--end = static_cast<char>('0' + v);
+    }
+    return end;
+}
+
+// The text of "%.{decimals}f" in the C locale, into buffer; its length. Values whose scaled
+// magnitude stays below 2^52 with at most 9 decimals are converted in integers; the others (and
+// infinities and NaN) by to_chars, which prints what printf prints.
+std::size_t fixedText(char* buffer, std::size_t size, double value, int decimals) {
+    const double magnitude = std::fabs(value);
+    if (decimals >= 0 && decimals <= 9 && magnitude * kPowersOfTen[decimals] < 4503599627370496.0) {
+        const std::uint64_t scaled = scaledRound(magnitude, kPowersOfTen[decimals]);
+        const std::uint64_t unit = kIntegerPowersOfTen[decimals];
+        char digits[32];
+        char* const end = digits + sizeof digits;
+        char* begin = end;
+        if (decimals > 0) {
+            // The fraction with its leading zeros, then the point.
+            char* const fractionEnd = end;
+            begin = writeDigitsBackward(end, scaled % unit);
+            while (fractionEnd - begin < decimals) *--begin = '0';
+            *--begin = '.';
+        }
+        begin = writeDigitsBackward(begin, scaled / unit);
+        if (std::signbit(value)) *--begin = '-';
+        const auto length = static_cast<std::size_t>(end - begin);
+        std::memcpy(buffer, begin, length);
+        return length;
+    }
+    const auto result = std::to_chars(buffer, buffer + size, value, std::chars_format::fixed, decimals);
+    if (result.ec != std::errc()) return 0;  // only for values with more than 300 digits
+    return static_cast<std::size_t>(result.ptr - buffer);
 }
 
 }  // namespace
@@ -157,16 +260,15 @@ bool parseDouble(std::string_view text, double& value) {
 
 void appendFixed(std::string& out, double value, int decimals) {
     char buffer[400];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-    if (result.ec != std::errc()) return;  // only for values with more than 300 digits
-    out.append(buffer, result.ptr);
+    const std::size_t n = fixedText(buffer, sizeof buffer, value, decimals);
+    out.append(buffer, n);
 }
 
 void appendFixed(std::string& out, double value, int width, int decimals) {
-    const std::size_t before = out.size();
-    appendFixed(out, value, decimals);
-    const std::size_t written = out.size() - before;
-    if (written < static_cast<std::size_t>(width)) out.insert(before, static_cast<std::size_t>(width) - written, ' ');
+    char buffer[400];
+    const std::size_t n = fixedText(buffer, sizeof buffer, value, decimals);
+    if (n < static_cast<std::size_t>(width)) out.append(static_cast<std::size_t>(width) - n, ' ');
+    out.append(buffer, n);
 }
 
 std::string formatFixed(double value, int decimals) {

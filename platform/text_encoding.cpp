@@ -14,8 +14,16 @@ constexpr std::array<char32_t, 32> kCp1252High = {
 
 void appendUtf8(std::string& out, char32_t cp) { utf8::append(static_cast<utf8::uint32_t>(cp), std::back_inserter(out)); }
 
+// Plain ASCII (names, numbers) reads the same in both encodings.
+bool isAscii(std::string_view text) {
+    for (char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
+
 template <typename ToByte>
 std::string encodeSingleByte(std::string_view text, ToByte toByte) {
+    if (isAscii(text)) return std::string(text);
     std::string out;
     out.reserve(text.size());
     auto it = text.begin();
@@ -41,6 +49,7 @@ std::string encodeSingleByte(std::string_view text, ToByte toByte) {
 bool isValidUtf8(std::string_view bytes) { return utf8::is_valid(bytes.begin(), bytes.end()); }
 
 std::string latin1ToUtf8(std::string_view bytes) {
+    if (isAscii(bytes)) return std::string(bytes);
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 8);
     for (char c : bytes) {

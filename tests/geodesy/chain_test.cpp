@@ -110,6 +110,56 @@ TEST_F(Chain, ExtentStatusFollowsProjectionAndSystem) {
     EXPECT_EQ(testExtents(paris, c_), ExtentResult::OutsideSystem);
 }
 
+// A test prepared for the points of a run answers for those points from the extents it picked
+// out, and for a point of another system, projection or type as the whole lists do.
+TEST_F(Chain, PreparedExtentTestAnswersForAnyPoint) {
+    const CLgo* greenwich = greenwichMeridian(c_);
+    const auto projected = [&](int system, double lon, double lat, int projection) {
+        CCoor p = geographic(system, lon, lat);
+        EXPECT_EQ(p.toProjected(findByNumber(c_.projections, projection), greenwich), 0);
+        return p;
+    };
+    struct Case {
+        const char* name;
+        CCoor point;
+        ExtentResult expected;
+    } cases[] = {
+        {"Lambert 93 in France", projected(1, 2.35, 48.85, 9), ExtentResult::Inside},
+        {"Lambert 93 off France", projected(1, -12.0, 46.0, 9), ExtentResult::OutsideProjection},
+        {"UTM 40 in France", projected(1, 2.35, 48.85, 23), ExtentResult::OutsideProjection},
+        {"UTM 31 in France", projected(1, 3.0, 46.0, 21), ExtentResult::Inside},
+        {"geographic RGF93 in France", geographic(1, 2.35, 48.85), ExtentResult::Inside},
+        {"geographic RGF93 on its western bound", geographic(1, -9.86 - 5e-11, 45.0), ExtentResult::Inside},
+        {"geographic RGF93 beyond it", geographic(1, -9.86 - 2e-10, 45.0), ExtentResult::OutsideSystem},
+        {"geographic NTF beyond its bound", geographic(2, 9.7, 45.0), ExtentResult::OutsideSystem},
+        {"geographic WGS84 anywhere", geographic(4, 120.0, -40.0), ExtentResult::Inside},
+    };
+    // The same extents with some of them written in grads: the position is converted from unit to
+    // unit along each list, and every extent is read.
+    Catalogue mixed;
+    ASSERT_EQ(loadCatalogue(test::sharedReferenceDir() + "/catalogue.dat", mixed).status, CatalogueLoadStatus::Loaded);
+    int changed = 0;
+    for (auto* list : {&mixed.projectionExtents, &mixed.systemExtents})
+        for (CZone& zone : *list)
+            if (zone.regNumber == 1 && (changed++ % 2) == 0) {
+                for (CCoor* corner : {&zone.min, &zone.max}) {
+                    corner->lon = corner->lon / 0.9;
+                    corner->lat = corner->lat / 0.9;
+                    corner->unit = 3;
+                }
+            }
+    for (const Catalogue* catalogue : {static_cast<const Catalogue*>(&c_), static_cast<const Catalogue*>(&mixed)})
+        for (const Case& prepared : cases) {
+            const ExtentTest test(*catalogue, prepared.point);
+            for (const Case& c : cases) {
+                SCOPED_TRACE(testing::Message() << c.name << ", prepared for " << prepared.name
+                                                << (catalogue == &mixed ? ", extents in two units" : ""));
+                EXPECT_EQ(test.test(c.point, c.point), c.expected);
+                EXPECT_EQ(testExtents(c.point, *catalogue), c.expected);
+            }
+        }
+}
+
 TEST_F(Chain, StandardTransformationStatuses) {
     CCoor arrival = arrivalIn(5, kGeographic);
     EXPECT_EQ(standardPointTransform(geographic(1, 2, 46), arrival, c_, nullptr), 600) << "no record RGF93-OSGB36";

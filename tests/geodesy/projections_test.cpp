@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "geodesy/angles.hpp"
+#include "geodesy/lambert_conic.hpp"
+#include "geodesy/transverse_mercator.hpp"
 
 namespace zelvo {
 namespace {
@@ -314,6 +316,99 @@ TEST(Projections, UnsupportedKindsAndVariants) {
         p.variant = variant;
         EXPECT_TRUE(isSupportedProjection(p)) << variant;
     }
+}
+
+// The constants of a projection are kept from call to call: a record changed in place, or the
+// point's ellipsoid changed, must give the results of constants made afresh from the new values.
+TEST(Projections, ConstantsFollowTheRecordAndTheEllipsoid) {
+    CLgo shiftedParis = kParis;
+    shiftedParis.longitude = 2.6;
+    struct Change {
+        const char* name;
+        void (*apply)(CPrc&, const CLgo&);
+        const CElg* pointEllipsoid;
+    } changes[] = {
+        {"as read", [](CPrc&, const CLgo&) {}, &kClarke},
+        {"latitude of origin", [](CPrc& p, const CLgo&) { p.latitudeOrigin = 53; }, &kClarke},
+        {"scale factor", [](CPrc& p, const CLgo&) { p.scaleFactor = 0.9999; }, &kClarke},
+        {"false easting", [](CPrc& p, const CLgo&) { p.falseEasting = 600100; }, &kClarke},
+        {"false northing", [](CPrc& p, const CLgo&) { p.falseNorthing = 2200100; }, &kClarke},
+        {"longitude of origin", [](CPrc& p, const CLgo&) { p.longitudeOrigin = 0.01; }, &kClarke},
+        {"unit", [](CPrc& p, const CLgo&) { p.unit = 2; }, &kClarke},
+        {"meridian", [](CPrc& p, const CLgo& m) { p.meridian = &m; }, &kClarke},
+        {"own ellipsoid", [](CPrc& p, const CLgo&) { p.ellipsoid = &kHayford; }, &kClarke},
+        {"secant cone", [](CPrc& p, const CLgo&) { p.variant = 3, p.parallel1 = 51, p.parallel2 = 53; }, &kClarke},
+        {"second parallel", [](CPrc& p, const CLgo&) { p.variant = 3, p.parallel1 = 51, p.parallel2 = 52.5; },
+         &kClarke},
+        {"transverse Mercator on the point's ellipsoid", [](CPrc& p, const CLgo&) { p.kind = 2; }, &kGrs80},
+        {"the point's ellipsoid", [](CPrc& p, const CLgo&) { p.kind = 2; }, &kHayford},
+        {"as read again", [](CPrc&, const CLgo&) {}, &kClarke},
+    };
+    const double lon = 2.9 * kDeg, lat = 47.1 * kDeg;
+    CPrc p;  // one record at one address, changed in place
+    for (int pass = 0; pass < 2; ++pass)
+        for (const Change& change : changes) {
+            SCOPED_TRACE(testing::Message() << change.name << ", pass " << pass);
+            p = kLambert2e;
+            change.apply(p, shiftedParis);
+            const double a = change.pointEllipsoid->semiMajorAxis, e2 = change.pointEllipsoid->eccentricitySquared;
+            const double lonOrigin = projectionLongitudeOrigin(p);
+            const double lat0 = convertAngleBasic(p.latitudeOrigin, p.unit, kRadians);
+            PlaneEn expected;
+            LonLat expectedBack;
+            if (p.kind == 1) {
+                const double ca = p.ellipsoid->semiMajorAxis, ce2 = p.ellipsoid->eccentricitySquared;
+                const LambertConicConstants c =
+                    p.variant == 3
+                        ? lambertSecantConstants(ca, ce2, lonOrigin, lat0,
+                                                 convertAngleBasic(p.parallel1, p.unit, kRadians),
+                                                 convertAngleBasic(p.parallel2, p.unit, kRadians), p.falseEasting,
+                                                 p.falseNorthing)
+                        : lambertTangentConstants(ca, ce2, lonOrigin, lat0, p.scaleFactor, p.falseEasting,
+                                                  p.falseNorthing);
+                expected = lambertForward(c, e2, lon, lat);
+                expectedBack = lambertInverse(c, e2, 600000, 2300000);
+            } else {
+                const TransverseMercatorConstants c = transverseMercatorConstants(
+                    a, e2, lonOrigin, lat0, p.scaleFactor, p.falseEasting, p.falseNorthing);
+                expected = transverseMercatorForward(c, e2, lon, lat);
+                expectedBack = transverseMercatorInverse(c, e2, 600000, 2300000);
+            }
+            ProjectedPoint out;
+            ASSERT_EQ(projectForward(p, a, e2, lon, lat, out), 0);
+            EXPECT_EQ(out.plane.e, expected.e);
+            EXPECT_EQ(out.plane.n, expected.n);
+            LonLat back;
+            ASSERT_EQ(projectInverse(p, a, e2, 600000, 2300000, back), 0);
+            EXPECT_EQ(back.lon, expectedBack.lon);
+            EXPECT_EQ(back.lat, expectedBack.lat);
+        }
+}
+
+// The forward projection with its scale and convergence in one pass gives the very values of the
+// two separate computations.
+TEST(Projections, LambertForwardWithScaleIsBothComputations) {
+    const LambertConicConstants cones[] = {
+        lambertTangentConstants(kClarke.semiMajorAxis, kClarke.eccentricitySquared, 2.33722917 * kDeg, 46.8 * kDeg,
+                                0.99987742, 600000, 2200000),
+        lambertSecantConstants(kGrs80.semiMajorAxis, kGrs80.eccentricitySquared, 3 * kDeg, 46.5 * kDeg, 44 * kDeg,
+                               49 * kDeg, 700000, 6600000),
+    };
+    const double e2 = kGrs80.eccentricitySquared, a = kGrs80.semiMajorAxis;
+    for (const LambertConicConstants& c : cones)
+        for (double latDeg : {41.0, 43.7, 46.5, 48.85, 51.1, 80.0})
+            for (double lonDeg : {-5.0, 0.0, 2.35, 3.0, 9.5}) {
+                SCOPED_TRACE(testing::Message() << lonDeg << " " << latDeg);
+                PlaneEn plane;
+                ScaleConvergence scale;
+                lambertForwardWithScale(c, a, e2, lonDeg * kDeg, latDeg * kDeg, plane, scale);
+                const PlaneEn expected = lambertForward(c, e2, lonDeg * kDeg, latDeg * kDeg);
+                const ScaleConvergence expectedScale = lambertScaleConvergence(c, a, e2, lonDeg * kDeg, latDeg * kDeg);
+                EXPECT_EQ(plane.e, expected.e);
+                EXPECT_EQ(plane.n, expected.n);
+                EXPECT_EQ(scale.k, expectedScale.k);
+                EXPECT_EQ(scale.gamma, expectedScale.gamma);
+            }
 }
 
 }  // namespace

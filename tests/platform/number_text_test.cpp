@@ -5,6 +5,11 @@
 #include <clocale>
 #include <cstdio>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
 
 namespace zelvo {
 namespace {
@@ -113,6 +118,104 @@ TEST(AppendFixed, IgnoresTheProcessLocale) {
     EXPECT_EQ(got, "1234.50");
     EXPECT_TRUE(parsed);
     EXPECT_EQ(v, 3.25);
+}
+
+// The integer conversion of short fixed texts against printf, on the values where it can go
+// wrong: exact ties (multiples of 1/16 and 1/1024 reach the last decimal with a 5), neighbours of
+// the rounding boundaries, carries into a new digit, negative zero, and both sides of the largest
+// magnitude it takes.
+TEST(AppendFixed, TrickyValuesAsText) {
+    struct Case {
+        double value;
+        int decimals;
+        const char* text;
+    } cases[] = {
+        {9.9995, 3, "9.999"},          // 9.99949999… in binary
+        {9.99951, 3, "10.000"},        {0.9995, 3, "1.000"},          {99.9999999, 3, "100.000"},
+        {999999.9995, 3, "1000000.000"}, {0.0625, 3, "0.062"},          // exact tie, to even
+        {0.1875, 3, "0.188"},          {123.0625, 3, "123.062"},      {-0.0625, 3, "-0.062"},
+        {-0.0004, 3, "-0.000"},        {-0.0, 3, "-0.000"},           {0.0, 0, "0"},
+        {-0.0, 0, "-0"},               {0.0005, 3, "0.001"},          {1.0005, 3, "1.000"},
+        {2.5, 0, "2"},                 {3.5, 0, "4"},                 {-2.5, 0, "-2"},
+        {5e-9, 8, "0.00000001"},       {1.5e-8, 8, "0.00000001"},     {179.999999995, 8, "179.99999999"},
+        {-45.123456785, 8, "-45.12345679"}, {98765432.1, 8, "98765432.09999999"},
+        {4503599627.3705, 3, "4503599627.370"}, {1e15, 3, "1000000000000000.000"},
+        {4503599627370496.0, 0, "4503599627370496"}, {9007199254740993.0, 0, "9007199254740992"},
+        {5e-324, 3, "0.000"},          {860690.5225, 3, "860690.522"}, {6319037.0475, 3, "6319037.048"},
+    };
+    for (const auto& c : cases) {
+        std::string got;
+        appendFixed(got, c.value, c.decimals);
+        EXPECT_EQ(got, c.text) << c.value << " with " << c.decimals << " decimals";
+    }
+}
+
+TEST(AppendFixed, AgreesWithPrintfOnManyValues) {
+    std::vector<double> values;
+    std::mt19937_64 random(20260);
+    std::uniform_real_distribution<double> uniform(-1e7, 1e7);
+    for (int k = 0; k < 20000; ++k) values.push_back(uniform(random));
+    for (int k = -4000; k < 4000; ++k) values.push_back(k / 16.0 + 0.03125 * (k % 3));
+    for (int k = 0; k < 4000; ++k) values.push_back(k / 1024.0 + 1e6);
+    // Decimal boundaries and their neighbours: x.xxx5 and x.xxxxxxxx5.
+    for (int k = 0; k < 3000; ++k) {
+        const double boundary = (k * 7919 % 100000000) / 1000.0 + 0.0005;
+        values.push_back(boundary);
+        values.push_back(std::nextafter(boundary, 0.0));
+        values.push_back(std::nextafter(boundary, 1e300));
+        const double fine = k * 0.0123456789 + 5e-9;
+        values.push_back(fine);
+        values.push_back(std::nextafter(fine, 0.0));
+        values.push_back(-std::nextafter(fine, 1e300));
+    }
+    // Around the largest scaled magnitude (2^52) for each count of decimals.
+    for (int d = 0; d <= 9; ++d) {
+        const double limit = 4503599627370496.0 / std::pow(10.0, d);
+        for (double v = std::nextafter(limit, 0.0), n = 0; n < 5; v = std::nextafter(v, 0.0), ++n) {
+            values.push_back(v);
+            values.push_back(-v);
+        }
+        for (double v = limit, n = 0; n < 5; v = std::nextafter(v, 1e300), ++n) values.push_back(v);
+    }
+    for (double v : values)
+        for (int decimals : {0, 1, 3, 6, 8, 9, 10}) {
+            char expected[512];
+            std::snprintf(expected, sizeof expected, "%.*f", decimals, v);
+            std::string got;
+            appendFixed(got, v, decimals);
+            ASSERT_EQ(got, expected) << std::hexfloat << v << " with " << decimals << " decimals";
+        }
+}
+
+// Decimal texts read to the same bits as the general conversion (strtod) reads them, including
+// the ones the short path leaves to it: long mantissas, many decimals, exponents.
+TEST(FieldScanner, ReadsRealsToTheBitsStrtodGives) {
+    std::vector<std::string> texts = {
+        "0.1", "814149.529", "-1887019.768", "0", "-0", "-0.0", "00000000000000000000001.5", ".5", "5.",
+        "9007199254740991", "9007199254740992", "9007199254740993", "900719925474099.3", "123456789012345678901234",
+        "0.0000000000000000000001", "0.00000000000000000000001", "1.50000000000000000000", "1e5", "1.5e-3",
+        "4.9406564584124654e-324", "1.7976931348623157e308", "2.2250738585072014e-308", "3.14159265358979323846",
+        "45.301550", "-1.3000000000", "1234567.8901234567",
+    };
+    std::mt19937_64 random(7);
+    std::uniform_real_distribution<double> uniform(-2e7, 2e7);
+    char buffer[64];
+    for (int k = 0; k < 20000; ++k) {
+        const double v = uniform(random);
+        for (const char* format : {"%.3f", "%.9f", "%.17g", "%.1f"}) {
+            std::snprintf(buffer, sizeof buffer, format, v);
+            texts.push_back(buffer);
+        }
+    }
+    for (const std::string& text : texts) {
+        FieldScanner scanner(text);
+        double got = 0;
+        ASSERT_TRUE(scanner.readDouble(got)) << text;
+        EXPECT_TRUE(scanner.atEnd()) << text;
+        const double expected = std::strtod(text.c_str(), nullptr);
+        ASSERT_EQ(std::memcmp(&got, &expected, sizeof got), 0) << text << ": " << std::hexfloat << got << " for "
+                                                               << expected;
+    }
 }
 
 }  // namespace
