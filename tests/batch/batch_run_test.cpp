@@ -2,7 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/number_text.hpp"
 #include "support/test_support.hpp"
@@ -213,19 +220,43 @@ TEST_F(Batch, WritesTheSameBytesUnderAFrenchLocale) {
 }
 
 TEST_F(Batch, AnInterruptedRunLeavesThePreviousArrivalFile) {
-    std::string lines;
-    for (int i = 0; i < 400000; ++i) lines += "P" + std::to_string(i) + " 814149.529 1887019.768 10\r\n";
-    writeFile(file("in.txt"), lines);
+    // The departure file is a pipe that delivers some points and then nothing: the run has
+    // read and written part of the file, and waits for more, when it is killed, however fast
+    // it is.
+    const std::string pipe = file("in.txt");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const int fd = ::open(pipe.c_str(), O_RDWR | O_NONBLOCK);
+    ASSERT_GE(fd, 0);
+    std::atomic<bool> stop = false;
+    std::thread feeder([&] {
+        std::string lines;
+        for (int i = 0; i < 20000; ++i) lines += "P" + std::to_string(i) + " 814149.529 1887019.768 10\r\n";
+        std::size_t sent = 0;
+        while (sent < lines.size() && !stop) {
+            const ssize_t n = ::write(fd, lines.data() + sent, lines.size() - sent);
+            if (n > 0) sent += static_cast<std::size_t>(n);
+            else std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    });
     writeFile(file("out.txt"), "previous results\r\n");
     test::RunOptions options;
     options.workingDirectory = work_.str();
     options.env["ALLUSERSPROFILE"] = profile_.str();
-    options.timeoutSeconds = 0.2;
+    options.timeoutSeconds = 2;
     const auto killed = test::run({"-type", "1", "-mode", "1", "-sys1", "2", "-sys2", "1", "-typcoor1", "3", "6", "-f1",
                                    "1", "in.txt", "-typcoor2", "3", "9", "-f2", "1", "out.txt"},
                                   options);
-    ASSERT_EQ(killed.exitCode, -2) << "the run ended before it was interrupted; make the file longer";
+    stop = true;
+    feeder.join();
+    ::close(fd);
+    ASSERT_EQ(killed.exitCode, -2) << "the run ended before it was interrupted: " << killed.out;
     EXPECT_EQ(readFile(file("out.txt")), "previous results\r\n");
+    // What the killed run had written went to a temporary file, not to the arrival file.
+    bool partial = false;
+    for (const auto& entry : fs::directory_iterator(work_.path()))
+        partial = partial || (entry.path().filename().string().ends_with(".tmp") && fs::file_size(entry.path()) > 0);
+    EXPECT_TRUE(partial);
+    fs::remove(pipe);
 
     // The next run completes, replaces the file, and clears what the killed run left.
     writeFile(file("in.txt"), "P1 814149.529 1887019.768 10\r\n");
