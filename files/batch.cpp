@@ -183,7 +183,8 @@ bool runBatch(CZelvoApp& app, CZelvoCommandLine r, UserInterface& ui, std::strin
         departureGeographic = d;
         departureGeographic.toGeographic(greenwich);
 
-        if (r.type == 2) {
+        // A line already refused keeps its own status: no grid is looked for its values.
+        if (r.type == 2 && (status.empty() || is(status, texts::kStatusOk))) {
             if (select3DGrid(grids, departureGeographic, a.sys, gridExtent) != 1) status = loadString(2233);
             else if (app.translationGrid.loaded == 0) loadCurrentGrid(grids, CurrentGrid::Translation);
         }

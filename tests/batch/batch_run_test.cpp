@@ -311,6 +311,17 @@ TEST_F(Batch, GridModeInBothDirections) {
     EXPECT_GT(std::abs(standard[0] - grid[0]) + std::abs(standard[1] - grid[1]), 0.1);
 }
 
+TEST_F(Batch, GridModeReportsABadlyFormedLineAsSuch) {
+    writeFile(file("a.txt"), "Paris 601152.299 2428695.897 35.000\r\nmal formee\r\nLyon abc 2087943.390 170.000\r\n");
+    const auto r = zelvo("-v -type 2 -mode 1 " + kNtfToL93.substr(8) + " -f1 1 a.txt -f2 1 b.txt");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const std::string out = readFile(file("b.txt"));
+    const std::string bad = "* ERREUR!!! Sur cette ligne du fichier d'entr\xe9" "e : mauvais format de point\r\n";
+    EXPECT_NE(out.find(bad + bad), std::string::npos) << out;
+    EXPECT_EQ(out.find("hors de la grille"), std::string::npos) << out;
+    EXPECT_NE(r.out.find("1 transformation(s) réussie(s)"), std::string::npos) << r.out;
+}
+
 TEST_F(Batch, GridModeWithinOneSystemNeedsNoGrid) {
     const auto values = pointValues("-type 2 -mode 0 -sys1 1 -sys2 1 -typcoor1 2 2 1 -typcoor2 3 9 -lon 2.35 -lat 48.85");
     ASSERT_EQ(values.size(), 2u);
