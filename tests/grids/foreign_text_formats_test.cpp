@@ -20,6 +20,13 @@ using test::TempDir;
 using Elements = std::vector<std::pair<std::string, std::string>>;
 const Elements kBilinear = {{"INTERPOLATION_TYPE", "BILINEAR"}};
 
+// A grid file written in dir with a side file asking for bilinear interpolation, opened fully.
+CGrille openBilinear(const TempDir& dir, const std::string& name, const std::string& content, std::string& message) {
+    test::writeFile(dir.file(name), content);
+    test::writeFile(dir.file("g.xml"), test::xmlSideFile(kBilinear));
+    return test::openGrid(dir.file(name), message);
+}
+
 std::string withName(std::string text, const std::string& name) {
     if (const auto at = text.find("%s"); at != std::string::npos) text.replace(at, 2, name);
     return text;
@@ -191,10 +198,8 @@ TEST(ForeignData, NodesComeInTheFormatsOrder) {
         SCOPED_TRACE(c.file);
         TempDir dir;
         const std::string path = dir.file(c.file);
-        test::writeFile(path, c.content);
-        test::writeFile(dir.file("g.xml"), test::xmlSideFile(kBilinear));
         std::string message;
-        CGrille grid = test::openGrid(path, message);
+        CGrille grid = openBilinear(dir, c.file, c.content, message);
         ASSERT_EQ(message, "");
         EXPECT_EQ(grid.NAME, dir.file("g.bin"));
         for (int j = 0; j < 2; ++j) {
@@ -292,10 +297,8 @@ TEST(ForeignData, CountsBeyondTheFileAreRefused) {
         SCOPED_TRACE(c.what);
         TempDir dir;
         const std::string path = dir.file(c.file);
-        test::writeFile(path, c.content);
-        test::writeFile(dir.file("g.xml"), test::xmlSideFile(kBilinear));
         std::string message;
-        const CGrille grid = test::openGrid(path, message);
+        const CGrille grid = openBilinear(dir, c.file, c.content, message);
         std::string expected = withName(c.message, path);
         EXPECT_EQ(message, expected);
         EXPECT_FALSE(grid.hasNodeData());
