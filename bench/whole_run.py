@@ -255,7 +255,8 @@ def main():
     here = os.path.dirname(os.path.abspath(__file__))
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--zelvo", default=os.path.join(here, "..", "build", "bin", "zelvo"))
-    parser.add_argument("--reference", default=os.environ.get("ZELVO_REFERENCE", "/work/shared/reference"))
+    parser.add_argument("--reference", default=os.environ.get(
+        "ZELVO_REFERENCE", os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "shared", "reference")))
     parser.add_argument("--points", type=int, default=1_000_000)
     parser.add_argument("--runs", type=int, default=5)
     parser.add_argument("--seed", type=int, default=20260)

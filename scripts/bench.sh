@@ -3,7 +3,7 @@
 # them, then the whole-run benchmark against PROJ (cs2cs, cct) on a million points over France.
 # Arguments go to the whole-run benchmark (bench/whole_run.py --help), e.g. --runs 3.
 # The shared reference folder (catalogue and grids) is read from ZELVO_REFERENCE, by default
-# /work/shared/reference; nothing is written outside a temporary folder and build-bench/.
+# ../shared/reference beside the repository; nothing is written outside a temporary folder and build-bench/.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
