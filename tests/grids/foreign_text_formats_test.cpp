@@ -48,6 +48,13 @@ int readHeader(const std::string& path, CGrille& grid, std::string& message) {
     }
 }
 
+// A header written in dir under name, then read as above.
+int readWrittenHeader(const TempDir& dir, const std::string& name, const std::string& content, CGrille& grid,
+                      std::string& message) {
+    test::writeFile(dir.file(name), content);
+    return readHeader(dir.file(name), grid, message);
+}
+
 const std::string kEsri =
     "ncols         4\r\nnrows         3\r\nxllcorner     0\r\nyllcorner     40\r\n"
     "cellsize      0.5\r\nNODATA_value  -9999\r\n";
@@ -90,10 +97,9 @@ TEST(ForeignHeaders, FieldsEachFormatGivesTheGrid) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         TempDir dir;
-        test::writeFile(dir.file(c.file), c.content);
         CGrille grid;
         std::string message;
-        ASSERT_EQ(readHeader(dir.file(c.file), grid, message), -10) << message;
+        ASSERT_EQ(readWrittenHeader(dir, c.file, c.content, grid, message), -10) << message;
         EXPECT_NEAR(grid.X_MIN, c.xMin, 1e-12);
         EXPECT_NEAR(grid.X_MAX, c.xMax, 1e-12);
         EXPECT_NEAR(grid.Y_MIN, c.yMin, 1e-12);
@@ -173,10 +179,9 @@ TEST(ForeignHeaders, RefusedHeaders) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         TempDir dir;
-        test::writeFile(dir.file(c.file), c.content);
         CGrille grid;
         std::string message;
-        EXPECT_EQ(readHeader(dir.file(c.file), grid, message), c.result);
+        EXPECT_EQ(readWrittenHeader(dir, c.file, c.content, grid, message), c.result);
         EXPECT_EQ(message, withName(c.message, dir.file(c.file)));
     }
 }
