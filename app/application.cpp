@@ -88,10 +88,15 @@ int startup(CZelvoApp& app, const std::vector<std::string>& args, UserInterface&
         case GridCheck::Failed: return 0;
         case GridCheck::Fatal: return 1;
     }
-    runCommandLine(app, args, ui);
-    ui.write(fmt::sprintf("\n%s\n", texts::kPressAKey));
-    waitForKey();
-    return 0;
+    const int code = runCommandLine(app, args, ui);
+    // The closing text asks for a key only where one can be pressed.
+    if (canWaitForKey()) {
+        ui.write(fmt::sprintf("\n%s\n", texts::kPressAKey));
+        waitForKey();
+    } else {
+        ui.write("\n");
+    }
+    return code;
 }
 
 }  // namespace zelvo

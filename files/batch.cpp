@@ -12,8 +12,10 @@
 #include "geodesy/coordinates.hpp"
 #include "geodesy/grid_selection.hpp"
 #include "geodesy/precision.hpp"
+#include "geodesy/status.hpp"
 #include "platform/number_text.hpp"
 #include "platform/user_interface.hpp"
+#include "resources/chain_texts.hpp"
 #include "resources/file_texts.hpp"
 #include "resources/string_table.hpp"
 
@@ -118,16 +120,20 @@ std::string_view arrivalExtentMessage(ExtentResult result) {
 
 }  // namespace
 
-bool runBatch(CZelvoApp& app, CZelvoCommandLine r, UserInterface& ui, std::string& sharedMessage) {
+BatchOutcome runBatch(CZelvoApp& app, CZelvoCommandLine r, UserInterface& ui, std::string& sharedMessage) {
     if (r.currentOption == 0) {
         ui.write(fmt::sprintf("\n%s\n", r.helpText));
-        return false;
+        return BatchOutcome::Refused;
     }
     deriveVerticalKind(r);
     std::string validation;
     const bool valid = validateCommandLine(r, app.catalogue, validation);
-    if (r.verbose || !valid) ui.write(validation);
-    if (!valid) return false;
+    if (!valid) {
+        if (validation.ends_with('\n')) validation.pop_back();
+        ui.message(validation, MessageIcon::Error);
+        return BatchOutcome::Refused;
+    }
+    if (r.verbose) ui.write(validation);
 
     const bool fileMode = r.mode == 1;
     In_Fic in;
@@ -135,15 +141,15 @@ bool runBatch(CZelvoApp& app, CZelvoCommandLine r, UserInterface& ui, std::strin
     if (fileMode) {
         if (sameFile(r.file1, r.file2)) {
             sharedMessage = fmt::sprintf("%s !", texts::kSameFiles);
-            return false;
+            return BatchOutcome::Refused;
         }
         if (!in.open(r.file1)) {
             sharedMessage = fmt::sprintf("%s %s !", texts::kCannotOpenFile, r.file1);
-            return false;
+            return BatchOutcome::Refused;
         }
         if (!out.open(r.file2, /*replaceAtClose=*/true)) {
             sharedMessage = fmt::sprintf("%s %s !", texts::kCannotOpenFile, r.file2);
-            return false;
+            return BatchOutcome::ArrivalNotWritten;
         }
         in.dataFormat = r.format1;
         out.dataFormat = r.format2;
@@ -157,6 +163,8 @@ bool runBatch(CZelvoApp& app, CZelvoCommandLine r, UserInterface& ui, std::strin
     BatchPoints points = initial;
     int succeeded = 0;
     int outside = 0;
+    BatchOutcome outcome = BatchOutcome::Completed;
+    std::string chainError;
     // The status of the point: one of the fixed status and message texts, or the geoid
     // selection's text, which lives as long as the loop.
     std::string_view status;
@@ -177,6 +185,7 @@ bool runBatch(CZelvoApp& app, CZelvoCommandLine r, UserInterface& ui, std::strin
         if (is(status, texts::kStatusEnd)) break;
         CCoor& d = points.departure;
         CCoor& a = points.arrival;
+        chainError.clear();
 
         // The departure in geographic form, computed once: the grid selections and the extent test
         // read it, and the transformation starts from it (the same values as from the departure).
@@ -202,45 +211,72 @@ bool runBatch(CZelvoApp& app, CZelvoCommandLine r, UserInterface& ui, std::strin
             if (departureExtent != ExtentResult::Inside) status = departureExtentMessage(departureExtent);
         }
 
-        if (is(status, texts::kStatusOk) || !fileMode) {
-            if (r.type == 1)
-                standardPointTransform(departureGeographic, a, app.catalogue, &geoid, &arrivalGeographic);
-            else
-                gridPointTransform(departureGeographic, a, app.catalogue, &geoid, app.translationGrid,
-                                   &arrivalGeographic);
+        // A point outside every 3-D grid has no datum shift: it is not transformed, in point mode
+        // either, where the values would be plainly wrong.
+        const bool transformable = is(status, texts::kStatusOk) || (!fileMode && !is(status, loadString(2233)));
+        if (transformable) {
+            const int chainStatus =
+                r.type == 1 ? standardPointTransform(departureGeographic, a, app.catalogue, &geoid, &arrivalGeographic)
+                            : gridPointTransform(departureGeographic, a, app.catalogue, &geoid, app.translationGrid,
+                                                 &arrivalGeographic);
             a.convergence = convertAngle(a.convergence, a.convergenceUnit, a.unit);
             a.convergenceUnit = a.unit;
-            const ExtentResult arrivalExtent = arrivalExtents.test(a, arrivalGeographic);
-            if (arrivalExtent != ExtentResult::Inside) status = arrivalExtentMessage(arrivalExtent);
-            else ++succeeded;
+            if (chainStatus != kStatusOk) {
+                chainError = fmt::sprintf(texts::kChainError, chainStatus);
+                if (chainError.ends_with('\n')) chainError.pop_back();
+                status = chainError;
+            } else if (const ExtentResult arrivalExtent = arrivalExtents.test(a, arrivalGeographic);
+                       arrivalExtent != ExtentResult::Inside) {
+                status = arrivalExtentMessage(arrivalExtent);
+            } else {
+                ++succeeded;
+            }
         }
         if (fileMode) {
             if (!is(status, texts::kStatusOk)) ++outside;
             out.writePoint(d, a, r.type, status, true);
             status = {};
         } else {
-            ui.write(pointResult(r, a));
+            // Point mode shows the values, outside an extent too; a point whose values could not be
+            // computed (outside the 3-D grids, outside every geoid grid it needs, a chain error)
+            // shows why instead.
+            if (!transformable) {
+                ui.message(std::string(status), MessageIcon::Error);
+                outcome = BatchOutcome::PointNotTransformed;
+            } else if (!chainError.empty()) {
+                ui.message(chainError, MessageIcon::Error);
+                outcome = BatchOutcome::PointNotTransformed;
+            } else if (a.geoidPrecisionCode == kOutsideGeoidGrid) {
+                ui.message(std::string(loadString(2232)), MessageIcon::Error);
+                outcome = BatchOutcome::PointNotTransformed;
+            } else {
+                ui.write(pointResult(r, a));
+            }
             status = texts::kStatusEnd;
         }
     }
     if (fileMode && r.verbose) out.writeEnd(texts::kStatusEnd);
     if (fileMode && !out.close()) {
-        // A full disk or a lost device: the arrival file is left as it was before the run.
-        ui.write(fmt::sprintf("%s %s !\n", texts::kCannotWriteFile, r.file2));
+        // A full disk or a lost device: the arrival file is left as it was before the run, and
+        // the run is no success.
+        ui.message(fmt::sprintf("%s %s !", texts::kCannotWriteFile, r.file2), MessageIcon::Error);
+        return BatchOutcome::ArrivalNotWritten;
     }
     if (fileMode && r.verbose) {
         const std::string rule(66, '-');
         ui.write(fmt::sprintf("\n%s\n%s\n%s \n%s\n\n%d %s\n%d %s\n%s\n", rule, texts::kRunFinished, r.file1, r.file2,
                               succeeded, texts::kSucceeded, outside, texts::kOutside, rule));
     }
-    return true;
+    return outcome;
 }
 
-void runCommandLine(CZelvoApp& app, const std::vector<std::string>& args, UserInterface& ui) {
+int runCommandLine(CZelvoApp& app, const std::vector<std::string>& args, UserInterface& ui) {
     CZelvoCommandLine record;
-    if (!parseCommandLine(args, record, app.consoleHelpText, ui)) return;
+    if (!parseCommandLine(args, record, app.consoleHelpText, ui)) return 0;
     std::string sharedMessage;
-    if (!runBatch(app, record, ui, sharedMessage)) ui.write(sharedMessage);
+    const BatchOutcome outcome = runBatch(app, record, ui, sharedMessage);
+    if (!sharedMessage.empty()) ui.message(sharedMessage, MessageIcon::Error);
+    return outcome == BatchOutcome::ArrivalNotWritten || outcome == BatchOutcome::PointNotTransformed ? 2 : 0;
 }
 
 }  // namespace zelvo

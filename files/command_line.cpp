@@ -68,7 +68,7 @@ bool parseCommandLine(const std::vector<std::string>& args, CZelvoCommandLine& r
             const auto option = std::find_if(std::begin(kOptions), std::end(kOptions),
                                              [name](const Option& o) { return o.name == name; });
             if (option == std::end(kOptions)) {
-                ui.write(fmt::sprintf("%s : %s !", std::string(name), texts::kUnknownFlag));
+                ui.message(fmt::sprintf("%s : %s !", std::string(name), texts::kUnknownFlag), MessageIcon::Error);
                 return false;
             }
             r.currentOption = option->code;

@@ -1,11 +1,13 @@
 #include "files/point_file.hpp"
 
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <filesystem>
+#include <optional>
 
 #include "files/data_formats.hpp"
 #include "geodesy/angles.hpp"
@@ -42,6 +44,22 @@ void removeAbandonedTemporaries(const std::string& directory, const std::string&
         if (pid.empty() || pid.find_first_not_of("0123456789") != std::string::npos) continue;
         if (::kill(static_cast<pid_t>(std::stol(pid)), 0) != 0 && errno == ESRCH) std::filesystem::remove(entry.path(), ec);
     }
+}
+
+// The file a chain of symbolic links leads to (the path itself when it is no link); nothing when
+// the chain loops or cannot be read.
+std::optional<std::string> followLinks(const std::string& path) {
+    namespace fs = std::filesystem;
+    fs::path current = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat link {};
+        if (::lstat(current.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return current.string();
+        std::error_code ec;
+        const fs::path next = fs::read_symlink(current, ec);
+        if (ec) return std::nullopt;
+        current = next.is_absolute() ? next : current.parent_path() / next;
+    }
+    return std::nullopt;
 }
 
 }  // namespace
@@ -151,19 +169,57 @@ bool Out_Fic::open(const std::string& filePath, bool replaceAtClose) {
     annotated = false;
     failed_ = false;
     temporaryPath_.clear();
-    std::string target = filePath;
-    if (replaceAtClose) {
-        const PathParts parts = splitPath(filePath);
-        const std::string prefix = "." + parts.baseName + parts.extension + ".zelvo-";
-        removeAbandonedTemporaries(parts.directory, prefix);
-        temporaryPath_ = parts.directory + prefix + std::to_string(::getpid()) + ".tmp";
-        target = temporaryPath_;
+    replacedPath_.clear();
+    if (!replaceAtClose) return openStream(std::fopen(filePath.c_str(), "wb"));
+
+    // A symbolic link is written through: the file it leads to is replaced, the link stays.
+    const std::optional<std::string> target = followLinks(filePath);
+    if (!target) return false;
+    struct stat existing {};
+    const bool exists = ::stat(target->c_str(), &existing) == 0;
+    if (!exists && errno != ENOENT) return false;
+    if (exists) {
+        if (S_ISDIR(existing.st_mode)) return false;
+        // A pipe or a device is written as it is: it cannot be replaced, and must never be.
+        if (!S_ISREG(existing.st_mode)) return openStream(std::fopen(target->c_str(), "wb"));
+        // A file this run may not write (write-protected, say) is refused, not replaced.
+        const int probe = ::open(target->c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+        if (probe < 0) return false;
+        ::close(probe);
+        // A file with other names keeps them only when it is written in place.
+        if (existing.st_nlink > 1) return openStream(std::fopen(target->c_str(), "wb"));
     }
-    file_ = std::fopen(target.c_str(), "wb");
-    if (file_ == nullptr) {
-        temporaryPath_.clear();
+
+    const PathParts parts = splitPath(*target);
+    const std::string prefix = "." + parts.baseName + parts.extension + ".zelvo-";
+    removeAbandonedTemporaries(parts.directory, prefix);
+    const std::string temporary = parts.directory + prefix + std::to_string(::getpid()) + ".tmp";
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                          exists ? (existing.st_mode & 07777) : 0666);
+    if (fd < 0) {
+        // A writable file in a folder that cannot take a new file is written in place.
+        if (exists && (errno == EACCES || errno == EPERM || errno == EROFS))
+            return openStream(std::fopen(target->c_str(), "wb"));
         return false;
     }
+    if (exists) {
+        // The new file takes the owner (when allowed), group and mode of the one it replaces.
+        if (::fchown(fd, existing.st_uid, existing.st_gid) != 0) (void)::fchown(fd, static_cast<uid_t>(-1), existing.st_gid);
+        (void)::fchmod(fd, existing.st_mode & 07777);
+    }
+    if (!openStream(::fdopen(fd, "wb"))) {
+        ::close(fd);
+        std::remove(temporary.c_str());
+        return false;
+    }
+    temporaryPath_ = temporary;
+    replacedPath_ = *target;
+    return true;
+}
+
+bool Out_Fic::openStream(std::FILE* file) {
+    file_ = file;
+    if (file_ == nullptr) return false;
     std::setvbuf(file_, nullptr, _IOFBF, 1 << 16);
     return true;
 }
@@ -172,10 +228,12 @@ bool Out_Fic::close() {
     if (file_ == nullptr) return !failed_;
     flushPending();
     if (std::fflush(file_) != 0 || std::ferror(file_)) failed_ = true;
+    // The replacing file is on disk before it takes the place of the previous one.
+    if (!temporaryPath_.empty() && !failed_ && ::fsync(::fileno(file_)) != 0) failed_ = true;
     if (std::fclose(file_) != 0) failed_ = true;
     file_ = nullptr;
     if (!temporaryPath_.empty()) {
-        if (failed_ || std::rename(temporaryPath_.c_str(), path.c_str()) != 0) {
+        if (failed_ || std::rename(temporaryPath_.c_str(), replacedPath_.c_str()) != 0) {
             failed_ = true;
             std::remove(temporaryPath_.c_str());
         }

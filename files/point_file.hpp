@@ -56,7 +56,10 @@ public:
 
     // Creates or empties the file; false when it cannot be written. With replaceAtClose, the lines
     // go to a temporary file beside it, which replaces the file only when close() succeeds: an
-    // interrupted or failed run leaves the previous file as it was.
+    // interrupted or failed run leaves the previous file as it was. That replacement never touches
+    // what it must not: a symbolic link is written through to its file; a pipe or a device, a
+    // file with other hard links, or a writable file in a folder that takes no new file is written
+    // in place; a folder or a file this process may not write is refused.
     bool open(const std::string& filePath, bool replaceAtClose = false);
     bool isOpen() const { return file_ != nullptr; }
     // Flushes and closes (and puts the file in place); false when a write failed at any time.
@@ -85,12 +88,14 @@ private:
     void writeColumnTitles(const CCoor& arrival, bool withConversion);
     void writeRaw(std::string_view latin1);
     void flushPending();
+    bool openStream(std::FILE* file);
 
     static constexpr std::size_t kBlockSize = 1 << 16;
 
     std::FILE* file_ = nullptr;
     bool failed_ = false;
     std::string temporaryPath_;  // empty unless the file is replaced at close
+    std::string replacedPath_;   // the file the temporary one replaces (links followed)
     std::string line_;
     std::string pending_;  // written, not yet handed to the file
 };

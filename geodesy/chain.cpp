@@ -187,12 +187,9 @@ int pointTransform(CCoor departure, CCoor& arrival, const Catalogue& catalogue, 
         n = undulationAt(*geoid, w);
         if (mode == kEllipsoidalHeight) w.altitude = w.h - n;
         else if (mode == kAltitude) w.h = w.altitude + n;
-        else w.h = n;
-    } else if (mode == kNoVertical) {
-        // A point given without a vertical value is put on the geoid on both sides: the height the
-        // datum shift gave it is no information of the user's, and would move a cartesian result.
-        w.h = 0.0;
     }
+    // Without a vertical value the point keeps the height the datum shift gave it: a point of a
+    // two-dimensional system, taken on its ellipsoid, is where the similarity puts it.
 
     if (arrivalGeographic != nullptr) *arrivalGeographic = w;
 

@@ -39,8 +39,10 @@ void setConsoleTitle(const std::string& title) {
     std::fflush(stdout);
 }
 
+bool canWaitForKey() { return isatty(STDIN_FILENO) != 0; }
+
 void waitForKey() {
-    if (!isatty(STDIN_FILENO)) return;
+    if (!canWaitForKey()) return;
     termios saved{};
     if (tcgetattr(STDIN_FILENO, &saved) != 0) return;
     termios raw = saved;

@@ -19,6 +19,8 @@ public:
 
 // Sets the terminal title when standard output is a terminal; does nothing otherwise.
 void setConsoleTitle(const std::string& title);
+// True when standard input is a terminal, where a key can be waited for.
+bool canWaitForKey();
 // Reads one key without echo when standard input is a terminal; returns at once otherwise.
 void waitForKey();
 

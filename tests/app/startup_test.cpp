@@ -16,7 +16,8 @@ using test::TempDir;
 using test::writeFile;
 
 const std::string kWelcome = "*** Bienvenue dans Zelvo Batch ***";
-const std::string kClosing = "\nAppuyer sur une touche pour quitter l'application ...\n";
+// The runs have no terminal on standard input: no key is asked for, the output just ends its line.
+const std::string kClosing = "\n";
 const std::string kCatalogue = "ELG 1 6378137 0 0 0.00669438 GRS 1980\r\nLGO 1 2 0 Greenwich\r\nREG 1 1 1 3D Réf\r\n";
 
 RunOptions inFolder(const TempDir& work, const TempDir& profile) {
@@ -55,7 +56,7 @@ TEST(Startup, FindsTheConfigurationFileUnderTheAllUsersProfile) {
     {
         // Neither candidate: the message names the second one.
         TempDir profile;
-        const auto r = run({"-v"}, inFolder(work, profile));
+        const auto r = run({"-?"}, inFolder(work, profile));
         EXPECT_EQ(r.exitCode, 1);
         EXPECT_EQ(r.err, "Le fichier " + profile.str() + "/Application Data/Zelvo/zelvo.ini n'existe pas\n");
         EXPECT_EQ(r.out, "");
@@ -64,7 +65,7 @@ TEST(Startup, FindsTheConfigurationFileUnderTheAllUsersProfile) {
         // Only the second candidate: it is used.
         TempDir profile;
         writeFile(profile.file("Application Data/Zelvo/zelvo.ini"), "[DATA]\r\nData=cat.dat\r\n");
-        const auto r = run({"-v"}, inFolder(work, profile));
+        const auto r = run({"-?"}, inFolder(work, profile));
         EXPECT_EQ(r.exitCode, 0) << r.err;
         EXPECT_TRUE(r.out.starts_with(kWelcome) && r.out.ends_with(kClosing)) << r.out;
     }
@@ -73,7 +74,7 @@ TEST(Startup, FindsTheConfigurationFileUnderTheAllUsersProfile) {
         TempDir profile;
         writeFile(profile.file("Zelvo/zelvo.ini"), "[DATA]\r\nData=cat.dat\r\n");
         writeFile(profile.file("Application Data/Zelvo/zelvo.ini"), "[DATA]\r\nData=bad.dat\r\n");
-        const auto r = run({"-v"}, inFolder(work, profile));
+        const auto r = run({"-?"}, inFolder(work, profile));
         EXPECT_EQ(r.exitCode, 0) << r.err;
     }
 }
@@ -93,27 +94,27 @@ TEST(Startup, FindsTheConfigurationFileInTheUsualLinuxFolders) {
     fs::copy_file(ZELVO_BINARY, prefix.path() / "bin" / "zelvo");
     options.program = (prefix.path() / "bin" / "zelvo").string();
 
-    auto r = run({"-v"}, options);
+    auto r = run({"-?"}, options);
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err, "Le fichier " + prefix.str() + "/share/zelvo/zelvo.ini n'existe pas\n");
 
     writeFile(dirs.file("b/Zelvo/zelvo.ini"), "[DATA]\r\nData=cat.dat\r\n");
-    r = run({"-v"}, options);
+    r = run({"-?"}, options);
     EXPECT_EQ(r.exitCode, 0) << r.err;
 
     writeFile(dirs.file("a/Zelvo/zelvo.ini"), "[DATA]\r\nData=absent.dat\r\n");
-    r = run({"-v"}, options);
+    r = run({"-?"}, options);
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_NE(r.err.find("absent.dat"), std::string::npos) << "the first folder of XDG_CONFIG_DIRS wins";
 
     writeFile(home.file(".config/Zelvo/zelvo.ini"), "[DATA]\r\nData=cat.dat\r\n");
-    r = run({"-v"}, options);
+    r = run({"-?"}, options);
     EXPECT_EQ(r.err, "") << "the user's own folder comes first";
 
     options.env["XDG_CONFIG_HOME"] = work.str() + "/cfg";
     writeFile(work.file("cfg/Zelvo/zelvo.ini"), "[DATA]\r\nData=bad.dat\r\n");
     writeFile(work.file("bad.dat"), "ZNE 1\r\n");
-    r = run({"-v"}, options);
+    r = run({"-?"}, options);
     EXPECT_EQ(r.exitCode, 1) << "XDG_CONFIG_HOME replaces ~/.config";
 }
 
@@ -138,7 +139,7 @@ TEST(Startup, ReportsCatalogueProblems) {
         writeFile(profile.file("Zelvo/zelvo.ini"), c.ini);
         fs::remove(work.file("cat.dat"));
         if (!c.catalogue.empty()) writeFile(work.file("cat.dat"), c.catalogue);
-        const auto r = run({"-v"}, inFolder(work, profile));
+        const auto r = run({"-?"}, inFolder(work, profile));
         EXPECT_EQ(r.exitCode, c.exitCode) << c.what;
         EXPECT_EQ(r.err, c.err) << c.what;
         EXPECT_EQ(r.out, "") << c.what << ": nothing happens after a catalogue failure";
@@ -153,10 +154,10 @@ TEST(Startup, ARenamedProgramReadsItsOwnConfiguration) {
     fs::copy_file(ZELVO_BINARY, copy);
     RunOptions options = inFolder(work, profile);
     options.program = copy.string();
-    auto r = run({"-v"}, options);
+    auto r = run({"-?"}, options);
     EXPECT_EQ(r.exitCode, 0) << r.err;
     options.program = ZELVO_BINARY;
-    r = run({"-v"}, options);
+    r = run({"-?"}, options);
     EXPECT_EQ(r.exitCode, 1) << "zelvo.ini does not exist";
 }
 
@@ -164,11 +165,11 @@ TEST(Startup, ResolvesRelativeNamesBesideTheConfigurationFile) {
     TempDir work, profile;
     writeFile(profile.file("Zelvo/zelvo.ini"), "[DATA]\r\nData=cat.dat\r\n");
     writeFile(profile.file("Zelvo/cat.dat"), kCatalogue);
-    auto r = run({"-v"}, inFolder(work, profile));
+    auto r = run({"-?"}, inFolder(work, profile));
     EXPECT_EQ(r.exitCode, 0) << r.err;
     // A file of that name in the working directory takes precedence.
     writeFile(work.file("cat.dat"), "ZNE 1\r\n");
-    r = run({"-v"}, inFolder(work, profile));
+    r = run({"-?"}, inFolder(work, profile));
     EXPECT_EQ(r.exitCode, 1);
 }
 
@@ -180,7 +181,7 @@ TEST(Startup, RunsOnTheEmbeddedDefaultDataFromAnyFolder) {
     options.env["HOME"] = home.str();
     options.env["XDG_CONFIG_HOME"] = std::nullopt;
     options.env["XDG_CONFIG_DIRS"] = home.str() + "/none";
-    const auto r = run({"-v"}, options);
+    const auto r = run({"-?"}, options);
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_TRUE(r.out.starts_with(kWelcome)) << r.out;
     EXPECT_EQ(r.err, "");
@@ -193,7 +194,7 @@ TEST(Startup, SurvivesGarbageCatalogues) {
     for (int i = 0; i < 200000; ++i) binary.push_back(static_cast<char>((i * 131 + 7) % 256));
     for (const std::string& bytes : {std::string(), binary, std::string(2 << 20, 'x')}) {
         writeFile(work.file("cat.dat"), bytes);
-        const auto r = run({"-v"}, inFolder(work, profile));
+        const auto r = run({"-?"}, inFolder(work, profile));
         EXPECT_GE(r.exitCode, 0) << "no crash, no hang";
         EXPECT_LE(r.exitCode, 1);
     }

@@ -12,7 +12,7 @@
 #include <unistd.h>
 
 #include "platform/number_text.hpp"
-#include "support/test_support.hpp"
+#include "batch/batch_fixture.hpp"
 
 namespace zelvo {
 namespace {
@@ -20,55 +20,6 @@ namespace {
 namespace fs = std::filesystem;
 using test::readFile;
 using test::writeFile;
-
-const std::string kWelcome = "*** Bienvenue dans Zelvo Batch ***";
-const std::string kClosing = "\nAppuyer sur une touche pour quitter l'application ...\n";
-
-class Batch : public ::testing::Test {
-protected:
-    void SetUp() override {
-        const std::string reference = test::sharedReferenceDir();
-        if (reference.empty()) GTEST_SKIP() << "the shared reference folder is absent";
-        fs::copy_file(reference + "/catalogue.dat", work_.path() / "catalogue.dat");
-        // The catalogue names its grids; the start-up check opens them.
-        fs::create_directories(work_.path() / "grids");
-        for (const auto& entry : fs::directory_iterator(reference + "/grids"))
-            fs::copy_file(entry.path(), work_.path() / "grids" / entry.path().filename());
-        test::writeAllUsersConfiguration(profile_.path(), "catalogue.dat");
-        // A first start converts the text grids; the runs of the tests then print only their own output.
-        ASSERT_EQ(zelvo("-?").exitCode, 0);
-    }
-
-    test::RunResult zelvo(const std::string& line, const std::map<std::string, std::optional<std::string>>& env = {}) {
-        std::vector<std::string> args;
-        for (std::size_t start = 0; start < line.size();) {
-            const auto space = line.find(' ', start);
-            const auto end = space == std::string::npos ? line.size() : space;
-            if (end > start) args.push_back(line.substr(start, end - start));
-            start = end + 1;
-        }
-        test::RunOptions options;
-        options.workingDirectory = work_.str();
-        options.env = env;
-        options.env["ALLUSERSPROFILE"] = profile_.str();
-        return test::run(args, options);
-    }
-
-    // The values a point-mode run prints after the welcome text.
-    std::vector<double> pointValues(const std::string& line) {
-        const auto r = zelvo(line);
-        EXPECT_EQ(r.exitCode, 0) << r.err;
-        std::vector<double> values;
-        FieldScanner scanner(std::string_view(r.out).substr(kWelcome.size()));
-        double v = 0;
-        while (scanner.readDouble(v)) values.push_back(v);
-        return values;
-    }
-
-    std::string file(const std::string& name) const { return work_.file(name); }
-
-    test::TempDir work_, profile_;
-};
 
 const std::string kNtfToL93 = "-type 1 -sys1 2 -sys2 1 -typcoor1 3 6 -typcoor2 3 9";
 
@@ -88,29 +39,50 @@ TEST_F(Batch, PointOutsideEveryExtentIsStillTransformed) {
     EXPECT_EQ(values.size(), 2u);
 }
 
-TEST_F(Batch, ReportsBadCommandLines) {
+TEST_F(Batch, ReportsBadCommandLinesOnStandardError) {
     struct Case {
         const char* line;
         std::string out;
+        std::string err;
+        int exitCode;
     } cases[] = {
-        {"-type 1 -bogus 3", kWelcome + "bogus : Le flag n'existe pas !" + kClosing},
-        {"-type 9 -mode 0", kWelcome + "Le type de transformation géométrique choisi n'existe pas !\n" + kClosing},
-        {"-type 1 -mode 1 -sys1 2 -sys2 1 -typcoor1 3 6 -f1 1 a.txt -typcoor2 3 9 -f2 1 a.txt",
-         kWelcome + "Impossible de lire et d'écrire dans les mêmes fichiers !" + kClosing},
+        {"-type 1 -bogus 3", kWelcome + kClosing, "bogus : Le flag n'existe pas !\n", 0},
+        {"-type 9 -mode 0", kWelcome + kClosing, "Le type de transformation géométrique choisi n'existe pas !\n", 0},
+        {"-type 1 -mode 1 -sys1 2 -sys2 1 -typcoor1 3 6 -f1 1 a.txt -typcoor2 3 9 -f2 1 a.txt", kWelcome + kClosing,
+         "Impossible de lire et d'écrire dans les mêmes fichiers !\n", 0},
         {"-type 1 -mode 1 -sys1 2 -sys2 1 -typcoor1 3 6 -f1 1 absent.txt -typcoor2 3 9 -f2 1 b.txt",
-         kWelcome + "Impossible d'ouvrir le fichier absent.txt !" + kClosing},
+         kWelcome + kClosing, "Impossible d'ouvrir le fichier absent.txt !\n", 0},
+        // No arrival file, no success: the exit code says so.
         {"-type 1 -mode 1 -sys1 2 -sys2 1 -typcoor1 3 6 -f1 1 in.txt -typcoor2 3 9 -f2 1 no/such/dir/b.txt",
-         kWelcome + "Impossible d'ouvrir le fichier no/such/dir/b.txt !" + kClosing},
-        {"/?", kWelcome + "\nAide de test\n" + kClosing},
-        {"-?", kWelcome + "\nAide de test\n" + kClosing},
+         kWelcome + kClosing, "Impossible d'ouvrir le fichier no/such/dir/b.txt !\n", 2},
+        {"/?", kWelcome + "\nAide de test\n" + kClosing, "", 0},
+        {"-?", kWelcome + "\nAide de test\n" + kClosing, "", 0},
+        {"-v -type 1 -mode 0 -sys1 1 -sys2 1 -typcoor1 2 2 1 -typcoor2 2 2 1 -lon 1 -lat 45",
+         kWelcome + "Ligne de commande validee.\nInitialisation des donnees internes aux calculs...\n\n"
+                    "Lon=1.00000000 Lat=45.00000000\n" + kClosing,
+         "", 0},
     };
     writeFile(file("in.txt"), "P 1 2 3\r\n");
     for (const auto& c : cases) {
         const auto r = zelvo(c.line);
-        EXPECT_EQ(r.exitCode, 0) << c.line;
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.line;
         EXPECT_EQ(r.out, c.out) << c.line;
+        EXPECT_EQ(r.err, c.err) << c.line;
     }
     EXPECT_EQ(readFile(file("in.txt")), "P 1 2 3\r\n");
+}
+
+TEST_F(Batch, AsksForAKeyOnlyOnATerminal) {
+    test::RunOptions options;
+    options.workingDirectory = work_.str();
+    options.env["ALLUSERSPROFILE"] = profile_.str();
+    const std::string prompt = "Appuyer sur une touche pour quitter l'application ...";
+    const auto r = test::runInTerminal({"-?"}, options, prompt, "x");
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_NE(r.out.find("Aide de test"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find(prompt), std::string::npos) << r.out;
+    // Without a terminal nothing waits, and nothing asks.
+    EXPECT_EQ(zelvo("-?").out.find(prompt), std::string::npos);
 }
 
 TEST_F(Batch, RefusesTheSameFileUnderAnotherName) {
@@ -121,8 +93,7 @@ TEST_F(Batch, RefusesTheSameFileUnderAnotherName) {
         std::string target = arrival;
         if (target.find('$') != std::string::npos) target = "../" + work_.path().filename().string() + "/a.txt";
         const auto r = zelvo("-type 1 -mode 1 " + kNtfToL93.substr(8) + " -f1 1 a.txt -f2 1 " + target);
-        EXPECT_NE(r.out.find("Impossible de lire et d'écrire dans les mêmes fichiers !"), std::string::npos)
-            << target << ": " << r.out;
+        EXPECT_EQ(r.err, "Impossible de lire et d'écrire dans les mêmes fichiers !\n") << target;
         EXPECT_EQ(readFile(file("a.txt")), original) << target;
     }
 }
@@ -281,6 +252,15 @@ TEST_F(Batch, GeoidHeightsAndPointsOutsideTheGeoidGrid) {
               std::string::npos)
         << out;
     EXPECT_NE(r.out.find("2 transformation(s) réussie(s)"), std::string::npos) << r.out;
+    // Point mode has no precision column: the altitude it cannot compute is not printed at all.
+    const std::string point = "-type 1 -mode 0 -sys1 1 -sys2 1 -alt 1 1 -typcoor1 2 2 1 -typcoor2 2 2 1 -he 100 ";
+    const auto outside = zelvo(point + "-lon 9.5 -lat 45");
+    EXPECT_EQ(outside.out, kWelcome + kClosing);
+    EXPECT_EQ(outside.err, "Les coordonnées que vous avez saisies sont hors de la grille de geoide\n");
+    EXPECT_EQ(outside.exitCode, 2);
+    const auto inside = zelvo(point + "-lon 2.35 -lat 48.85");
+    EXPECT_EQ(inside.out, kWelcome + "2.35000000 48.85000000 100.000 56.205" + kClosing);
+    EXPECT_EQ(inside.exitCode, 0);
 }
 
 TEST_F(Batch, GridModeInBothDirections) {
@@ -326,8 +306,12 @@ TEST_F(Batch, GridModeWithinOneSystemNeedsNoGrid) {
     const auto values = pointValues("-type 2 -mode 0 -sys1 1 -sys2 1 -typcoor1 2 2 1 -typcoor2 3 9 -lon 2.35 -lat 48.85");
     ASSERT_EQ(values.size(), 2u);
     EXPECT_NEAR(values[0], 652301.565, 1e-3);
-    // Far from every grid: still transformed in point mode, and reported in file mode.
-    EXPECT_EQ(pointValues("-type 2 -mode 0 " + kNtfToL93.substr(8) + " -E 0 -N 0").size(), 2u);
+    // Far from every grid there is no datum shift: point mode says so instead of printing values
+    // without one, and file mode writes an error line.
+    const auto far = zelvo("-type 2 -mode 0 " + kNtfToL93.substr(8) + " -E 0 -N 0");
+    EXPECT_EQ(far.out, kWelcome + kClosing);
+    EXPECT_EQ(far.err, "Les coordonnées que vous avez saisies sont hors de la grille de transformation\n");
+    EXPECT_EQ(far.exitCode, 2);
     writeFile(file("in.txt"), "Loin 0 0 0\r\n");
     zelvo("-type 2 -mode 1 " + kNtfToL93.substr(8) + " -f1 1 in.txt -f2 1 out.txt");
     EXPECT_EQ(readFile(file("out.txt")), "* ERREUR!!! Sur cette ligne du fichier d'entr\xE9" "e : Les coordonn\xE9"

@@ -3,8 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <set>
 #include <sstream>
 
 #include "platform/number_text.hpp"
@@ -53,6 +56,16 @@ std::vector<ReferenceCase> loadCases(const std::string& path) {
     return cases;
 }
 
+// The values a point-mode run printed: they end the output, after the welcome text on the same line
+// (the first run of a folder may announce the binary versions of its grids in between).
+std::vector<double> printedValues(const std::string& out) {
+    const std::string welcome = "*** Bienvenue dans Zelvo Batch ***";
+    EXPECT_TRUE(out.starts_with(welcome) && out.ends_with("\n")) << out;
+    const std::string body = out.substr(welcome.size(), out.size() - welcome.size() - 1);
+    const auto lastLine = body.find_last_of('\n');
+    return numbers(lastLine == std::string::npos ? body : body.substr(lastLine + 1));
+}
+
 class ReferenceCases : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -78,16 +91,8 @@ protected:
             options.env["ALLUSERSPROFILE"] = profile_.str();
             const auto r = test::run(c.args, options);
             ASSERT_EQ(r.exitCode, 0) << c.id << ": " << r.err;
-            const std::string welcome = "*** Bienvenue dans Zelvo Batch ***";
-            ASSERT_TRUE(r.out.starts_with(welcome)) << c.id << ": " << r.out;
-            // The values end the last line before the closing text (the first run of a folder may
-            // announce the binary versions of its grids in between).
-            const std::string closing = "\nAppuyer sur une touche pour quitter l'application ...\n";
-            ASSERT_TRUE(r.out.ends_with(closing)) << c.id << ": " << r.out;
-            const std::string body = r.out.substr(welcome.size(), r.out.size() - welcome.size() - closing.size());
-            const std::string values = body.substr(body.find_last_of('\n') == std::string::npos ? 0 : body.find_last_of('\n') + 1);
-            const auto got = numbers(values);
-            ASSERT_EQ(got.size(), c.expected.size()) << c.id << ": \"" << values << "\" " << r.err;
+            const auto got = printedValues(r.out);
+            ASSERT_EQ(got.size(), c.expected.size()) << c.id << ": \"" << r.out << "\" " << r.err;
             // Both sides are rounded to the printed decimals: one unit of the last place is within a
             // tolerance of that unit, up to the error of reading decimals into doubles.
             for (std::size_t i = 0; i < got.size(); ++i)
@@ -99,6 +104,73 @@ protected:
     std::string reference_;
     test::TempDir work_, profile_;
 };
+
+bool isOption(const std::string& arg) { return arg.size() > 1 && arg[0] == '-' && std::isalpha(static_cast<unsigned char>(arg[1])); }
+
+// The option values of a case's command line: each option with the words that follow it.
+std::map<std::string, std::vector<std::string>> options(const std::vector<std::string>& args) {
+    std::map<std::string, std::vector<std::string>> found;
+    std::string current;
+    for (const auto& a : args) {
+        if (isOption(a)) found[current = a.substr(1)];
+        else found[current].push_back(a);
+    }
+    return found;
+}
+
+TEST_F(ReferenceCases, FileModeGivesThePointModeValues) {
+    int ran = 0;
+    for (const auto& c : loadCases(reference_ + "/cases.tsv")) {
+        SCOPED_TRACE(c.id);
+        auto o = options(c.args);
+        test::RunOptions run;
+        run.workingDirectory = work_.str();
+        run.env["ALLUSERSPROFILE"] = profile_.str();
+        const auto point = test::run(c.args, run);
+        ASSERT_EQ(point.exitCode, 0) << point.err;
+        const auto pointValues = printedValues(point.out);
+
+        // The same point as the one line of a departure file: with its name, in the format of its
+        // type that holds its vertical value (an ellipsoidal height, else an altitude).
+        const int from = std::stoi(o["typcoor1"][0]);
+        const int to = std::stoi(o["typcoor2"][0]);
+        const bool height = o.contains("he");
+        std::string line = "P";
+        const char* const fields[3][3] = {{"x", "y", "z"}, {"lon", "lat", "he"}, {"E", "N", "he"}};
+        for (const char* f : fields[from - 1]) {
+            if (from != 1 && std::string(f) == "he") f = height ? "he" : "H";
+            line += " " + (o.contains(f) ? o[f][0] : std::string("0"));
+        }
+        test::writeFile(work_.file("depart.txt"), line + "\r\n");
+        // The case's command line without its mode and point values, then the files.
+        const std::set<std::string> pointOptions = {"mode", "x", "y", "z", "lon", "lat", "he", "E", "N", "H"};
+        std::vector<std::string> args;
+        bool keep = true;
+        for (const auto& a : c.args) {
+            if (isOption(a)) keep = !pointOptions.contains(a.substr(1));
+            if (keep) args.push_back(a);
+        }
+        args.insert(args.end(), {"-mode", "1", "-f1", from != 1 && height ? "2" : "1", "depart.txt", "-f2", "1",
+                                 "arrivee.txt"});
+        const auto file = test::run(args, run);
+        ASSERT_EQ(file.exitCode, 0) << file.err;
+        const std::string written = test::readFile(work_.file("arrivee.txt"));
+        std::vector<double> fileValues = numbers(written.substr(written.find(' ')));
+        ASSERT_GE(fileValues.size(), 3u) << written;
+
+        // Horizontal values (all three cartesian ones); the file's vertical value is an altitude,
+        // which point mode prints last when it prints one.
+        const std::size_t horizontal = to == 1 ? 3 : 2;
+        ASSERT_GE(pointValues.size(), horizontal) << point.out;
+        for (std::size_t i = 0; i < horizontal; ++i)
+            EXPECT_EQ(fileValues[i], pointValues[i]) << "value " << i << "\n" << point.out << "\n" << written;
+        if (to != 1 && pointValues.size() > horizontal) {
+            EXPECT_EQ(fileValues[2], pointValues.back()) << written;
+        }
+        ++ran;
+    }
+    EXPECT_GT(ran, 0) << "no reference case";
+}
 
 TEST_F(ReferenceCases, StandardTransformationsAndProjections) { runCases({"std_", "std7_", "proj_", "inv_"}); }
 

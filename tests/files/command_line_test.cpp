@@ -25,14 +25,18 @@ std::vector<std::string> words(const std::string& line) {
 struct Parsed {
     bool ok;
     CZelvoCommandLine r;
-    std::string console;
+    std::string error;  // the error messages shown, one after the other
 };
 
 Parsed parse(const std::string& line) {
     Parsed p;
     test::RecordingUserInterface ui;
     p.ok = parseCommandLine(words(line), p.r, "AIDE", ui);
-    p.console = ui.console;
+    EXPECT_EQ(ui.console, "") << "nothing but errors is shown while parsing";
+    for (const auto& m : ui.messages) {
+        EXPECT_EQ(m.icon, MessageIcon::Error);
+        p.error += m.text;
+    }
     return p;
 }
 
@@ -46,7 +50,7 @@ TEST(CommandLineParser, FillsTheRecordSlots) {
 
     p = parse("-alt 1 -3");
     EXPECT_FALSE(p.ok);
-    EXPECT_EQ(p.console, "3 : Le flag n'existe pas !");
+    EXPECT_EQ(p.error, "3 : Le flag n'existe pas !");
 
     p = parse("-type 1 -type 2 -mode 02 -sys1 x7 -sys2 -5");
     EXPECT_FALSE(p.ok) << "-5 is an option for sys2";
@@ -91,7 +95,7 @@ TEST(CommandLineParser, FillsTheRecordSlots) {
     EXPECT_EQ(p.r.helpText, "AIDE");
     p = parse("-Type 1");
     EXPECT_FALSE(p.ok) << "options are case-sensitive";
-    EXPECT_EQ(p.console, "Type : Le flag n'existe pas !");
+    EXPECT_EQ(p.error, "Type : Le flag n'existe pas !");
 }
 
 TEST(CommandLineParser, DerivesTheVerticalKind) {

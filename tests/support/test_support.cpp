@@ -1,8 +1,12 @@
 #include "test_support.hpp"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <poll.h>
+#include <pty.h>
+#include <pwd.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -56,11 +60,49 @@ std::string latin1Lines(const std::string& utf8) {
     return out;
 }
 
+namespace {
+
+// In the child process: the folder, environment, user and limits of the options, then the program.
+[[noreturn]] void execute(const std::vector<std::string>& args, const RunOptions& options) {
+    const std::string program = options.program.empty() ? std::string(ZELVO_BINARY) : options.program;
+    if (!options.workingDirectory.empty() && chdir(options.workingDirectory.c_str()) != 0) _exit(126);
+    for (const auto& [name, value] : options.env) {
+        if (value) setenv(name.c_str(), value->c_str(), 1);
+        else unsetenv(name.c_str());
+    }
+    if (options.fileSizeLimit >= 0) {
+        // A write past the limit then fails with an error instead of a signal.
+        signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{static_cast<rlim_t>(options.fileSizeLimit), static_cast<rlim_t>(options.fileSizeLimit)};
+        if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(125);
+    }
+    if (options.user) {
+        if (setgroups(0, nullptr) != 0 && getuid() == 0) _exit(125);
+        if (setgid(options.user->gid) != 0 || setuid(options.user->uid) != 0) _exit(125);
+    }
+    std::vector<char*> argv;
+    std::string argv0 = program;
+    argv.push_back(argv0.data());
+    std::vector<std::string> copies(args);
+    for (auto& a : copies) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    execv(program.c_str(), argv.data());
+    _exit(127);
+}
+
+int exitCodeOf(pid_t pid, bool killed) {
+    int status = 0;
+    waitpid(pid, &status, 0);
+    if (killed) return -2;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+}  // namespace
+
 RunResult run(const std::vector<std::string>& args, const RunOptions& options) {
     RunResult result;
     int outPipe[2], errPipe[2];
     if (pipe(outPipe) != 0 || pipe(errPipe) != 0) return result;
-    const std::string program = options.program.empty() ? std::string(ZELVO_BINARY) : options.program;
     const pid_t pid = fork();
     if (pid == 0) {
         const int devNull = open("/dev/null", O_RDONLY);
@@ -69,19 +111,7 @@ RunResult run(const std::vector<std::string>& args, const RunOptions& options) {
         dup2(errPipe[1], STDERR_FILENO);
         close(outPipe[0]);
         close(errPipe[0]);
-        if (!options.workingDirectory.empty() && chdir(options.workingDirectory.c_str()) != 0) _exit(126);
-        for (const auto& [name, value] : options.env) {
-            if (value) setenv(name.c_str(), value->c_str(), 1);
-            else unsetenv(name.c_str());
-        }
-        std::vector<char*> argv;
-        std::string argv0 = program;
-        argv.push_back(argv0.data());
-        std::vector<std::string> copies(args);
-        for (auto& a : copies) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        execv(program.c_str(), argv.data());
-        _exit(127);
+        execute(args, options);
     }
     close(outPipe[1]);
     close(errPipe[1]);
@@ -113,12 +143,46 @@ RunResult run(const std::vector<std::string>& args, const RunOptions& options) {
     }
     for (auto& fd : fds)
         if (fd.fd >= 0) close(fd.fd);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    if (killed) result.exitCode = -2;
-    else if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
-    else result.exitCode = -1;
+    result.exitCode = exitCodeOf(pid, killed);
     return result;
+}
+
+RunResult runInTerminal(const std::vector<std::string>& args, const RunOptions& options, const std::string& prompt,
+                        const std::string& keys) {
+    RunResult result;
+    int terminal = -1;
+    const pid_t pid = forkpty(&terminal, nullptr, nullptr, nullptr);
+    if (pid < 0) return result;
+    if (pid == 0) execute(args, options);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(options.timeoutSeconds);
+    bool sent = false, killed = false;
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
+            kill(pid, SIGKILL);
+            killed = true;
+            break;
+        }
+        pollfd fd{terminal, POLLIN, 0};
+        if (poll(&fd, 1, static_cast<int>(left.count())) < 0) break;
+        char buffer[4096];
+        const ssize_t n = read(terminal, buffer, sizeof buffer);
+        if (n <= 0) break;  // the program has ended: its side of the terminal is closed
+        result.out.append(buffer, static_cast<std::size_t>(n));
+        if (!sent && result.out.find(prompt) != std::string::npos) {
+            sent = write(terminal, keys.data(), keys.size()) == static_cast<ssize_t>(keys.size());
+        }
+    }
+    close(terminal);
+    result.exitCode = exitCodeOf(pid, killed);
+    return result;
+}
+
+std::optional<UserIds> unprivilegedUser() {
+    if (getuid() != 0) return UserIds{getuid(), getgid()};
+    const passwd* nobody = getpwnam("nobody");
+    if (nobody == nullptr || nobody->pw_uid == 0) return std::nullopt;
+    return UserIds{nobody->pw_uid, nobody->pw_gid};
 }
 
 std::string sharedReferenceDir() {

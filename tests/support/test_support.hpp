@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include <sys/types.h>
+
 namespace zelvo::test {
 
 // A fresh folder under the system's temporary folder, removed with its contents at the end.
@@ -36,16 +38,32 @@ struct RunResult {
     std::string err;  // standard error
 };
 
+struct UserIds {
+    uid_t uid;
+    gid_t gid;
+};
+
 struct RunOptions {
     std::string workingDirectory;                              // empty: the current one
     std::map<std::string, std::optional<std::string>> env;     // set, or unset with nullopt
     std::string program;                                       // empty: the zelvo binary
     double timeoutSeconds = 60;
+    std::optional<UserIds> user;  // run as this user (switching needs the tests to run as root)
+    long long fileSizeLimit = -1;  // bytes a file may reach; a longer write fails as on a full disk
 };
 
 // Runs the program with no standard input; a run that outlives its timeout is killed and
 // reported with exit code -2.
 RunResult run(const std::vector<std::string>& args, const RunOptions& options = {});
+
+// Runs the program on a terminal of its own (standard input, output and error), which receives
+// `keys` once `prompt` has appeared in the output; the output is what the terminal showed.
+RunResult runInTerminal(const std::vector<std::string>& args, const RunOptions& options, const std::string& prompt,
+                        const std::string& keys);
+
+// A user without privileges to run the program as: nobody when the tests run as root, the
+// tests' own user otherwise; nothing when root has no such user at hand.
+std::optional<UserIds> unprivilegedUser();
 
 // The reference folder shipped beside the project, or empty when it is absent.
 std::string sharedReferenceDir();
