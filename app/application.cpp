@@ -20,10 +20,6 @@ constexpr std::size_t kPathBuffer = 260;
 
 }  // namespace
 
-CZelvoApp::~CZelvoApp() {
-    if (log != nullptr) std::fclose(log);
-}
-
 std::string CZelvoApp::configurationDirectory() const { return splitPath(iniPath).directory; }
 
 std::string CZelvoApp::resolvePath(const std::string& name) const {
@@ -36,12 +32,28 @@ std::string CZelvoApp::resolvePath(const std::string& name) const {
     return inWorkingDirectory;
 }
 
-void createLogFile(CZelvoApp& app) {
-    if (app.log != nullptr) std::fclose(app.log);
-    app.log = std::fopen("log.txt", "wb");
+RunContext CZelvoApp::runContext(UserInterface& user) {
+    return RunContext{catalogue, geoidGrid, translationGrid, user, consoleMode, reportRequested != 0,
+                      log.isOpen() ? &log : nullptr, &lastResult};
 }
 
+void CZelvoApp::transformFile(int transformationType, bool withConversion, const CCoor& departureTemplate,
+                              const CCoor& arrivalTemplate, const FileRunFiles& files) {
+    if (ui == nullptr) return;
+    RunContext context = runContext(*ui);
+    zelvo::transformFile(context, transformationType, withConversion, departureTemplate, arrivalTemplate, files);
+}
+
+void CZelvoApp::transformPoint(int transformationType, const CCoor& departure, CCoor& arrival) {
+    if (ui == nullptr) return;
+    RunContext context = runContext(*ui);
+    zelvo::transformPoint(context, transformationType, departure, arrival);
+}
+
+void createLogFile(CZelvoApp& app) { app.log.open("log.txt"); }
+
 int startup(CZelvoApp& app, const std::vector<std::string>& args, UserInterface& ui) {
+    app.ui = &ui;
     app.workingDirectory = currentDirectory();
     if (app.workingDirectory.empty()) return 0;
     if (app.workingDirectory.back() != '/') app.workingDirectory += '/';
@@ -88,7 +100,10 @@ int startup(CZelvoApp& app, const std::vector<std::string>& args, UserInterface&
         case GridCheck::Failed: return 0;
         case GridCheck::Fatal: return 1;
     }
-    const int code = runCommandLine(app, args, ui);
+    // The batch keeps no log.
+    RunContext context = app.runContext(ui);
+    context.log = nullptr;
+    const int code = runCommandLine(context, args, app.consoleHelpText);
     // The closing text asks for a key only where one can be pressed.
     if (canWaitForKey()) {
         ui.write(fmt::sprintf("\n%s\n", texts::kPressAKey));

@@ -2,11 +2,13 @@
 // The application object and start-up: working directory, program name, configuration file,
 // start-up keys, catalogue, run mode.
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "catalogue/catalogue.hpp"
+#include "files/drivers.hpp"
+#include "files/point_file.hpp"
+#include "files/run_context.hpp"
 #include "grids/grid.hpp"
 
 namespace zelvo {
@@ -18,7 +20,7 @@ public:
     CZelvoApp() = default;
     CZelvoApp(const CZelvoApp&) = delete;
     CZelvoApp& operator=(const CZelvoApp&) = delete;
-    ~CZelvoApp();
+    ~CZelvoApp() = default;
 
     std::string workingDirectory;  // current directory at start-up, always ending with '/'
     std::string programName;       // base name of the program file, no folder, no extension
@@ -34,7 +36,9 @@ public:
     Catalogue catalogue;
     CGrille1D geoidGrid;        // the current geoid grid, loaded on demand by the drivers
     CGrille3D translationGrid;  // the current 3-D grid, loaded on demand by the drivers
-    std::FILE* log = nullptr;  // "log.txt", created empty when the program is loaded
+    Out_Fic log;                // "log.txt", created empty when the program is loaded
+    CCoor lastResult;           // the last single point transformed
+    UserInterface* ui = nullptr;  // whoever the program talks to, set at start-up
 
     // Folder of the configuration file, ending with '/'.
     std::string configurationDirectory() const;
@@ -42,6 +46,14 @@ public:
     // there, otherwise beside the configuration file. Absolute names are kept; an empty name
     // gives the working directory itself.
     std::string resolvePath(const std::string& name) const;
+
+    // What the drivers of a run work with: the catalogue, the current grids and the user.
+    RunContext runContext(UserInterface& user);
+
+    // The window-mode drivers, on the application's grids, log and last result.
+    void transformFile(int transformationType, bool withConversion, const CCoor& departureTemplate,
+                       const CCoor& arrivalTemplate, const FileRunFiles& files);
+    void transformPoint(int transformationType, const CCoor& departure, CCoor& arrival);
 };
 
 // Creates (or empties) "log.txt" in the current directory; done when the program is loaded.

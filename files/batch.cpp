@@ -5,12 +5,13 @@
 #include <cstring>
 #include <filesystem>
 
-#include "app/application.hpp"
 #include "files/point_file.hpp"
+#include "files/run_context.hpp"
 #include "geodesy/angles.hpp"
 #include "geodesy/chain.hpp"
 #include "geodesy/coordinates.hpp"
 #include "geodesy/grid_selection.hpp"
+#include "geodesy/point_pipeline.hpp"
 #include "geodesy/precision.hpp"
 #include "geodesy/status.hpp"
 #include "platform/number_text.hpp"
@@ -29,10 +30,7 @@ bool sameFile(const std::string& a, const std::string& b) {
     return std::filesystem::equivalent(a, b, ec) && !ec;
 }
 
-struct BatchPoints {
-    CCoor departure;
-    CCoor arrival;
-};
+}  // namespace
 
 BatchPoints buildPoints(const CZelvoCommandLine& r, const Catalogue& catalogue) {
     BatchPoints p;
@@ -67,7 +65,6 @@ BatchPoints buildPoints(const CZelvoCommandLine& r, const Catalogue& catalogue) 
     return p;
 }
 
-// The point-mode result on the console, labelled with -v.
 std::string pointResult(const CZelvoCommandLine& r, const CCoor& a) {
     std::string out;
     auto value = [&](const char* label, double v, int decimals) {
@@ -105,29 +102,42 @@ std::string pointResult(const CZelvoCommandLine& r, const CCoor& a) {
     return out;
 }
 
+namespace {
+
 // Whether a status is the given fixed text (its length known here, so no library call).
 bool is(std::string_view status, std::string_view text) {
     return status.size() == text.size() && std::memcmp(status.data(), text.data(), text.size()) == 0;
 }
 
-std::string_view departureExtentMessage(ExtentResult result) {
-    return loadString(result == ExtentResult::OutsideProjection ? 2234 : 2235);
-}
-
-std::string_view arrivalExtentMessage(ExtentResult result) {
-    return loadString(result == ExtentResult::OutsideProjection ? 2236 : 2237);
+// The text the batch gives a point's condition: "OK", a message of the string table, or the chain
+// error of the point.
+std::string_view conditionText(PointCondition condition, const PointPipeline& pipeline, std::string& chainError) {
+    switch (condition) {
+        case PointCondition::None: return texts::kStatusOk;
+        case PointCondition::OutsideTransformationGrid: return loadString(2233);
+        case PointCondition::DepartureOutsideProjection: return loadString(2234);
+        case PointCondition::DepartureOutsideSystem: return loadString(2235);
+        case PointCondition::ArrivalOutsideProjection: return loadString(2236);
+        case PointCondition::ArrivalOutsideSystem: return loadString(2237);
+        case PointCondition::ChainError:
+            chainError = fmt::sprintf(texts::kChainError, pipeline.chainStatus());
+            if (chainError.ends_with('\n')) chainError.pop_back();
+            return chainError;
+    }
+    return texts::kStatusOk;
 }
 
 }  // namespace
 
-BatchOutcome runBatch(CZelvoApp& app, CZelvoCommandLine r, UserInterface& ui, std::string& sharedMessage) {
+BatchOutcome runBatch(RunContext& context, CZelvoCommandLine r, std::string& sharedMessage) {
+    UserInterface& ui = context.ui;
     if (r.currentOption == 0) {
         ui.write(fmt::sprintf("\n%s\n", r.helpText));
         return BatchOutcome::Refused;
     }
     deriveVerticalKind(r);
     std::string validation;
-    const bool valid = validateCommandLine(r, app.catalogue, validation);
+    const bool valid = validateCommandLine(r, context.catalogue, validation);
     if (!valid) {
         if (validation.ends_with('\n')) validation.pop_back();
         ui.message(validation, MessageIcon::Error);
@@ -157,125 +167,79 @@ BatchOutcome runBatch(CZelvoApp& app, CZelvoCommandLine r, UserInterface& ui, st
     }
     if (r.verbose) ui.write(fmt::sprintf("%s\n\n", texts::kInitialising));
 
-    GridSelection grids{app.catalogue, app.geoidGrid, app.translationGrid, app.consoleMode, &ui};
-    CurrentGeoid geoid(app.geoidGrid);
-    const BatchPoints initial = buildPoints(r, app.catalogue);
+    GridSelection grids{context.catalogue, context.geoidGrid, context.translationGrid, context.consoleFlag, &ui};
+    const BatchPoints initial = buildPoints(r, context.catalogue);
+    PointPipeline pipeline(grids, r.type, initial.departure, initial.arrival);
     BatchPoints points = initial;
+    CCoor& d = points.departure;
+    CCoor& a = points.arrival;
+    std::string chainError;
+    // Arrival convergences are given in the arrival unit.
+    auto transform = [&] {
+        const PointCondition condition = pipeline.transform(a);
+        a.convergence = convertAngle(a.convergence, a.convergenceUnit, a.unit);
+        a.convergenceUnit = a.unit;
+        return condition;
+    };
+
+    if (!fileMode) {
+        // Point mode shows the values, outside an extent too; a point whose values cannot be
+        // computed (outside the 3-D grids, outside every geoid grid it needs, a chain error) shows
+        // why instead.
+        PointCondition condition = pipeline.prepare(d, a);
+        if (condition != PointCondition::OutsideTransformationGrid) condition = transform();
+        if (condition == PointCondition::OutsideTransformationGrid || condition == PointCondition::ChainError) {
+            ui.message(std::string(conditionText(condition, pipeline, chainError)), MessageIcon::Error);
+            return BatchOutcome::PointNotTransformed;
+        }
+        if (a.geoidPrecisionCode == kOutsideGeoidGrid) {
+            ui.message(std::string(loadString(2232)), MessageIcon::Error);
+            return BatchOutcome::PointNotTransformed;
+        }
+        ui.write(pointResult(r, a));
+        return BatchOutcome::Completed;
+    }
+
     int succeeded = 0;
     int outside = 0;
-    BatchOutcome outcome = BatchOutcome::Completed;
-    std::string chainError;
-    // The status of the point: one of the fixed status and message texts, or the geoid
-    // selection's text, which lives as long as the loop.
-    std::string_view status;
-    std::string geoidStatus;
-    const CLgo* greenwich = greenwichMeridian(app.catalogue);
-    CCoor departureGeographic, arrivalGeographic;
-    CZone gridExtent;
-    // Every point of the run has the systems and projections of the command line.
-    const ExtentTest departureExtents(app.catalogue, initial.departure);
-    const ExtentTest arrivalExtents(app.catalogue, initial.arrival);
     for (;;) {
-        if (fileMode) {
-            points = initial;
-            const std::string_view read = in.readPoint(points.departure);
-            if (is(read, texts::kStatusComment) || is(read, texts::kStatusBlankLine)) continue;
-            status = read;
-        }
+        points = initial;
+        std::string_view status = in.readPoint(d);
+        if (is(status, texts::kStatusComment) || is(status, texts::kStatusBlankLine)) continue;
         if (is(status, texts::kStatusEnd)) break;
-        CCoor& d = points.departure;
-        CCoor& a = points.arrival;
-        chainError.clear();
-
-        // The departure in geographic form, computed once: the grid selections and the extent test
-        // read it, and the transformation starts from it (the same values as from the departure).
-        departureGeographic = d;
-        departureGeographic.toGeographic(greenwich);
-
-        // A line already refused keeps its own status: no grid is looked for its values.
-        if (r.type == 2 && (status.empty() || is(status, texts::kStatusOk))) {
-            if (select3DGrid(grids, departureGeographic, a.sys, gridExtent) != 1) status = loadString(2233);
-            else if (app.translationGrid.loaded == 0) loadCurrentGrid(grids, CurrentGrid::Translation);
-        }
-        if (selectGeoidGrid(grids, r.type, departureGeographic, a, gridExtent, geoidStatus) == 1 &&
-            app.geoidGrid.loaded == 0 && !loadCurrentGrid(grids, CurrentGrid::Geoid)) {
-            // A geoid grid that no longer loads leaves the point without its geoid term: say so.
-            departureGeographic.geoidPrecisionCode = kOutsideGeoidGrid;
-            a.geoidPrecisionCode = kOutsideGeoidGrid;
-        }
-        if (status.empty() || is(status, texts::kStatusOk)) status = geoidStatus;
-
-        // A status already set (a badly formed line, a point outside the grid) is the one reported.
-        if (status.empty() || is(status, texts::kStatusOk)) {
-            const ExtentResult departureExtent = departureExtents.test(d, departureGeographic);
-            if (departureExtent != ExtentResult::Inside) status = departureExtentMessage(departureExtent);
-        }
-
-        // A point outside every 3-D grid has no datum shift: it is not transformed, in point mode
-        // either, where the values would be plainly wrong.
-        const bool transformable = is(status, texts::kStatusOk) || (!fileMode && !is(status, loadString(2233)));
-        if (transformable) {
-            const int chainStatus =
-                r.type == 1 ? standardPointTransform(departureGeographic, a, app.catalogue, &geoid, &arrivalGeographic)
-                            : gridPointTransform(departureGeographic, a, app.catalogue, &geoid, app.translationGrid,
-                                                 &arrivalGeographic);
-            a.convergence = convertAngle(a.convergence, a.convergenceUnit, a.unit);
-            a.convergenceUnit = a.unit;
-            if (chainStatus != kStatusOk) {
-                chainError = fmt::sprintf(texts::kChainError, chainStatus);
-                if (chainError.ends_with('\n')) chainError.pop_back();
-                status = chainError;
-            } else if (const ExtentResult arrivalExtent = arrivalExtents.test(a, arrivalGeographic);
-                       arrivalExtent != ExtentResult::Inside) {
-                status = arrivalExtentMessage(arrivalExtent);
-            } else {
-                ++succeeded;
+        // A line already refused keeps its own status: nothing is looked for its values.
+        if (is(status, texts::kStatusOk)) {
+            PointCondition condition = pipeline.prepare(d, a);
+            if (condition == PointCondition::None) {
+                condition = transform();
+                if (condition == PointCondition::None) ++succeeded;
             }
+            status = conditionText(condition, pipeline, chainError);
         }
-        if (fileMode) {
-            if (!is(status, texts::kStatusOk)) ++outside;
-            out.writePoint(d, a, r.type, status, true);
-            status = {};
-        } else {
-            // Point mode shows the values, outside an extent too; a point whose values could not be
-            // computed (outside the 3-D grids, outside every geoid grid it needs, a chain error)
-            // shows why instead.
-            if (!transformable) {
-                ui.message(std::string(status), MessageIcon::Error);
-                outcome = BatchOutcome::PointNotTransformed;
-            } else if (!chainError.empty()) {
-                ui.message(chainError, MessageIcon::Error);
-                outcome = BatchOutcome::PointNotTransformed;
-            } else if (a.geoidPrecisionCode == kOutsideGeoidGrid) {
-                ui.message(std::string(loadString(2232)), MessageIcon::Error);
-                outcome = BatchOutcome::PointNotTransformed;
-            } else {
-                ui.write(pointResult(r, a));
-            }
-            status = texts::kStatusEnd;
-        }
+        if (!is(status, texts::kStatusOk)) ++outside;
+        out.writePoint(d, a, r.type, status, true);
     }
-    if (fileMode && r.verbose) out.writeEnd(texts::kStatusEnd);
-    if (fileMode && !out.close()) {
+    if (r.verbose) out.writeEnd(texts::kStatusEnd);
+    if (!out.close()) {
         // A full disk or a lost device: the arrival file is left as it was before the run, and
         // the run is no success.
         ui.message(fmt::sprintf("%s %s !", texts::kCannotWriteFile, r.file2), MessageIcon::Error);
         return BatchOutcome::ArrivalNotWritten;
     }
-    if (fileMode && r.verbose) {
+    if (r.verbose) {
         const std::string rule(66, '-');
         ui.write(fmt::sprintf("\n%s\n%s\n%s \n%s\n\n%d %s\n%d %s\n%s\n", rule, texts::kRunFinished, r.file1, r.file2,
                               succeeded, texts::kSucceeded, outside, texts::kOutside, rule));
     }
-    return outcome;
+    return BatchOutcome::Completed;
 }
 
-int runCommandLine(CZelvoApp& app, const std::vector<std::string>& args, UserInterface& ui) {
+int runCommandLine(RunContext& context, const std::vector<std::string>& args, const std::string& consoleHelpText) {
     CZelvoCommandLine record;
-    if (!parseCommandLine(args, record, app.consoleHelpText, ui)) return 0;
+    if (!parseCommandLine(args, record, consoleHelpText, context.ui)) return 0;
     std::string sharedMessage;
-    const BatchOutcome outcome = runBatch(app, record, ui, sharedMessage);
-    if (!sharedMessage.empty()) ui.message(sharedMessage, MessageIcon::Error);
+    const BatchOutcome outcome = runBatch(context, record, sharedMessage);
+    if (!sharedMessage.empty()) context.ui.message(sharedMessage, MessageIcon::Error);
     return outcome == BatchOutcome::ArrivalNotWritten || outcome == BatchOutcome::PointNotTransformed ? 2 : 0;
 }
 

@@ -242,6 +242,17 @@ bool Out_Fic::close() {
     return !failed_;
 }
 
+void Out_Fic::discard() {
+    if (!temporaryPath_.empty()) failed_ = true;
+    close();
+}
+
+bool Out_Fic::flush() {
+    flushPending();
+    if (file_ != nullptr && std::fflush(file_) != 0) failed_ = true;
+    return !failed_;
+}
+
 // Lines gather in memory and go to the file by blocks of 64 KiB: one write call per thousand lines
 // instead of one per line.
 void Out_Fic::writeRaw(std::string_view latin1) {

@@ -64,6 +64,11 @@ public:
     bool isOpen() const { return file_ != nullptr; }
     // Flushes and closes (and puts the file in place); false when a write failed at any time.
     bool close();
+    // Closes without putting a replacing file in place: the previous file stays as it was. (A
+    // file written in place keeps what was written.)
+    void discard();
+    // Hands what was written to the file.
+    bool flush();
     bool failed() const { return failed_; }
 
     // One point line from the arrival point (the header and the column titles first, when

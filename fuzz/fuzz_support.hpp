@@ -27,7 +27,7 @@ inline const std::string& inputFile(const std::uint8_t* data, std::size_t size, 
 class SilentInterface : public UserInterface {
 public:
     void message(const std::string&, MessageIcon) override {}
-    bool question(const std::string&) override { return false; }
+    bool question(const std::string&, MessageIcon, bool) override { return false; }
     void write(const std::string&) override {}
     void progressBegin(const std::string&, int) override {}
     void progressStep() override {}

@@ -15,7 +15,7 @@ void ConsoleUserInterface::message(const std::string& text, MessageIcon icon) {
     std::fflush(stream);
 }
 
-bool ConsoleUserInterface::question(const std::string& text) {
+bool ConsoleUserInterface::question(const std::string& text, MessageIcon, bool) {
     // The batch asks nothing; should a question arise, its text is shown and the answer is No,
     // so that an unattended run never waits.
     message(text, MessageIcon::Warning);

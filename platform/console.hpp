@@ -9,7 +9,7 @@ namespace zelvo {
 class ConsoleUserInterface : public UserInterface {
 public:
     void message(const std::string& text, MessageIcon icon) override;
-    bool question(const std::string& text) override;
+    bool question(const std::string& text, MessageIcon icon, bool yesIsDefault) override;
     void write(const std::string& text) override;
     void progressBegin(const std::string& status, int steps) override;
     void progressStep() override;

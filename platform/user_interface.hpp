@@ -6,7 +6,8 @@
 
 namespace zelvo {
 
-enum class MessageIcon { Error, Warning, Information };
+// The icon of a message; None is a plain message.
+enum class MessageIcon { None, Error, Warning, Information };
 
 class UserInterface {
 public:
@@ -14,8 +15,8 @@ public:
 
     // A message box in window mode; in console mode a line on the console.
     virtual void message(const std::string& text, MessageIcon icon) = 0;
-    // A Yes/No question; true for Yes.
-    virtual bool question(const std::string& text) = 0;
+    // A Yes/No question with its icon and its default button; true for Yes.
+    virtual bool question(const std::string& text, MessageIcon icon, bool yesIsDefault) = 0;
     // Text written to the console as it stands (no line break added).
     virtual void write(const std::string& text) = 0;
 

@@ -12,6 +12,11 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 echo "== Micro-benchmarks (one core) =="
 taskset -c "$(($(nproc) - 1))" "$root/build-bench/bin/zelvo_micro_benchmarks" --benchmark_min_time=0.2
 
+reference=${ZELVO_REFERENCE:-$root/../shared/reference}
+echo
+echo "== The window-mode file driver against the batch, in one process (one core) =="
+taskset -c "$(($(nproc) - 1))" "$root/build-bench/bin/zelvo_driver_runs" "$reference" 1000000 3
+
 echo
 echo "== Whole runs against PROJ =="
 python3 "$root/bench/whole_run.py" --zelvo "$root/build-bench/bin/zelvo" "$@"

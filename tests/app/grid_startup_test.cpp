@@ -29,7 +29,7 @@ void writeGrid(const fs::path& folder, const std::string& base) {
 class SilentUi : public UserInterface {
 public:
     void message(const std::string& text, MessageIcon) override { messages.push_back(text); }
-    bool question(const std::string&) override { return false; }
+    bool question(const std::string&, MessageIcon, bool) override { return false; }
     void write(const std::string& text) override { written += text; }
     void progressBegin(const std::string& status, int) override { written += status; }
     void progressStep() override { written += "|"; }

@@ -79,31 +79,49 @@ std::string writeAllUsersConfiguration(const std::filesystem::path& root, const 
 
 namespace zelvo::test {
 
-// Keeps what the program would show, for the tests to read.
+// Keeps what the program would show, for the tests to read, and answers its questions: from
+// `answers` in turn, then `answer`.
 class RecordingUserInterface : public UserInterface {
 public:
     void message(const std::string& text, MessageIcon icon) override { messages.push_back({text, icon}); }
-    bool question(const std::string& text) override {
-        questions.push_back(text);
-        return answer;
+    bool question(const std::string& text, MessageIcon icon, bool yesIsDefault) override {
+        questions.push_back({text, icon, yesIsDefault});
+        if (answers.empty()) return answer;
+        const bool next = answers.front();
+        answers.erase(answers.begin());
+        return next;
     }
     void write(const std::string& text) override { console += text; }
     void progressBegin(const std::string& status, int steps) override {
         console += status;
         progressSteps = steps;
+        progressTaken = 0;
+        ++progressOpened;
     }
-    void progressStep() override { console += "|"; }
-    void progressEnd() override {}
+    void progressStep() override {
+        console += "|";
+        ++progressTaken;
+    }
+    void progressEnd() override { ++progressClosed; }
     bool cancelRequested() override { return cancel; }
 
     struct Message {
         std::string text;
         MessageIcon icon;
     };
+    struct Question {
+        std::string text;
+        MessageIcon icon;
+        bool yesIsDefault;
+    };
     std::vector<Message> messages;
-    std::vector<std::string> questions;
+    std::vector<Question> questions;
+    std::vector<bool> answers;
     std::string console;
     int progressSteps = 0;
+    int progressTaken = 0;
+    int progressOpened = 0;
+    int progressClosed = 0;
     bool answer = false;
     bool cancel = false;
 };

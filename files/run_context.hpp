@@ -1,0 +1,24 @@
+#pragma once
+// What the drivers of a run work with: the catalogue, the application's current grids, the user
+// they talk to, and, in window mode, the report request, the log and the last single-point result.
+
+#include "catalogue/catalogue.hpp"
+#include "grids/grid.hpp"
+
+namespace zelvo {
+
+class Out_Fic;
+class UserInterface;
+
+struct RunContext {
+    const Catalogue& catalogue;
+    CGrille1D& geoidGrid;        // the current grids, kept from run to run
+    CGrille3D& translationGrid;
+    UserInterface& ui;
+    int consoleFlag = 0;          // 1: a grid's binary version shows its progress on the console
+    bool reportRequested = false;
+    Out_Fic* log = nullptr;       // the window drivers' log; the batch keeps none
+    CCoor* lastResult = nullptr;  // receives each successful single-point result
+};
+
+}  // namespace zelvo
