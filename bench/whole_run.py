@@ -13,6 +13,7 @@ repository.
 """
 
 import argparse
+import hashlib
 import math
 import os
 import random
@@ -262,6 +263,9 @@ def main():
     parser.add_argument("--seed", type=int, default=20260)
     parser.add_argument("--core", type=int, default=None, help="CPU to pin both programs to (default: the last)")
     parser.add_argument("--cases", default="standard,grid,geoid")
+    parser.add_argument("--workers", default=f"1,{os.cpu_count()}",
+                        help="numbers of zelvo workers to measure (ZELVO_THREADS); 1 runs pinned to one core, "
+                             "more on every core")
     parser.add_argument("--keep", action="store_true", help="keep the temporary folder")
     args = parser.parse_args()
 
@@ -313,28 +317,47 @@ def main():
         print(f"zelvo: {zelvo}")
         print(f"PROJ: {subprocess.run(['cs2cs'], capture_output=True, text=True).stderr.splitlines()[0]}")
         summary = []
+        digests = {}
         for name in args.cases.split(","):
             case = cases[name]
             zin, pin = files[case["input"]]
             zout = f"{folder}/{name}_zelvo.txt"
             pout = f"{folder}/{name}_proj.txt"
             zcommand = [zelvo] + zelvo_common + case["zelvo"] + [zin] + case["zelvo_arrival"] + [zout]
-            z_runs, p_runs = [], []
+            worker_counts = [int(w) for w in args.workers.split(",")]
+            all_cores = ",".join(str(c) for c in sorted(os.sched_getaffinity(0)))
+            z_runs = {w: [] for w in worker_counts}
+            p_runs = []
             for _ in range(args.runs):
-                z_runs.append(run(zcommand, work, env, core))
+                for w in worker_counts:
+                    z_runs[w].append(run(zcommand, work, dict(env, ZELVO_THREADS=str(w)), core if w == 1 else all_cores))
+                    # Every number of workers writes the same bytes.
+                    with open(zout, "rb") as f:
+                        digest = hashlib.sha256(f.read()).hexdigest()
+                    if digests.setdefault(name, digest) != digest:
+                        raise SystemExit(f"{name}: zelvo x{w} wrote another arrival file than x{worker_counts[0]}")
                 p_runs.append(run(case["proj"], proj, env_proj, core, stdin_path=pin, stdout_path=pout))
             agreement = compare(name, zout, pout, case["columns"], 0.001)
-            z_rate = sorted(args.points / r[0] for r in z_runs)
             p_rate = sorted(args.points / r[0] for r in p_runs)
-            ratios = sorted(p[0] / z[0] for z, p in zip(z_runs, p_runs))
             print(f"\n[{name}] {case['title']}")
             print(f"  agreement with PROJ (largest differences): {agreement}")
-            for label, rates, runs_ in (("zelvo", z_rate, z_runs), (case["tool"], p_rate, p_runs)):
-                print(f"  {label:6s} pts/s  min {rates[0]:>10,.0f}  median {statistics.median(rates):>10,.0f}"
+            rows = [(f"zelvo x{w}", sorted(args.points / r[0] for r in z_runs[w]), z_runs[w]) for w in worker_counts]
+            rows.append((case["tool"], p_rate, p_runs))
+            for label, rates, runs_ in rows:
+                print(f"  {label:9s} pts/s  min {rates[0]:>10,.0f}  median {statistics.median(rates):>10,.0f}"
                       f"  max {rates[-1]:>10,.0f}   CPU {statistics.median(r[1] for r in runs_):.2f} s"
                       f"   peak RSS {max(r[2] for r in runs_) / 1024:.1f} MB")
-            print(f"  ratio zelvo/{case['tool']} (same run)  min {ratios[0]:.2f}  median "
-                  f"{statistics.median(ratios):.2f}  max {ratios[-1]:.2f}")
+            for w in worker_counts:
+                ratios = sorted(p[0] / z[0] for z, p in zip(z_runs[w], p_runs))
+                print(f"  ratio zelvo x{w}/{case['tool']} (same run)  min {ratios[0]:.2f}  median "
+                      f"{statistics.median(ratios):.2f}  max {ratios[-1]:.2f}")
+            for w in worker_counts[1:]:
+                speedups = sorted(one[0] / many[0] for one, many in zip(z_runs[worker_counts[0]], z_runs[w]))
+                print(f"  zelvo x{w} against x{worker_counts[0]} (same run)  min {speedups[0]:.2f}  median "
+                      f"{statistics.median(speedups):.2f}  max {speedups[-1]:.2f}")
+            first = worker_counts[0]
+            z_rate = sorted(args.points / r[0] for r in z_runs[first])
+            ratios = sorted(p[0] / z[0] for z, p in zip(z_runs[first], p_runs))
             # Memory does not grow with the file: the same run on a tenth of the points.
             small = f"{folder}/{name}_tenth.txt"
             with open(zin, "rb") as full, open(small, "wb") as part:
@@ -343,9 +366,9 @@ def main():
             small_command = [small if word == zin else word for word in zcommand]
             small_rss = run(small_command, work, env, core)[2]
             print(f"  zelvo peak RSS on {max(1, args.points // 10)} points: {small_rss / 1024:.1f} MB "
-                  f"(on {args.points}: {max(r[2] for r in z_runs) / 1024:.1f} MB)")
+                  f"(on {args.points}: {max(r[2] for r in z_runs[first]) / 1024:.1f} MB)")
             summary.append((name, statistics.median(z_rate), statistics.median(p_rate), statistics.median(ratios),
-                            max(r[2] for r in z_runs) / 1024))
+                            max(r[2] for r in z_runs[first]) / 1024))
         print("\nsummary (medians)")
         for name, z, p, ratio, rss in summary:
             print(f"  {name:8s} zelvo {z:>10,.0f} pts/s   PROJ {p:>10,.0f} pts/s   ratio {ratio:.2f}   "

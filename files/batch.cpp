@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "files/file_run.hpp"
 #include "files/point_file.hpp"
 #include "files/run_context.hpp"
 #include "geodesy/angles.hpp"
@@ -127,6 +128,12 @@ std::string_view conditionText(PointCondition condition, const PointPipeline& pi
     return texts::kStatusOk;
 }
 
+// Arrival convergences are given in the arrival unit.
+void toArrivalUnit(CCoor& a) {
+    a.convergence = convertAngle(a.convergence, a.convergenceUnit, a.unit);
+    a.convergenceUnit = a.unit;
+}
+
 }  // namespace
 
 BatchOutcome runBatch(RunContext& context, CZelvoCommandLine r, std::string& sharedMessage) {
@@ -167,28 +174,21 @@ BatchOutcome runBatch(RunContext& context, CZelvoCommandLine r, std::string& sha
     }
     if (r.verbose) ui.write(fmt::sprintf("%s\n\n", texts::kInitialising));
 
-    GridSelection grids{context.catalogue, context.geoidGrid, context.translationGrid, context.consoleFlag, &ui};
     const BatchPoints initial = buildPoints(r, context.catalogue);
-    PointPipeline pipeline(grids, r.type, initial.departure, initial.arrival);
-    BatchPoints points = initial;
-    CCoor& d = points.departure;
-    CCoor& a = points.arrival;
-    std::string chainError;
-    // Arrival convergences are given in the arrival unit.
-    auto transform = [&] {
-        const PointCondition condition = pipeline.transform(a);
-        a.convergence = convertAngle(a.convergence, a.convergenceUnit, a.unit);
-        a.convergenceUnit = a.unit;
-        return condition;
-    };
-
     if (!fileMode) {
         // Point mode shows the values, outside an extent too; a point whose values cannot be
         // computed (outside the 3-D grids, outside every geoid grid it needs, a chain error) shows
         // why instead.
-        PointCondition condition = pipeline.prepare(d, a);
-        if (condition != PointCondition::OutsideTransformationGrid) condition = transform();
+        GridSelection grids{context.catalogue, context.geoidGrid, context.translationGrid, context.consoleFlag, &ui};
+        PointPipeline pipeline(grids, r.type, initial.departure, initial.arrival);
+        CCoor a = initial.arrival;
+        PointCondition condition = pipeline.prepare(initial.departure, a);
+        if (condition != PointCondition::OutsideTransformationGrid) {
+            condition = pipeline.transform(a);
+            toArrivalUnit(a);
+        }
         if (condition == PointCondition::OutsideTransformationGrid || condition == PointCondition::ChainError) {
+            std::string chainError;
             ui.message(std::string(conditionText(condition, pipeline, chainError)), MessageIcon::Error);
             return BatchOutcome::PointNotTransformed;
         }
@@ -200,25 +200,21 @@ BatchOutcome runBatch(RunContext& context, CZelvoCommandLine r, std::string& sha
         return BatchOutcome::Completed;
     }
 
-    int succeeded = 0;
-    int outside = 0;
-    for (;;) {
-        points = initial;
-        std::string_view status = in.readPoint(d);
-        if (is(status, texts::kStatusComment) || is(status, texts::kStatusBlankLine)) continue;
-        if (is(status, texts::kStatusEnd)) break;
+    const FileRunSetup setup{context, r.type, true, initial.departure, initial.arrival, in, out};
+    const FileRunCounts counts = runFileLines(setup, [&](FileRunWorker& w, std::string_view status, CCoor& d, CCoor& a) {
         // A line already refused keeps its own status: nothing is looked for its values.
         if (is(status, texts::kStatusOk)) {
-            PointCondition condition = pipeline.prepare(d, a);
+            PointCondition condition = w.pipeline.prepare(d, a);
             if (condition == PointCondition::None) {
-                condition = transform();
-                if (condition == PointCondition::None) ++succeeded;
+                condition = w.pipeline.transform(a);
+                toArrivalUnit(a);
+                if (condition == PointCondition::None) ++w.succeeded;
             }
-            status = conditionText(condition, pipeline, chainError);
+            status = conditionText(condition, w.pipeline, w.chainError);
         }
-        if (!is(status, texts::kStatusOk)) ++outside;
-        out.writePoint(d, a, r.type, status, true);
-    }
+        if (!is(status, texts::kStatusOk)) ++w.outside;
+        w.out.writePoint(d, a, r.type, status, true);
+    });
     if (r.verbose) out.writeEnd(texts::kStatusEnd);
     if (!out.close()) {
         // A full disk or a lost device: the arrival file is left as it was before the run, and
@@ -229,7 +225,7 @@ BatchOutcome runBatch(RunContext& context, CZelvoCommandLine r, std::string& sha
     if (r.verbose) {
         const std::string rule(66, '-');
         ui.write(fmt::sprintf("\n%s\n%s\n%s \n%s\n\n%d %s\n%d %s\n%s\n", rule, texts::kRunFinished, r.file1, r.file2,
-                              succeeded, texts::kSucceeded, outside, texts::kOutside, rule));
+                              counts.succeeded, texts::kSucceeded, counts.outside, texts::kOutside, rule));
     }
     return BatchOutcome::Completed;
 }

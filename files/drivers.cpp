@@ -3,6 +3,7 @@
 #include <fmt/printf.h>
 
 #include "files/data_formats.hpp"
+#include "files/file_run.hpp"
 #include "files/log_file.hpp"
 #include "files/point_file.hpp"
 #include "files/report.hpp"
@@ -103,43 +104,31 @@ void transformFile(RunContext& context, int transformationType, bool withConvers
 
     const int step = in.countLines() / 100 + 1;
     ui.progressBegin(texts::kFileRunProgress, 100);
-    GridSelection grids = gridsOf(context);
-    PointPipeline pipeline(grids, transformationType, departureStart, arrivalStart);
-    CCoor d, a;
-    std::string chainError;
-    int counter = 0, succeeded = 0, outside = 0;
-    const auto writeLine = [&](std::string_view status) {
-        out.writePoint(d, a, transformationType, status, withConversion);
-        if (report.isOpen()) writeReportLine(report, d, a, in, out, transformationType, status);
-    };
-    for (;;) {
-        d = departureStart;
-        a = arrivalStart;
-        if (++counter == step) {
-            counter = 0;
-            ui.progressStep();
-        }
-        const std::string_view read = in.readPoint(d);
-        if (read == texts::kStatusEnd) break;
-        if (read == texts::kStatusComment || read == texts::kStatusBlankLine) continue;
+    FileRunSetup setup{context, transformationType, withConversion, departureStart, arrivalStart, in, out};
+    setup.report = report.isOpen() ? &report : nullptr;
+    setup.log = context.log;
+    setup.progressStep = step;
+    const FileRunCounts counts = runFileLines(setup, [&](FileRunWorker& w, std::string_view status, CCoor& d, CCoor& a) {
+        const auto writeLine = [&](std::string_view lineStatus) {
+            w.out.writePoint(d, a, transformationType, lineStatus, withConversion);
+            if (w.report != nullptr) writeReportLine(*w.report, d, a, in, out, transformationType, lineStatus);
+        };
         // A refused line is written as such, and counted neither way.
-        if (read != texts::kStatusOk) {
-            writeLine(read);
-            continue;
-        }
-        PointCondition condition = pipeline.prepare(d, a);
+        if (status != texts::kStatusOk) return writeLine(status);
+        PointCondition condition = w.pipeline.prepare(d, a);
         if (condition == PointCondition::None) {
-            condition = pipeline.transform(a);
+            condition = w.pipeline.transform(a);
             a.convergence = convertAngle(a.convergence, a.convergenceUnit, a.unit);
             a.convergenceUnit = a.unit;
             // Transformed points are logged, outside their arrival extents too.
-            if (condition != PointCondition::ChainError) logPoint(context, d, a, transformationType);
-            if (condition == PointCondition::None) ++succeeded;
+            if (condition != PointCondition::ChainError && w.log != nullptr)
+                writeLogEntry(*w.log, d, a, transformationType);
+            if (condition == PointCondition::None) ++w.succeeded;
         }
-        const std::string_view status = fileStatus(condition, pipeline, chainError);
-        if (status != texts::kStatusOk) ++outside;
-        writeLine(status);
-    }
+        const std::string_view pointStatus = fileStatus(condition, w.pipeline, w.chainError);
+        if (pointStatus != texts::kStatusOk) ++w.outside;
+        writeLine(pointStatus);
+    });
     ui.progressEnd();
     if (context.log != nullptr) context.log->flush();
 
@@ -149,8 +138,8 @@ void transformFile(RunContext& context, int transformationType, bool withConvers
         ui.message(fmt::sprintf("%s %s !", texts::kCannotWriteFile, files.arrivalPath), MessageIcon::Error);
         return;
     }
-    std::string summary = fmt::sprintf(texts::kFileRunSummary, files.departurePath, files.arrivalPath, succeeded, 0,
-                                       outside);
+    std::string summary = fmt::sprintf(texts::kFileRunSummary, files.departurePath, files.arrivalPath,
+                                       counts.succeeded, 0, counts.outside);
     if (report.isOpen()) {
         writeReportEnd(report);
         if (!report.close()) {

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <optional>
+#include <utility>
 
 #include "files/data_formats.hpp"
 #include "geodesy/angles.hpp"
@@ -89,19 +90,32 @@ int In_Fic::countLines() {
     return count;
 }
 
-std::string_view In_Fic::readPoint(CCoor& point) {
-    if (endMet_) return texts::kStatusEnd;
+In_Fic::NextLine In_Fic::nextLine() {
+    if (endMet_) return NextLine::End;
     if (!reader_.readLine(line_)) {
         endMet_ = true;
-        return texts::kStatusBlankLine;
+        return NextLine::Missing;
     }
     if (!reader_.lastLineTerminated()) endMet_ = true;
-    FieldScanner scanner(line_);
+    return NextLine::Line;
+}
+
+std::string_view In_Fic::readPoint(CCoor& point) {
+    switch (nextLine()) {
+        case NextLine::End: return texts::kStatusEnd;
+        case NextLine::Missing: return texts::kStatusBlankLine;
+        case NextLine::Line: break;
+    }
+    return parseLine(line_, reader_.lastLineTooLong(), dataFormat, point);
+}
+
+std::string_view In_Fic::parseLine(std::string_view line, bool tooLong, int dataFormat, CCoor& point) {
+    FieldScanner scanner(line);
     if (scanner.atEnd()) return texts::kStatusBlankLine;
     if (scanner.rest().front() == '*') return texts::kStatusComment;
     if (!isDataFormat(dataFormat)) return texts::kStatusUnknownFormat;
     // A line longer than the format allows is not read at all: its values may be cut anywhere.
-    if (reader_.lastLineTooLong()) return texts::kStatusBadPoint;
+    if (tooLong) return texts::kStatusBadPoint;
 
     const DataFormat& format = zelvo::dataFormat(dataFormat);
     std::string name;
@@ -224,7 +238,23 @@ bool Out_Fic::openStream(std::FILE* file) {
     return true;
 }
 
+void Out_Fic::openMemory() {
+    close();
+    memory_ = true;
+    failed_ = false;
+    pending_.clear();
+    linesWritten = 1;
+}
+
+std::string Out_Fic::takeMemory() { return std::exchange(pending_, {}); }
+
+void Out_Fic::appendBlock(std::string_view latin1, int lines) {
+    writeRaw(latin1);
+    linesWritten += lines;
+}
+
 bool Out_Fic::close() {
+    memory_ = false;
     if (file_ == nullptr) return !failed_;
     flushPending();
     if (std::fflush(file_) != 0 || std::ferror(file_)) failed_ = true;
@@ -256,12 +286,17 @@ bool Out_Fic::flush() {
 // Lines gather in memory and go to the file by blocks of 64 KiB: one write call per thousand lines
 // instead of one per line.
 void Out_Fic::writeRaw(std::string_view latin1) {
+    if (memory_) {
+        pending_.append(latin1);
+        return;
+    }
     if (file_ == nullptr || failed_) return;
     pending_.append(latin1);
     if (pending_.size() >= kBlockSize) flushPending();
 }
 
 void Out_Fic::flushPending() {
+    if (memory_) return;
     if (file_ != nullptr && !failed_ && !pending_.empty() &&
         std::fwrite(pending_.data(), 1, pending_.size(), file_) != pending_.size())
         failed_ = true;
@@ -332,13 +367,16 @@ void Out_Fic::writeColumnTitles(const CCoor& arrival, bool withConversion) {
     writeText(t);
 }
 
+void Out_Fic::beginPoints(const CCoor& departure, const CCoor& arrival, int transformationType, bool withConversion) {
+    if (linesWritten != 0 || !annotated) return;
+    writeHeader(departure, arrival, transformationType);
+    writeColumnTitles(arrival, withConversion);
+    linesWritten += 1;
+}
+
 void Out_Fic::writePoint(const CCoor& departure, const CCoor& arrival, int transformationType,
                          std::string_view status, bool withConversion) {
-    if (linesWritten == 0 && annotated) {
-        writeHeader(departure, arrival, transformationType);
-        writeColumnTitles(arrival, withConversion);
-        linesWritten += 1;
-    }
+    beginPoints(departure, arrival, transformationType, withConversion);
     if (status != texts::kStatusOk) {
         writeText(std::string(texts::kErrorLine) + std::string(status) + "\n");
         ++linesWritten;

@@ -32,6 +32,15 @@ public:
     // "type de fichier inconnu".
     std::string_view readPoint(CCoor& point);
 
+    // readPoint in two halves: the next line as it stands (Line; Missing when the file ends with
+    // a line end, read as a blank line; End afterwards), then what it holds.
+    enum class NextLine { Line, Missing, End };
+    NextLine nextLine();
+    const std::string& line() const { return line_; }
+    bool lineTooLong() const { return reader_.lastLineTooLong(); }
+    // Classifies one line of a file of the given data format and stores its values into point.
+    static std::string_view parseLine(std::string_view line, bool tooLong, int dataFormat, CCoor& point);
+
     std::string path;
     long long size = -1;
     int lineCount = 0;
@@ -54,6 +63,16 @@ public:
     Out_Fic(const Out_Fic&) = delete;
     Out_Fic& operator=(const Out_Fic&) = delete;
 
+    // Lines kept in memory instead of a file (takeMemory hands them over), as they would be
+    // written to a file already holding its header.
+    void openMemory();
+    std::string takeMemory();
+    // Bytes made by a memory stream, holding `lines` lines, appended as they are.
+    void appendBlock(std::string_view latin1, int lines);
+    // The header and column titles of an annotated file, when nothing was written yet (the first
+    // point writes them otherwise).
+    void beginPoints(const CCoor& departure, const CCoor& arrival, int transformationType, bool withConversion);
+
     // Creates or empties the file; false when it cannot be written. With replaceAtClose, the lines
     // go to a temporary file beside it, which replaces the file only when close() succeeds: an
     // interrupted or failed run leaves the previous file as it was. That replacement never touches
@@ -61,7 +80,7 @@ public:
     // file with other hard links, or a writable file in a folder that takes no new file is written
     // in place; a folder or a file this process may not write is refused.
     bool open(const std::string& filePath, bool replaceAtClose = false);
-    bool isOpen() const { return file_ != nullptr; }
+    bool isOpen() const { return file_ != nullptr || memory_; }
     // Flushes and closes (and puts the file in place); false when a write failed at any time.
     bool close();
     // Closes without putting a replacing file in place: the previous file stays as it was. (A
@@ -98,6 +117,7 @@ private:
     static constexpr std::size_t kBlockSize = 1 << 16;
 
     std::FILE* file_ = nullptr;
+    bool memory_ = false;
     bool failed_ = false;
     std::string temporaryPath_;  // empty unless the file is replaced at close
     std::string replacedPath_;   // the file the temporary one replaces (links followed)

@@ -142,12 +142,16 @@ void appendValues(std::string& out, const CCoor& p, int code) {
 
 }  // namespace
 
+void beginReport(Out_Fic& report, const CCoor& departure, const CCoor& arrival, const In_Fic& in, const Out_Fic& out,
+                 int transformationType) {
+    if (report.linesWritten != 0) return;
+    writeHeader(report, departure, arrival, in, out, transformationType);
+    report.linesWritten += 1;
+}
+
 void writeReportLine(Out_Fic& report, const CCoor& departure, const CCoor& arrival, const In_Fic& in,
                      const Out_Fic& out, int transformationType, std::string_view status) {
-    if (report.linesWritten == 0) {
-        writeHeader(report, departure, arrival, in, out, transformationType);
-        report.linesWritten += 1;
-    }
+    beginReport(report, departure, arrival, in, out, transformationType);
     std::string line;
     if (status != texts::kStatusOk) {
         line += texts::kReportErrorLine;

@@ -15,6 +15,9 @@ class Out_Fic;
 // One line of the report of a file run; the header block comes first, before the first line.
 void writeReportLine(Out_Fic& report, const CCoor& departure, const CCoor& arrival, const In_Fic& in,
                      const Out_Fic& out, int transformationType, std::string_view status);
+// The header block, when nothing was written yet (the first line writes it otherwise).
+void beginReport(Out_Fic& report, const CCoor& departure, const CCoor& arrival, const In_Fic& in, const Out_Fic& out,
+                 int transformationType);
 // The end text of the report, with its date stamp.
 void writeReportEnd(Out_Fic& report);
 

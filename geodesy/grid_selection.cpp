@@ -67,6 +67,8 @@ const Candidate& candidateFor(std::vector<std::optional<Candidate>>& cache, std:
     if (cache.size() < static_cast<std::size_t>(count)) cache.resize(static_cast<std::size_t>(count));
     auto& slot = cache[index];
     if (!slot) {
+        std::unique_lock<std::mutex> guard;
+        if (grids.fileLock != nullptr) guard = std::unique_lock(*grids.fileLock);
         slot.emplace();
         slot->grid.NAME = fileName;
         slot->opened = slot->grid.open(grids.consoleFlag, 2, grids.ui).empty();
@@ -169,9 +171,25 @@ int select3DGrid(GridSelection& grids, const CCoor& departure, const CSysCoor& a
     return found;
 }
 
+void readCandidateHeaders(GridSelection& grids) {
+    const Catalogue& catalogue = grids.catalogue;
+    const int count1D = static_cast<int>(catalogue.grids1D.size());
+    for (std::size_t index = 0; index < catalogue.grids1D.size(); ++index) {
+        const Grid1DEntry& entry = catalogue.grids1D[index];
+        candidateFor(grids.geoidCandidates, index, count1D, entry.fileName, grids, entry.regNumber);
+    }
+    const int count3D = static_cast<int>(catalogue.grids3D.size());
+    for (std::size_t index = 0; index < catalogue.grids3D.size(); ++index) {
+        const Grid3DEntry& entry = catalogue.grids3D[index];
+        candidateFor(grids.translationCandidates, index, count3D, entry.fileName, grids, entry.regNumberB);
+    }
+}
+
 bool loadCurrentGrid(GridSelection& grids, CurrentGrid which) {
     CGrille& grid = which == CurrentGrid::Geoid ? static_cast<CGrille&>(grids.geoidGrid)
                                                 : static_cast<CGrille&>(grids.translationGrid);
+    std::unique_lock<std::mutex> guard;
+    if (grids.fileLock != nullptr) guard = std::unique_lock(*grids.fileLock);
     // The system recorded by the selection is kept across the open.
     const CZone recorded = grid.extent;
     grid.release();

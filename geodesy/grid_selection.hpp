@@ -2,6 +2,7 @@
 // The grids of one point: which geoid grid converts its heights, which 3-D grid carries it
 // between two systems in grid mode, and the grid datum shift itself.
 
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,6 +23,8 @@ struct GridSelection {
     CGrille3D& translationGrid;
     int consoleFlag = 1;
     UserInterface* ui = nullptr;
+    // Held while a grid file is opened, when selections of several threads share the grid caches.
+    std::mutex* fileLock = nullptr;
 
     // The header of each catalogue grid entry, read once for the run (index of the entry); a
     // header that did not open is kept as such.
@@ -61,6 +64,9 @@ int selectGeoidGrid(GridSelection& grids, int transformationType, CCoor& departu
 // Chooses the 3-D grid between the point's system and the arrival system: 1 found (or both
 // systems the same), 0 none contains the point, 600 no grid record to pre-shift with.
 int select3DGrid(GridSelection& grids, const CCoor& departure, const CSysCoor& arrival, CZone& extent);
+
+// Reads the header of every catalogue grid entry into the run's candidates at once.
+void readCandidateHeaders(GridSelection& grids);
 
 enum class CurrentGrid { Geoid, Translation };
 // Opens the current grid fully, so that its values can be interpolated. False when it failed

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <sys/stat.h>
 
@@ -169,6 +171,66 @@ TEST_F(Drivers, FileRunGivesTheBatchArrivalFile) {
     }
 }
 
+TEST_F(Drivers, FileRunGivesTheSameFilesOnEveryNumberOfWorkers) {
+    // Points, comments, bad lines, points outside the departure and the arrival extents and
+    // outside the 3-D grid, in a file large enough for several workers.
+    std::string lines;
+    for (int i = 0; i < 12000; ++i) {
+        if (i % 53 == 0) lines += "* commentaire\r\n";
+        else if (i % 97 == 0) lines += "P" + std::to_string(i) + " mal formee\r\n";
+        else if (i % 61 == 0) lines += "P" + std::to_string(i) + " 5000000 9000000 10\r\n";
+        else
+            lines += "P" + std::to_string(i) + " " + std::to_string(100000 + (i * 7919) % 900000) + ".5 " +
+                     std::to_string(1700000 + (i * 104729) % 950000) + ".25 " + std::to_string(i % 900) + "\r\n";
+    }
+    writeFile(work_.file("in.txt"), lines);
+    // The log's entries are stamped with one fixed time; the other files' stamps are left out.
+    app_.log.clock = [] {
+        std::tm fixed{};
+        fixed.tm_sec = 5, fixed.tm_min = 4, fixed.tm_hour = 3, fixed.tm_mday = 2, fixed.tm_year = 126;
+        return fixed;
+    };
+    const auto undated = [](const std::string& text) {
+        std::string kept;
+        for (std::size_t start = 0; start < text.size();) {
+            auto end = text.find('\n', start);
+            if (end == std::string::npos) end = text.size();
+            const std::string one = text.substr(start, end - start);
+            if (one.find(" -- ") == std::string::npos || one.find("03:04:05") != std::string::npos) kept += one + "\n";
+            start = end + 1;
+        }
+        return kept;
+    };
+    app_.reportRequested = true;
+    for (const int type : {1, 2}) {
+        SCOPED_TRACE(type == 1 ? "standard" : "grid");
+        const auto p = points("-type " + std::to_string(type) + " -sys1 2 -sys2 1 -typcoor1 3 6 -typcoor2 3 9");
+        std::string out, report, logged, summary;
+        for (const char* workers : {"1", "2", "7"}) {
+            SCOPED_TRACE(std::string(workers) + " workers");
+            ::setenv("ZELVO_THREADS", workers, 1);
+            const std::size_t logStart = log().size();
+            ui_ = {};
+            app_.transformFile(type, true, p.departure, p.arrival, files(kNameENAltitude, kNameENAltitude));
+            ::unsetenv("ZELVO_THREADS");
+            ASSERT_EQ(ui_.messages.size(), 1u);
+            const std::string runOut = undated(readFile(work_.file("out.txt")));
+            const std::string runReport = undated(readFile(work_.file("rapport.txt")));
+            const std::string runLog = log().substr(logStart);
+            if (out.empty()) {
+                out = runOut, report = runReport, logged = runLog, summary = ui_.messages[0].text;
+                EXPECT_GT(count(runLog, "POINT : "), 10000);
+                continue;
+            }
+            EXPECT_TRUE(runOut == out) << "the arrival files differ";
+            EXPECT_TRUE(runReport == report) << "the reports differ";
+            EXPECT_TRUE(runLog == logged) << "the logs differ";
+            EXPECT_EQ(ui_.messages[0].text, summary);
+            EXPECT_GE(ui_.progressTaken, 99);
+        }
+    }
+}
+
 TEST_F(Drivers, FileRunProgressAndEmptyFiles) {
     // One step every lines / 100 + 1 lines read (the end of the file may take one more read).
     struct Case {
@@ -272,7 +334,7 @@ TEST_F(Drivers, SinglePointAsksAboutExtentsAndLogsWhatItKeeps) {
          {kDepartureOutsideQuestion,
           "\nLes coordonnées ne se trouvent pas dans l'emprise de la projection d'arrivée.\nVoulez-vous continuer ?"},
          true, true},
-        {"arrival outside, declined", "-type 1 -sys1 1 -sys2 1 -typcoor1 1 -typcoor2 2 2 1 -x 6378137 -y 0 -z 0",
+        {"arrival outside, declined", "-type 1 -sys1 4 -sys2 1 -typcoor1 2 2 1 -typcoor2 2 2 1 -lon 0 -lat 0",
          {false}, {kArrivalOutsideQuestion}, true, false},
     };
     for (const auto& c : cases) {
@@ -292,6 +354,7 @@ TEST_F(Drivers, SinglePointAsksAboutExtentsAndLogsWhatItKeeps) {
         EXPECT_TRUE(ui_.messages.empty());
         EXPECT_EQ(app_.lastResult.type != 0, c.result);
         if (c.result) {
+            EXPECT_EQ(app_.lastResult.lon, p.arrival.lon);
             EXPECT_EQ(app_.lastResult.e, p.arrival.e);
         }
         EXPECT_EQ(log().size() > before.size(), c.logged) << log();
