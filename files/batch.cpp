@@ -110,24 +110,6 @@ bool is(std::string_view status, std::string_view text) {
     return status.size() == text.size() && std::memcmp(status.data(), text.data(), text.size()) == 0;
 }
 
-// The text the batch gives a point's condition: "OK", a message of the string table, or the chain
-// error of the point.
-std::string_view conditionText(PointCondition condition, const PointPipeline& pipeline, std::string& chainError) {
-    switch (condition) {
-        case PointCondition::None: return texts::kStatusOk;
-        case PointCondition::OutsideTransformationGrid: return loadString(2233);
-        case PointCondition::DepartureOutsideProjection: return loadString(2234);
-        case PointCondition::DepartureOutsideSystem: return loadString(2235);
-        case PointCondition::ArrivalOutsideProjection: return loadString(2236);
-        case PointCondition::ArrivalOutsideSystem: return loadString(2237);
-        case PointCondition::ChainError:
-            chainError = fmt::sprintf(texts::kChainError, pipeline.chainStatus());
-            if (chainError.ends_with('\n')) chainError.pop_back();
-            return chainError;
-    }
-    return texts::kStatusOk;
-}
-
 // Arrival convergences are given in the arrival unit.
 void toArrivalUnit(CCoor& a) {
     a.convergence = convertAngle(a.convergence, a.convergenceUnit, a.unit);
@@ -189,7 +171,7 @@ BatchOutcome runBatch(RunContext& context, CZelvoCommandLine r, std::string& sha
         }
         if (condition == PointCondition::OutsideTransformationGrid || condition == PointCondition::ChainError) {
             std::string chainError;
-            ui.message(std::string(conditionText(condition, pipeline, chainError)), MessageIcon::Error);
+            ui.message(std::string(pointStatus(condition, pipeline, chainError, ExtentTexts::StringTable)), MessageIcon::Error);
             return BatchOutcome::PointNotTransformed;
         }
         if (a.geoidPrecisionCode == kOutsideGeoidGrid) {
@@ -210,7 +192,7 @@ BatchOutcome runBatch(RunContext& context, CZelvoCommandLine r, std::string& sha
                 toArrivalUnit(a);
                 if (condition == PointCondition::None) ++w.succeeded;
             }
-            status = conditionText(condition, w.pipeline, w.chainError);
+            status = pointStatus(condition, w.pipeline, w.chainError, ExtentTexts::StringTable);
         }
         if (!is(status, texts::kStatusOk)) ++w.outside;
         w.out.writePoint(d, a, r.type, status, true);

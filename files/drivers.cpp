@@ -24,23 +24,6 @@ GridSelection gridsOf(RunContext& context) {
                          &context.ui};
 }
 
-// The status a file run writes for a point's condition.
-std::string_view fileStatus(PointCondition condition, const PointPipeline& pipeline, std::string& chainError) {
-    switch (condition) {
-        case PointCondition::None: return texts::kStatusOk;
-        case PointCondition::OutsideTransformationGrid: return loadString(2233);
-        case PointCondition::DepartureOutsideProjection: return texts::kDepartureOutsideProjection;
-        case PointCondition::DepartureOutsideSystem: return texts::kDepartureOutsideSystem;
-        case PointCondition::ArrivalOutsideProjection: return texts::kArrivalOutsideProjection;
-        case PointCondition::ArrivalOutsideSystem: return texts::kArrivalOutsideSystem;
-        case PointCondition::ChainError:
-            chainError = fmt::sprintf(texts::kChainError, pipeline.chainStatus());
-            if (chainError.ends_with('\n')) chainError.pop_back();
-            return chainError;
-    }
-    return texts::kStatusOk;
-}
-
 // The question a single point outside an extent asks; empty for the other conditions.
 std::string extentQuestion(PointCondition condition) {
     const char* text = nullptr;
@@ -125,9 +108,9 @@ void transformFile(RunContext& context, int transformationType, bool withConvers
                 writeLogEntry(*w.log, d, a, transformationType);
             if (condition == PointCondition::None) ++w.succeeded;
         }
-        const std::string_view pointStatus = fileStatus(condition, w.pipeline, w.chainError);
-        if (pointStatus != texts::kStatusOk) ++w.outside;
-        writeLine(pointStatus);
+        const std::string_view result = pointStatus(condition, w.pipeline, w.chainError, ExtentTexts::FileDriver);
+        if (result != texts::kStatusOk) ++w.outside;
+        writeLine(result);
     });
     ui.progressEnd();
     if (context.log != nullptr) context.log->flush();

@@ -1,5 +1,7 @@
 #include "files/file_run.hpp"
 
+#include <fmt/printf.h>
+
 #include <condition_variable>
 #include <deque>
 #include <memory>
@@ -16,7 +18,9 @@
 #include "platform/number_text.hpp"
 #include "platform/paths.hpp"
 #include "platform/user_interface.hpp"
+#include "resources/chain_texts.hpp"
 #include "resources/file_texts.hpp"
+#include "resources/string_table.hpp"
 
 namespace zelvo {
 namespace {
@@ -213,6 +217,26 @@ private:
 };
 
 }  // namespace
+
+std::string_view pointStatus(PointCondition condition, const PointPipeline& pipeline, std::string& chainError,
+                             ExtentTexts extentTexts) {
+    const bool table = extentTexts == ExtentTexts::StringTable;
+    switch (condition) {
+        case PointCondition::None: return texts::kStatusOk;
+        case PointCondition::OutsideTransformationGrid: return loadString(2233);
+        case PointCondition::DepartureOutsideProjection:
+            return table ? loadString(2234) : texts::kDepartureOutsideProjection;
+        case PointCondition::DepartureOutsideSystem: return table ? loadString(2235) : texts::kDepartureOutsideSystem;
+        case PointCondition::ArrivalOutsideProjection:
+            return table ? loadString(2236) : texts::kArrivalOutsideProjection;
+        case PointCondition::ArrivalOutsideSystem: return table ? loadString(2237) : texts::kArrivalOutsideSystem;
+        case PointCondition::ChainError:
+            chainError = fmt::sprintf(texts::kChainError, pipeline.chainStatus());
+            if (chainError.ends_with('\n')) chainError.pop_back();
+            return chainError;
+    }
+    return texts::kStatusOk;
+}
 
 int fileRunWorkers(long long fileBytes) {
     if (fileBytes < kThreadedFileBytes) return 1;

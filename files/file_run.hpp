@@ -53,6 +53,12 @@ struct FileRunCounts {
     int outside = 0;
 };
 
+// The status a point's condition gives: "OK", the grid and extent messages (the extent texts of
+// the string table for the batch, the file driver's own), or the chain error, kept in chainError.
+enum class ExtentTexts { StringTable, FileDriver };
+std::string_view pointStatus(PointCondition condition, const PointPipeline& pipeline, std::string& chainError,
+                             ExtentTexts extentTexts);
+
 FileRunCounts runFileLines(const FileRunSetup& setup, const FileRunHandler& handler);
 
 // The number of workers for a file of this size: 1 for small files; otherwise ZELVO_THREADS when

@@ -391,38 +391,12 @@ void Out_Fic::writePoint(const CCoor& departure, const CCoor& arrival, int trans
     }
     const DataFormat& format = zelvo::dataFormat(dataFormat);
     if (format.hasName) appendRightAligned(line_, utf8ToLatin1(arrival.name), 20);
-    const double third = format.thirdIsAltitude ? arrival.altitude : arrival.h;
-    switch (format.coordinateType) {
-        case kCartesian:
-            line_ += ' ';
-            appendFixed(line_, arrival.x, 12, 3);
-            line_ += ' ';
-            appendFixed(line_, arrival.y, 12, 3);
-            line_ += ' ';
-            appendFixed(line_, arrival.z, 8, 3);
-            break;
-        case kGeographic:
-            line_ += ' ';
-            appendAngle(line_, format.latitudeFirst ? arrival.lat : arrival.lon, arrival.unit);
-            line_ += ' ';
-            appendAngle(line_, format.latitudeFirst ? arrival.lon : arrival.lat, arrival.unit);
-            line_ += ' ';
-            appendFixed(line_, third, 8, 3);
-            break;
-        default:
-            line_ += "   ";
-            appendFixed(line_, arrival.e, 12, 3);
-            line_ += "   ";
-            appendFixed(line_, arrival.n, 12, 3);
-            line_ += "   ";
-            appendFixed(line_, third, 8, 3);
-            if (withConversion && annotated) {
-                line_ += "   ";
-                appendFixed(line_, arrival.convergence, 12, 6);
-                line_ += "   ";
-                appendFixed(line_, arrival.alteration, 8, 1);
-            }
-            break;
+    appendPointValues(line_, arrival, format, "   ");
+    if (format.coordinateType == kProjected && withConversion && annotated) {
+        line_ += "   ";
+        appendFixed(line_, arrival.convergence, 12, 6);
+        line_ += "   ";
+        appendFixed(line_, arrival.alteration, 8, 1);
     }
     if (annotated) {
         line_ += " \t\t ";
@@ -433,6 +407,36 @@ void Out_Fic::writePoint(const CCoor& departure, const CCoor& arrival, int trans
     line_ += "\r\n";
     writeRaw(line_);
     ++linesWritten;
+}
+
+void appendPointValues(std::string& out, const CCoor& p, const DataFormat& format, std::string_view projectedBlanks) {
+    const double third = format.thirdIsAltitude ? p.altitude : p.h;
+    switch (format.coordinateType) {
+        case kCartesian:
+            out += ' ';
+            appendFixed(out, p.x, 12, 3);
+            out += ' ';
+            appendFixed(out, p.y, 12, 3);
+            out += ' ';
+            appendFixed(out, p.z, 8, 3);
+            break;
+        case kGeographic:
+            out += ' ';
+            appendAngle(out, format.latitudeFirst ? p.lat : p.lon, p.unit);
+            out += ' ';
+            appendAngle(out, format.latitudeFirst ? p.lon : p.lat, p.unit);
+            out += ' ';
+            appendFixed(out, third, 8, 3);
+            break;
+        default:
+            out += projectedBlanks;
+            appendFixed(out, p.e, 12, 3);
+            out += projectedBlanks;
+            appendFixed(out, p.n, 12, 3);
+            out += projectedBlanks;
+            appendFixed(out, third, 8, 3);
+            break;
+    }
 }
 
 void Out_Fic::writeEnd(std::string_view text) {

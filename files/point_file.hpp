@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "catalogue/records.hpp"
+#include "files/data_formats.hpp"
 #include "platform/line_reader.hpp"
 
 namespace zelvo {
@@ -51,6 +52,11 @@ private:
     bool endMet_ = false;
     std::string line_;
 };
+
+// The values of a point in the layout of a data format, without the name: X Y Z, the two angles
+// in the point's unit and the third value, or E N and the third value with projectedBlanks
+// before each.
+void appendPointValues(std::string& out, const CCoor& point, const DataFormat& format, std::string_view projectedBlanks);
 
 // The local date and time as "%s %d/%d/%d -- %d:%02d:%02d", with the French day name.
 std::string dateStamp(const std::tm& time);

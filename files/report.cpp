@@ -109,35 +109,7 @@ void writeHeader(Out_Fic& report, const CCoor& d, const CCoor& a, const In_Fic& 
 void appendValues(std::string& out, const CCoor& p, int code) {
     if (!isDataFormat(code)) return;
     const DataFormat& format = dataFormat(code);
-    const double third = format.thirdIsAltitude ? p.altitude : p.h;
-    switch (format.coordinateType) {
-        case kCartesian:
-            out += ' ';
-            appendFixed(out, p.x, 12, 3);
-            out += ' ';
-            appendFixed(out, p.y, 12, 3);
-            out += ' ';
-            appendFixed(out, p.z, 8, 3);
-            break;
-        case kGeographic:
-            out += ' ';
-            appendAngle(out, format.latitudeFirst ? p.lat : p.lon, p.unit);
-            out += ' ';
-            appendAngle(out, format.latitudeFirst ? p.lon : p.lat, p.unit);
-            out += ' ';
-            appendFixed(out, third, 8, 3);
-            break;
-        default: {
-            const std::string_view blanks = format.thirdIsAltitude ? "   " : " ";
-            out += blanks;
-            appendFixed(out, p.e, 12, 3);
-            out += blanks;
-            appendFixed(out, p.n, 12, 3);
-            out += blanks;
-            appendFixed(out, third, 8, 3);
-            break;
-        }
-    }
+    appendPointValues(out, p, format, format.thirdIsAltitude ? "   " : " ");
 }
 
 }  // namespace

@@ -155,18 +155,8 @@ TEST_F(Drivers, FileRunGivesTheBatchArrivalFile) {
             const BatchPoints p = buildPoints(record, app_.catalogue);
             app_.transformFile(type, true, p.departure, p.arrival, files(record.format1, record.format2));
             // Both stamp the header and the end line with the time of their run.
-            auto undated = [](const std::string& text) {
-                std::string kept;
-                for (std::size_t start = 0; start < text.size();) {
-                    auto end = text.find('\n', start);
-                    if (end == std::string::npos) end = text.size();
-                    const std::string one = text.substr(start, end - start);
-                    if (one.find(" -- ") == std::string::npos) kept += one + "\n";
-                    start = end + 1;
-                }
-                return kept;
-            };
-            EXPECT_EQ(undated(readFile(work_.file("out.txt"))), undated(readFile(work_.file("batch.txt"))));
+            EXPECT_EQ(test::withoutDatedLines(readFile(work_.file("out.txt"))),
+                      test::withoutDatedLines(readFile(work_.file("batch.txt"))));
         }
     }
 }
@@ -190,17 +180,7 @@ TEST_F(Drivers, FileRunGivesTheSameFilesOnEveryNumberOfWorkers) {
         fixed.tm_sec = 5, fixed.tm_min = 4, fixed.tm_hour = 3, fixed.tm_mday = 2, fixed.tm_year = 126;
         return fixed;
     };
-    const auto undated = [](const std::string& text) {
-        std::string kept;
-        for (std::size_t start = 0; start < text.size();) {
-            auto end = text.find('\n', start);
-            if (end == std::string::npos) end = text.size();
-            const std::string one = text.substr(start, end - start);
-            if (one.find(" -- ") == std::string::npos || one.find("03:04:05") != std::string::npos) kept += one + "\n";
-            start = end + 1;
-        }
-        return kept;
-    };
+    const auto undated = [](const std::string& text) { return test::withoutDatedLines(text, "03:04:05"); };
     app_.reportRequested = true;
     for (const int type : {1, 2}) {
         SCOPED_TRACE(type == 1 ? "standard" : "grid");

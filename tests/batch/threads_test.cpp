@@ -45,19 +45,6 @@ std::string mixedFile(int count, int coordinateType) {
     return text;
 }
 
-// The lines of a text without those stamped with the time of their run.
-std::string undated(const std::string& text) {
-    std::string kept;
-    for (std::size_t start = 0; start < text.size();) {
-        auto end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        const std::string line = text.substr(start, end - start);
-        if (line.find(" -- ") == std::string::npos) kept += line + "\n";
-        start = end + 1;
-    }
-    return kept;
-}
-
 TEST_F(Batch, FileRunsGiveTheSameBytesOnEveryNumberOfWorkers) {
     struct Case {
         const char* name;
@@ -86,7 +73,7 @@ TEST_F(Batch, FileRunsGiveTheSameBytesOnEveryNumberOfWorkers) {
             const std::string out = readFile(file("out.txt"));
             r = zelvo("-v " + c.line + " verbose.txt", {{"ZELVO_THREADS", workers}});
             ASSERT_EQ(r.exitCode, 0) << r.err;
-            const std::string verbose = undated(readFile(file("verbose.txt")));
+            const std::string verbose = test::withoutDatedLines(readFile(file("verbose.txt")));
             if (first.empty()) {
                 first = out;
                 firstVerbose = verbose;

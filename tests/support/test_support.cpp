@@ -51,6 +51,19 @@ std::string readFile(const std::filesystem::path& path) {
     return s.str();
 }
 
+std::string withoutDatedLines(const std::string& text, const std::string& kept) {
+    std::string result;
+    for (std::size_t start = 0; start < text.size();) {
+        auto end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        const std::string line = text.substr(start, end - start);
+        if (line.find(" -- ") == std::string::npos || (!kept.empty() && line.find(kept) != std::string::npos))
+            result += line + "\n";
+        start = end + 1;
+    }
+    return result;
+}
+
 std::string latin1Lines(const std::string& utf8) {
     std::string out;
     for (char c : utf8ToLatin1(utf8)) {

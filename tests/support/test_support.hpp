@@ -29,6 +29,9 @@ private:
 // Writes bytes as they are (no encoding, no line-end translation), creating folders as needed.
 void writeFile(const std::filesystem::path& path, const std::string& bytes);
 std::string readFile(const std::filesystem::path& path);
+// The lines of a text without those stamped with the time of their run (" -- " between date and
+// time), but for lines holding `kept`.
+std::string withoutDatedLines(const std::string& text, const std::string& kept = "");
 // UTF-8 text to ISO 8859-1 bytes, with CR LF line ends for each '\n'.
 std::string latin1Lines(const std::string& utf8);
 
