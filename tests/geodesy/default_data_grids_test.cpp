@@ -60,13 +60,19 @@ struct DefaultGridCase {
     Compared compared;
 };
 
-TEST(DefaultDataGrids, ReadmeExamplesAndEachGridAgainstProj) {
-    if (!test::cs2csAvailable()) GTEST_SKIP() << "PROJ's cs2cs is not installed (Debian package proj-bin)";
+// Copies the default data's grids from PROJ's folder into proj; the reason to skip otherwise.
+std::string copyDefaultGrids(const TempDir& proj) {
     for (const char* grid : kDefaultGrids)
         if (!fs::exists(kProjFolder / grid))
-            GTEST_SKIP() << grid << " is not in " << kProjFolder << " (Debian package proj-data)";
-    TempDir work, proj, cache, config;
+            return std::string(grid) + " is not in " + kProjFolder.string() + " (Debian package proj-data)";
     for (const char* grid : kDefaultGrids) fs::copy_file(kProjFolder / grid, proj.path() / grid);
+    return {};
+}
+
+TEST(DefaultDataGrids, ReadmeExamplesAndEachGridAgainstProj) {
+    if (!test::cs2csAvailable()) GTEST_SKIP() << "PROJ's cs2cs is not installed (Debian package proj-bin)";
+    TempDir work, proj, cache, config;
+    if (const std::string why = copyDefaultGrids(proj); !why.empty()) GTEST_SKIP() << why;
 
     const DefaultGridCase cases[] = {
         // The grid page's README example: NTF Lambert II étendu to RGF93 Lambert 93 through ntf_r93.gsb.
@@ -136,6 +142,38 @@ TEST(DefaultDataGrids, ReadmeExamplesAndEachGridAgainstProj) {
     for (const auto& entry : fs::recursive_directory_iterator(cache.path()))
         cached = cached || (entry.path().extension() == ".bin" && entry.path().filename().string().starts_with("egm96_15."));
     EXPECT_TRUE(cached) << "the binary version of egm96_15.gtx is in the cache folder";
+}
+
+// A catalogue grid absent from the machine: reported at start-up, a point of a file that needs it
+// is reported as outside the grid, and the standard transformation between the same systems
+// still runs.
+TEST(DefaultDataGrids, AnAbsentGridLeavesTheOtherTransformationsWorking) {
+    TempDir work, proj, cache, config;
+    if (const std::string why = copyDefaultGrids(proj); !why.empty()) GTEST_SKIP() << why;
+    std::string catalogue = test::readFile(fs::path(ZELVO_BINARY).parent_path().parent_path() / "share/zelvo/catalogue.dat");
+    const std::size_t at = catalogue.find("GR3D ntf_r93.gsb");
+    ASSERT_NE(at, std::string::npos);
+    catalogue.replace(at, 16, "GR3D absent_ntf.gsb");
+    test::writeFile(work.file("catalogue.dat"), catalogue);
+    test::RunOptions options;
+    options.workingDirectory = work.str();
+    options.env = {{"ALLUSERSPROFILE", std::nullopt}, {"XDG_CONFIG_HOME", config.str()},
+                   {"XDG_CONFIG_DIRS", config.str()}, {"XDG_CACHE_HOME", cache.str()}, {"PROJ_DATA", proj.str()}};
+    test::writeFile(work.file("in.txt"), "P 814149.529 1887019.768 0\r\n");
+    const auto r = test::run({"-type", "2", "-mode", "1", "-sys1", "2", "-sys2", "1", "-typcoor1", "3", "6", "-f1",
+                              "1", "in.txt", "-typcoor2", "3", "9", "-f2", "1", "out.txt"},
+                             options);
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_NE(r.err.find("Grille introuvable : absent_ntf.gsb\n"), std::string::npos) << r.err;
+    EXPECT_EQ(test::readFile(work.file("out.txt")),
+              "* ERREUR!!! Sur cette ligne du fichier d'entr\xE9"
+              "e : Les coordonn\xE9"
+              "es que vous avez saisies sont hors de la grille de transformation\r\n");
+
+    const auto standard = test::run({"-type", "1", "-mode", "0", "-sys1", "2", "-sys2", "1", "-typcoor1", "3", "6",
+                                     "-typcoor2", "3", "9", "-E", "814149.529", "-N", "1887019.768"},
+                                    options);
+    EXPECT_EQ(printedValues(standard.out), (std::vector<double>{860690.522, 6319037.047}));
 }
 
 }  // namespace
