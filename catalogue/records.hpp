@@ -186,6 +186,7 @@ struct Grid1DEntry {
     std::string fileName;
     int regNumber = 0;
     std::vector<int> reaNumbers;  // in reverse line order
+    std::string sideFileFolder;   // where its side file lies when none lies beside it (start-up)
 };
 
 // A 3-D translation grid between two systems, usable in either direction (GR3D).
@@ -193,6 +194,7 @@ struct Grid3DEntry {
     std::string fileName;
     int regNumberA = 0;
     int regNumberB = 0;
+    std::string sideFileFolder;  // where its side file lies when none lies beside it (start-up)
 };
 
 }  // namespace zelvo

@@ -6,6 +6,8 @@
 #include "geodesy/angles.hpp"
 #include "geodesy/coordinates.hpp"
 #include "geodesy/datum.hpp"
+#include "geodesy/ellipsoid.hpp"
+#include "geodesy/geographic_shift.hpp"
 #include "geodesy/precision.hpp"
 #include "geodesy/status.hpp"
 #include "grids/grid_vocabulary.hpp"
@@ -44,6 +46,36 @@ int preShift(const Catalogue& catalogue, const CCoor& point, const CSysCoor& arr
     return kStatusOk;
 }
 
+// Whether the grid is indexed by positions in the arrival system of its type-2 record (the
+// native formats), so that a point going that record's way is first moved into that system.
+bool indexedInArrivalSystem(const CGrille& grid) {
+    const int format = grid.readFormat();
+    return format == kFormatTextVrd || format == kFormatBinaryVrd;
+}
+
+// The datum shift of a grid of geographic shifts: the point's position on its own ellipsoid,
+// shifted forward when it goes to the second system of the grid's entry (backward otherwise), is
+// its position on the arrival ellipsoid; the height is kept. The point stays cartesian.
+int shiftGeographic(CCoor& w, const CSysCoor& s, const CGrille3D& grid) {
+    if (w.sys.system == nullptr || w.sys.system->ellipsoid == nullptr || s.system == nullptr ||
+        s.system->ellipsoid == nullptr)
+        return kStatusNoTransformation;
+    const CElg& from = *w.sys.system->ellipsoid;
+    const CElg& to = *s.system->ellipsoid;
+    GeographicLonLatH g = cartesianToGeographic(w.x, w.y, w.z, from.semiMajorAxis, from.eccentricitySquared);
+    int code = 0;
+    applyGeographicShift(grid, systemNumber(s) == grid.extent.regNumber, g.lon, g.lat, code);
+    const CartesianXyz moved = geographicToCartesian(to.semiMajorAxis, to.eccentricitySquared, g.lon, g.lat, g.h);
+    w.x = moved.x;
+    w.y = moved.y;
+    w.z = moved.z;
+    w.precisionCode = code;
+    w.sys.system = s.system;
+    w.sys.projection = s.projection;
+    w.sys.vertical = s.vertical;
+    return kStatusOk;
+}
+
 // Makes the chosen grid current: kept (usable when its values are in memory) when it is the same
 // file, otherwise replaced by the candidate's header, to be loaded by the driver.
 template <typename Grid>
@@ -61,16 +93,17 @@ void makeCurrent(Grid& current, const Grid& best) {
 }
 
 // The header of a catalogue entry's grid, with its extent and the entry's system recorded on it.
-template <typename Candidate>
+template <typename Candidate, typename Entry>
 const Candidate& candidateFor(std::vector<std::optional<Candidate>>& cache, std::size_t index, int count,
-                              const std::string& fileName, const GridSelection& grids, int system) {
+                              const Entry& entry, const GridSelection& grids, int system) {
     if (cache.size() < static_cast<std::size_t>(count)) cache.resize(static_cast<std::size_t>(count));
     auto& slot = cache[index];
     if (!slot) {
         std::unique_lock<std::mutex> guard;
         if (grids.fileLock != nullptr) guard = std::unique_lock(*grids.fileLock);
         slot.emplace();
-        slot->grid.NAME = fileName;
+        slot->grid.NAME = entry.fileName;
+        slot->grid.sideFileFolder = entry.sideFileFolder;
         slot->opened = slot->grid.open(grids.consoleFlag, 2, grids.ui).empty();
         slot->grid.computeExtent();
         recordSystem(slot->grid.extent, grids.catalogue, system);
@@ -110,7 +143,7 @@ int selectGeoidGrid(GridSelection& grids, int transformationType, CCoor& departu
         if (entry.regNumber != departureSystem && entry.regNumber != arrivalSystem) continue;
         result = 0;
         const auto& [opened, candidate] =
-            candidateFor(grids.geoidCandidates, index, count, entry.fileName, grids, entry.regNumber);
+            candidateFor(grids.geoidCandidates, index, count, entry, grids, entry.regNumber);
         extent = candidate.extent;
         // A grid that no longer opens cannot hold the point; the start-up check opened it once.
         if (!opened) continue;
@@ -155,12 +188,13 @@ int select3DGrid(GridSelection& grids, const CCoor& departure, const CSysCoor& a
         const bool backward = entry.regNumberA == arrivalSystem && entry.regNumberB == departureSystem;
         if (!forward && !backward) continue;
         const auto& [opened, candidate] =
-            candidateFor(grids.translationCandidates, index, count, entry.fileName, grids, entry.regNumberB);
+            candidateFor(grids.translationCandidates, index, count, entry, grids, entry.regNumberB);
         extent = candidate.extent;
         if (!opened) continue;
 
         CCoor copy = departure;
-        if (forward && preShift(catalogue, departure, arrival, kGridTransformation, copy) != kStatusOk)
+        if (forward && indexedInArrivalSystem(candidate) &&
+            preShift(catalogue, departure, arrival, kGridTransformation, copy) != kStatusOk)
             return kStatusNoTransformation;
         if (extentContains(candidate.extent, copy, greenwich)) {
             found = 1;
@@ -176,12 +210,12 @@ void readCandidateHeaders(GridSelection& grids) {
     const int count1D = static_cast<int>(catalogue.grids1D.size());
     for (std::size_t index = 0; index < catalogue.grids1D.size(); ++index) {
         const Grid1DEntry& entry = catalogue.grids1D[index];
-        candidateFor(grids.geoidCandidates, index, count1D, entry.fileName, grids, entry.regNumber);
+        candidateFor(grids.geoidCandidates, index, count1D, entry, grids, entry.regNumber);
     }
     const int count3D = static_cast<int>(catalogue.grids3D.size());
     for (std::size_t index = 0; index < catalogue.grids3D.size(); ++index) {
         const Grid3DEntry& entry = catalogue.grids3D[index];
-        candidateFor(grids.translationCandidates, index, count3D, entry.fileName, grids, entry.regNumberB);
+        candidateFor(grids.translationCandidates, index, count3D, entry, grids, entry.regNumberB);
     }
 }
 
@@ -219,9 +253,9 @@ int gridPointTransform(CCoor departure, CCoor& arrival, const Catalogue& catalog
         if (w.type != kCartesian) {
             if (const int status = w.toCartesian(greenwich); status != kStatusOk) return status;
         }
+        if (shiftsGeographicCoordinates(grid)) return shiftGeographic(w, s, grid);
         CCoor probe = w;
-        const int format = grid.readFormat();
-        if (format == kFormatTextVrd || format == kFormatBinaryVrd) {
+        if (indexedInArrivalSystem(grid)) {
             CTransfo transfo;
             if (!findTransformation(catalogue.transformations, systemNumber(w.sys), systemNumber(s),
                                     kGridTransformation, transfo))

@@ -124,7 +124,8 @@ void CGrille::detectFormat() {
         {".gra", ".GRA", kFormatGravsoft}, {".grd", ".GRD", kFormatSurfer},
         {".gsb", ".GSB", ntv2Binary},      {".gsa", ".GSA", kFormatNtv2Text},
         {".asc", ".ASC", kFormatEsri},     {".egm", ".EGM", kFormatEgm},
-        {".dis", ".DIS", kFormatDis},
+        {".dis", ".DIS", kFormatDis},      {".gtx", ".GTX", kFormatGtx},
+        {".tif", ".TIF", kFormatGeoTiff},
     };
     GRID_TYPE = kFormatUndefined;
     for (const Known& k : known)

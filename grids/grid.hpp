@@ -23,6 +23,15 @@ namespace zelvo {
 class TextSource;
 class UserInterface;
 
+// The nodes of a GTX or GeoTIFF grid, read one after another in stored order to write its
+// binary version.
+class ForeignNodeReader {
+public:
+    virtual ~ForeignNodeReader() = default;
+    // The values of the next node; false with message set when they cannot be read.
+    virtual bool next(std::vector<double>& values, std::string& message) = 0;
+};
+
 // Texts held in 260-byte fields keep at most this many characters.
 inline constexpr std::size_t kGridTextMax = 259;
 // Values per node that a grid may carry: 1 (geoid), 3 or 7 (datum shift), 4 (NTV2), and room
@@ -88,6 +97,12 @@ struct GridHeader {
     // The format the file is read as, from its extension (GRID_TYPE may be renamed by the side
     // file afterwards); 0 before an open.
     int fileFormat = 0;
+    // A GTX or GeoTIFF grid that goes round the globe gets, in its binary version, a copy of its
+    // first column after its last, so that longitudes up to 180° east lie inside it.
+    int wrapColumn = 0;
+    // Folder where the XML side file is looked for when none lies beside the grid (the side files
+    // shipped with the default data for PROJ's grids); empty for none.
+    std::string sideFileFolder;
 
     bool operator==(const GridHeader&) const = default;
 };
@@ -140,6 +155,10 @@ public:
     // The header line of a native text grid (its line break included).
     virtual int readTextHeader(const std::string& line, std::string& message);
     virtual int readSurferHeader(TextSource& source, std::string& message);
+    // GTX (big-endian header of four doubles and two integers, then REAL4 rows from the south)
+    // and GeoTIFF (first image, read with libtiff): the values reach the binary version.
+    virtual int readGtxHeader(std::FILE* file, long long fileSize, std::string& message);
+    virtual int readGeoTiffHeader(std::string& message);
 
     // GRID_TYPE from the extension of NAME, and the units that go with the format.
     virtual void detectFormat();
@@ -168,9 +187,12 @@ public:
     // unknown version, or a binary version that can be written nowhere); 0 otherwise.
     int fatalExitCode() const { return fatalExitCode_; }
 
-    // The XML side file: an empty path means NAME with the extension ".xml". Returns the empty
-    // text when it was read, otherwise why it was not used.
+    // The XML side file: an empty path means sideFilePath(). Returns the empty text when it was
+    // read, otherwise why it was not used.
     std::string readXmlHeader(const std::string& path = "");
+    // NAME with the extension ".xml"; when no such file exists, the file of that name in
+    // sideFileFolder, if there is one.
+    std::string sideFilePath() const;
 
     // The lower and upper corners of extent from the limits, in decimal degrees.
     void computeExtent();
@@ -196,6 +218,13 @@ protected:
     // N_COLUMNS, N_LINES and N_NODES from the limits and increments; counts that cannot be
     // held are left 0 for validation to refuse.
     void computeDimensions();
+    // A grid of nodes as GTX and GeoTIFF give it: columns × lines nodes from (xMin, yMin), in
+    // degrees and metres, stored in layout, one value type; sets wrapColumn (and the extra
+    // column) when the columns go round the globe. Refuses counts that cannot be held.
+    std::string applyRasterSettings(long long columns, long long lines, double xMin, double yMin, double xInc,
+                                    double yInc, int layout, int valuesNumber, int valuesType);
+    // The node reader of a GTX or GeoTIFF file at path, for its binary version.
+    std::unique_ptr<ForeignNodeReader> openForeignNodes(const std::string& path, std::string& message) const;
     // Refuses node counts that overflow or that the file cannot hold, before anything is
     // allocated or read. fileSize is the size of the file the values come from.
     std::string checkNodeCount(long long fileSize) const;

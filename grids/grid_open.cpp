@@ -72,6 +72,10 @@ bool isTextFormat(int format) {
            format == kFormatNtv2Text || format == kFormatEsri || format == kFormatEgm || format == kFormatDis;
 }
 
+// Binary formats whose values are not read in place: they are copied into a binary version, as
+// the text formats are.
+bool isConvertedBinaryFormat(int format) { return format == kFormatGtx || format == kFormatGeoTiff; }
+
 struct HeaderCacheEntry {
     std::string path;
     FileStamp grid;
@@ -120,10 +124,9 @@ std::string cachedBinaryPath(const std::string& textPath) {
 }
 
 // The binary version in the cache folder is opened with a side file of its own base name: a
-// copy of the text grid's, kept up to date (removed when the text grid has none).
-void copySideFile(const std::string& textPath, const std::string& binaryPath) {
+// copy of the text grid's (source), kept up to date (removed when the text grid has none).
+void copySideFile(const std::string& source, const std::string& binaryPath) {
     std::error_code error;
-    const std::string source = sideFilePath(textPath);
     const std::string target = sideFilePath(binaryPath);
     if (stampOf(source).exists)
         std::filesystem::copy_file(source, target, std::filesystem::copy_options::overwrite_existing, error);
@@ -162,7 +165,7 @@ void clearGridCaches() {
 std::string CGrille::readHeaderPhase(TextSource& text, UserInterface* ui, bool useCache, bool& xmlRead) {
     const std::string path = absolutePath(NAME);
     const FileStamp gridStamp = stampOf(NAME);
-    const FileStamp sideStamp = stampOf(sideFilePath(NAME));
+    const FileStamp sideStamp = stampOf(sideFilePath());
     if (useCache) {
         for (const HeaderCacheEntry& entry : headerCache()) {
             if (entry.path == path && entry.grid == gridStamp && entry.sideFile == sideStamp &&
@@ -178,7 +181,7 @@ std::string CGrille::readHeaderPhase(TextSource& text, UserInterface* ui, bool u
     detectFormat();
     fileFormat = GRID_TYPE;
     loaded = 0;
-    if (GRID_TYPE < kFormatTextVrd || GRID_TYPE > kFormatDis)
+    if (GRID_TYPE < kFormatTextVrd || GRID_TYPE > kFormatGeoTiff)
         return fmt::sprintf(texts::kGridTypeUnknown, NAME);
 
     int result = 0;
@@ -216,15 +219,19 @@ std::string CGrille::readHeaderPhase(TextSource& text, UserInterface* ui, bool u
                 result = readDisHeader(text, message);
                 break;
         }
+    } else if (GRID_TYPE == kFormatGeoTiff) {
+        result = readGeoTiffHeader(message);
     } else {
         std::FILE* file = std::fopen(NAME.c_str(), "rb");
         if (file == nullptr) return fmt::sprintf(texts::kGridCannotOpen, NAME);
         if (GRID_TYPE == kFormatBinaryVrd)
             result = readBinaryHeader(file, gridStamp.size, ui, message);
+        else if (GRID_TYPE == kFormatGtx)
+            result = readGtxHeader(file, gridStamp.size, message);
         else
             result = readNtv2BinaryHeader(file, gridStamp.size, message);
         std::fclose(file);
-        loaded = 1;
+        loaded = GRID_TYPE == kFormatGtx ? 0 : 1;
     }
     if (result != -10) {
         text.close();
@@ -318,6 +325,7 @@ std::string CGrille::loadNodeData() {
 
 std::string CGrille::loadValues(int consoleFlag, UserInterface* ui, TextSource& text) {
     const std::string textName = NAME;
+    const std::string textSideFile = sideFilePath();
     const int textFormat = GRID_TYPE;
     GRID_TYPE = kFormatBinaryVrd;
     setCanonicalExtension();
@@ -326,16 +334,17 @@ std::string CGrille::loadValues(int consoleFlag, UserInterface* ui, TextSource& 
 
     // Written under a temporary name and renamed once complete, so that an interrupted or
     // failed creation never leaves a binary version that a later open would take as valid.
+    // PROJ's folders belong to its package: nothing is written there.
     const std::string suffix = fmt::format(".part{}", static_cast<long>(::getpid()));
     std::string target = beside;
     std::string temporary = target + suffix;
-    std::FILE* out = std::fopen(temporary.c_str(), "wb");
+    std::FILE* out = inProjDataFolder(textName) ? nullptr : std::fopen(temporary.c_str(), "wb");
     if (out == nullptr) {
         // The text grid's folder cannot be written: the binary version goes to the user's
         // cache folder, and the grid names it there.
         const std::string cached = cachedBinaryPath(textName);
         if (!cached.empty() && readable(cached)) {
-            copySideFile(textName, cached);
+            copySideFile(textSideFile, cached);
             NAME = cached;
             return {};
         }
@@ -352,7 +361,7 @@ std::string CGrille::loadValues(int consoleFlag, UserInterface* ui, TextSource& 
             fatalExitCode_ = 1;
             return fmt::sprintf(texts::kBinaryCannotCreate, beside);
         }
-        copySideFile(textName, target);
+        copySideFile(textSideFile, target);
     }
     NAME = target;
 
@@ -372,6 +381,8 @@ std::string CGrille::loadValues(int consoleFlag, UserInterface* ui, TextSource& 
     layout.rowEndMarker = rowEndMarker;
     layout.nColumns = N_COLUMNS;
     TextDataReader reader(text, layout);
+    std::unique_ptr<ForeignNodeReader> foreign;
+    if (isConvertedBinaryFormat(fileFormat) && failure.empty()) foreign = openForeignNodes(textName, failure);
     const long long nodes = static_cast<long long>(N_COLUMNS) * N_LINES;
     const long long step = nodes / 100;
     std::vector<double> values;
@@ -379,14 +390,18 @@ std::string CGrille::loadValues(int consoleFlag, UserInterface* ui, TextSource& 
     buffer.reserve(1 << 16);
     for (long long count = 0; failure.empty() && count < nodes;) {
         int code = 0;
-        const TextDataReader::Result result = reader.readNode(values, code);
-        if (result == TextDataReader::Result::End) {
-            failure = fmt::sprintf(texts::kTextDataShort, textName, count, nodes);
-            break;
-        }
-        if (result == TextDataReader::Result::Invalid) {
-            failure = fmt::sprintf(texts::kTextDataInvalid, textName, count + 1);
-            break;
+        if (foreign != nullptr) {
+            if (!foreign->next(values, failure)) break;
+        } else {
+            const TextDataReader::Result result = reader.readNode(values, code);
+            if (result == TextDataReader::Result::End) {
+                failure = fmt::sprintf(texts::kTextDataShort, textName, count, nodes);
+                break;
+            }
+            if (result == TextDataReader::Result::Invalid) {
+                failure = fmt::sprintf(texts::kTextDataInvalid, textName, count + 1);
+                break;
+            }
         }
         for (double value : values) encodeValue(buffer, value, VALUES_TYPE);
         if (CODE_PREC == 1) putLe(buffer, static_cast<std::uint32_t>(code), 4);

@@ -20,6 +20,8 @@ inline constexpr int kFormatNtv2Text = 7;
 inline constexpr int kFormatEsri = 8;
 inline constexpr int kFormatEgm = 9;
 inline constexpr int kFormatDis = 10;
+inline constexpr int kFormatGtx = 11;
+inline constexpr int kFormatGeoTiff = 12;
 
 // Value types (VALUES_TYPE).
 inline constexpr int kValuesUndefined = 0;
@@ -37,7 +39,7 @@ inline constexpr int kInterpolationSpline = 4;
 
 namespace grid_vocabulary {
 
-inline constexpr std::array<std::string_view, 11> kFormats = {
+inline constexpr std::array<std::string_view, 13> kFormats = {
     "UNDEFINED",
     "Grille texte VRD",
     "Grille binaire VRD",
@@ -49,10 +51,12 @@ inline constexpr std::array<std::string_view, 11> kFormats = {
     "Grille ESRI",
     "Grille EGM",
     "Grille DIS",
+    "Grille GTX",
+    "Grille GeoTIFF",
 };
 // File extension of each format; the undefined format has none.
-inline constexpr std::array<std::string_view, 11> kFormatExtensions = {
-    "", ".mnt", ".bin", ".gra", ".grd", ".gsb", ".gsb", ".gsa", ".asc", ".egm", ".dis",
+inline constexpr std::array<std::string_view, 13> kFormatExtensions = {
+    "", ".mnt", ".bin", ".gra", ".grd", ".gsb", ".gsb", ".gsa", ".asc", ".egm", ".dis", ".gtx", ".tif",
 };
 inline constexpr std::array<std::string_view, 9> kLayouts = {
     "UNDEFINED", "SW2N2E", "NW2E2S", "NW2S2E", "SW2E2N", "SE2N2W", "NE2W2S", "NE2S2W", "SE2W2N",

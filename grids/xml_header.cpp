@@ -80,12 +80,16 @@ private:
 
 }  // namespace
 
+std::string CGrille::sideFilePath() const {
+    const PathParts parts = splitPath(NAME);
+    const std::string beside = parts.directory + parts.baseName + ".xml";
+    if (sideFileFolder.empty() || fileExists(beside)) return beside;
+    const std::string shipped = joinPath(sideFileFolder, parts.baseName + ".xml");
+    return fileExists(shipped) ? shipped : beside;
+}
+
 std::string CGrille::readXmlHeader(const std::string& givenPath) {
-    std::string path = givenPath;
-    if (path.empty()) {
-        const PathParts parts = splitPath(NAME);
-        path = parts.directory + parts.baseName + ".xml";
-    }
+    const std::string path = givenPath.empty() ? sideFilePath() : givenPath;
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) return fmt::sprintf(texts::kXmlNotFound, path);
     struct stat info {};

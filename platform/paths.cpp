@@ -1,5 +1,6 @@
 #include "platform/paths.hpp"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -63,5 +64,37 @@ std::string joinPath(const std::string& folder, const std::string& name) {
 }
 
 bool isAbsolutePath(const std::string& path) { return !path.empty() && path.front() == '/'; }
+
+std::vector<std::string> projDataFolders() {
+    std::vector<std::string> folders;
+    const auto add = [&folders](std::string folder) {
+        if (folder.empty()) return;
+        if (folder.back() != '/') folder += '/';
+        if (std::find(folders.begin(), folders.end(), folder) == folders.end()) folders.push_back(folder);
+    };
+    if (const auto list = environmentVariable("PROJ_DATA")) {
+        std::size_t start = 0;
+        while (start <= list->size()) {
+            std::size_t end = list->find(':', start);
+            if (end == std::string::npos) end = list->size();
+            add(list->substr(start, end - start));
+            start = end + 1;
+        }
+    }
+    add("/usr/share/proj");
+    return folders;
+}
+
+bool inProjDataFolder(const std::string& path) {
+    const std::string folder = splitPath(path).directory;
+    if (folder.empty()) return false;
+    std::error_code ec;
+    const auto canonical = std::filesystem::weakly_canonical(folder, ec);
+    for (const std::string& candidate : projDataFolders()) {
+        std::error_code other;
+        if (!ec && canonical == std::filesystem::weakly_canonical(candidate, other) && !other) return true;
+    }
+    return false;
+}
 
 }  // namespace zelvo

@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace zelvo {
 
@@ -29,5 +30,11 @@ PathParts splitPath(const std::string& path);
 std::string joinPath(const std::string& folder, const std::string& name);
 
 bool isAbsolutePath(const std::string& path);
+
+// The folders where PROJ keeps its grids, in the order PROJ searches them: each folder of
+// PROJ_DATA (separated by ':'), then Debian's /usr/share/proj. Each ends with '/'.
+std::vector<std::string> projDataFolders();
+// Whether path names a file directly inside one of projDataFolders().
+bool inProjDataFolder(const std::string& path);
 
 }  // namespace zelvo

@@ -12,6 +12,11 @@ inline constexpr const char* kSettingsNotSaved =
 inline constexpr const char* kWindowModeUnavailable =
     "Le mode fenêtre n'est pas disponible dans cette version : lancez Zelvo avec des arguments "
     "(zelvo -? pour l'aide).";
+// A grid named by the catalogue that is on none of the folders searched (the list of them).
+inline constexpr const char* kGridAbsent =
+    "Grille introuvable : %s\n(cherchée dans %s)\nLes transformations qui ont besoin de cette grille "
+    "sont indisponibles, les autres fonctionnent. Placez la grille dans l'un de ces dossiers ; les "
+    "grilles de PROJ sont fournies par le paquet Debian proj-data.";
 // Names of the two transformation kinds, which are also the names of the pages' sections.
 inline constexpr const char* kTransformationStandard = "Standard";
 inline constexpr const char* kTransformationGrid = "Grille";

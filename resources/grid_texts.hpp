@@ -87,4 +87,13 @@ inline constexpr const char* kTextDataShort =
 inline constexpr const char* kTextDataInvalid = "%s :\nValeur illisible dans les données (nœud %lld)";
 inline constexpr const char* kBinaryWriteFailed = "%s :\nÉcriture du fichier binaire impossible";
 
+// GTX and GeoTIFF grids.
+inline constexpr const char* kForeignValuesUnreadable = "Les valeurs de la grille sont illisibles";
+inline constexpr const char* kGeoTiffUnreadable = "%s :\nFichier GeoTIFF illisible (%s)";
+inline constexpr const char* kGeoTiffNotGeoreferenced =
+    "%s :\nLe fichier GeoTIFF n'est pas une grille en longitude et latitude (pas de ModelPixelScale et "
+    "ModelTiepoint, ou une ModelTransformation)";
+inline constexpr const char* kGeoTiffSampleType = "%s :\nType de valeur GeoTIFF non pris en charge (%d bits, format %d)";
+inline constexpr const char* kGeoTiffBands = "%s :\nNombre de bandes GeoTIFF non pris en charge (%d)";
+
 }  // namespace zelvo::texts

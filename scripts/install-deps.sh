@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config git
     libgtest-dev libgmock-dev libbenchmark-dev
-    libsimpleini-dev libicu-dev libtinyxml2-dev libfmt-dev libutfcpp-dev
+    libsimpleini-dev libicu-dev libtinyxml2-dev libfmt-dev libutfcpp-dev libtiff-dev
     proj-bin proj-data gdal-bin locales python3
 )
 

@@ -54,9 +54,9 @@ TEST(GridCheck, EntriesNameTheBinaryVersionsAfterwards) {
     writeGrid(config.path(), "shift");  // found beside the configuration file
     writeGrid(work.path() / "sub", "other");
     App a(work, config);
-    a.app.catalogue.grids1D.push_back({"geoid.mnt", 1, {1}});
-    a.app.catalogue.grids3D.push_back({"shift.mnt", 2, 1});
-    a.app.catalogue.grids3D.push_back({work.file("sub/other.mnt"), 2, 3});
+    a.app.catalogue.grids1D.push_back({"geoid.mnt", 1, {1}, ""});
+    a.app.catalogue.grids3D.push_back({"shift.mnt", 2, 1, ""});
+    a.app.catalogue.grids3D.push_back({work.file("sub/other.mnt"), 2, 3, ""});
     SilentUi ui;
     ASSERT_EQ(checkGrids(a.app, ui), GridCheck::Passed);
     EXPECT_EQ(a.app.catalogue.grids1D[0].fileName, work.file("geoid.bin"));
@@ -76,15 +76,56 @@ TEST(GridCheck, NoGridsPassAndAFailingGeoidGridStopsTheCheck) {
         EXPECT_EQ(checkGrids(a.app, ui), GridCheck::Passed);
     }
     writeGrid(work.path(), "shift");
+    writeFile(work.file("bad.mnt"), kGridHeader + kGridData);  // no side file
     App a(work, config);
-    a.app.catalogue.grids1D.push_back({"absent.mnt", 1, {1}});
-    a.app.catalogue.grids3D.push_back({"shift.mnt", 2, 1});
+    a.app.catalogue.grids1D.push_back({"bad.mnt", 1, {1}, ""});
+    a.app.catalogue.grids3D.push_back({"shift.mnt", 2, 1, ""});
     SilentUi ui;
     EXPECT_EQ(checkGrids(a.app, ui), GridCheck::Failed);
-    EXPECT_EQ(ui.messages,
-              std::vector<std::string>{"Impossible d'ouvrir le fichier \n" + work.file("absent.mnt")});
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_NE(ui.messages[0].find("Le type d'interpolation doit être bilinéaire ou spline"), std::string::npos);
     EXPECT_FALSE(fs::exists(work.file("shift.bin"))) << "no 3-D grid is opened after a failing 1-D grid";
     EXPECT_EQ(a.app.catalogue.grids3D[0].fileName, "shift.mnt");
+}
+
+// A grid found in no folder is reported with the folders searched, and the check goes on: the
+// transformations that do not need it stay available.
+TEST(GridCheck, AnAbsentGridIsReportedAndTheOthersStillOpen) {
+    TempDir work, config, proj;
+    writeGrid(work.path(), "shift");
+    App a(work, config);
+    a.app.catalogue.grids1D.push_back({"absent.gtx", 1, {1}, ""});
+    a.app.catalogue.grids3D.push_back({"shift.mnt", 2, 1, ""});
+    SilentUi ui;
+    setenv("PROJ_DATA", proj.str().c_str(), 1);
+    const GridCheck result = checkGrids(a.app, ui);
+    unsetenv("PROJ_DATA");
+    EXPECT_EQ(result, GridCheck::Passed);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    const std::string& message = ui.messages[0];
+    EXPECT_EQ(message.rfind("Grille introuvable : absent.gtx\n", 0), 0u) << message;
+    for (const std::string& folder : {work.str() + "/", config.str() + "/", proj.str() + "/"})
+        EXPECT_NE(message.find(folder), std::string::npos) << folder << " in " << message;
+    EXPECT_NE(message.find("proj-data"), std::string::npos);
+    EXPECT_EQ(a.app.catalogue.grids3D[0].fileName, work.file("shift.bin"));
+}
+
+// A relative name found in neither the working folder nor beside the configuration file is
+// looked up in PROJ's folders, PROJ_DATA first; a side file shipped beside the configuration
+// file serves a grid whose folder has none.
+TEST(GridCheck, GridsAreLookedUpInProjFolders) {
+    TempDir work, config, proj;
+    writeGrid(proj.path(), "shift");
+    fs::rename(proj.file("shift.xml"), config.file("shift.xml"));
+    App a(work, config);
+    setenv("PROJ_DATA", ("/nonexistent:" + proj.str()).c_str(), 1);
+    const GridLocation location = locateGrid(a.app, "shift.mnt");
+    unsetenv("PROJ_DATA");
+    EXPECT_EQ(location.path, proj.file("shift.mnt"));
+    EXPECT_EQ(location.sideFileFolder, config.str() + "/");
+    EXPECT_EQ(location.searched,
+              (std::vector<std::string>{work.str() + "/", config.str() + "/", "/nonexistent/", proj.str() + "/",
+                                        "/usr/share/proj/"}));
 }
 
 const std::string kCatalogue =
@@ -110,8 +151,6 @@ TEST(StartupGrids, CataloguesWhoseGridsDoNotOpen) {
         int exitCode;
         std::string err;  // %w: the working folder
     } cases[] = {
-        {"missing geoid grid", "GR1D absent.mnt 1 1\r\n", [](const TempDir&) {}, 0,
-         "Impossible d'ouvrir le fichier \n%w/absent.mnt\n"},
         {"unknown format", "GR3D shift.txt 1 2\r\n",
          [](const TempDir& w) { writeFile(w.file("shift.txt"), "x"); }, 0,
          "%w/shift.txt :\nLe type de grille n'est pas reconnu\n"},
@@ -167,6 +206,18 @@ TEST(StartupGrids, CataloguesWhoseGridsDoNotOpen) {
             << c.name << ": the run stops before the command line is run";
         EXPECT_FALSE(fs::exists(work.file("g.bin.part"))) << c.name;
     }
+}
+
+TEST(StartupGrids, AnAbsentGridIsReportedAndTheRunGoesOn) {
+    TempDir work, profile;
+    test::writeAllUsersConfiguration(profile.path(), "cat.dat");
+    writeFile(work.file("cat.dat"), kCatalogue + "GR1D absent.gtx 1 1\r\n");
+    test::RunOptions options = inFolder(work, profile);
+    options.env["PROJ_DATA"] = work.str();
+    const auto r = test::run({"-?"}, options);
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.err.rfind("Grille introuvable : absent.gtx\n", 0), 0u) << r.err;
+    EXPECT_NE(r.out.find(kClosing), std::string::npos) << "the run goes on: " << r.out;
 }
 
 TEST(StartupGrids, TextGridsGetTheirBinaryVersionOnce) {
