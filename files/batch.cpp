@@ -110,11 +110,6 @@ bool is(std::string_view status, std::string_view text) {
     return status.size() == text.size() && std::memcmp(status.data(), text.data(), text.size()) == 0;
 }
 
-// Arrival convergences are given in the arrival unit.
-void toArrivalUnit(CCoor& a) {
-    a.convergence = convertAngle(a.convergence, a.convergenceUnit, a.unit);
-    a.convergenceUnit = a.unit;
-}
 
 }  // namespace
 
@@ -167,7 +162,7 @@ BatchOutcome runBatch(RunContext& context, CZelvoCommandLine r, std::string& sha
         PointCondition condition = pipeline.prepare(initial.departure, a);
         if (condition != PointCondition::OutsideTransformationGrid) {
             condition = pipeline.transform(a);
-            toArrivalUnit(a);
+            convergenceInArrivalUnit(a);
         }
         if (condition == PointCondition::OutsideTransformationGrid || condition == PointCondition::ChainError) {
             std::string chainError;
@@ -189,7 +184,7 @@ BatchOutcome runBatch(RunContext& context, CZelvoCommandLine r, std::string& sha
             PointCondition condition = w.pipeline.prepare(d, a);
             if (condition == PointCondition::None) {
                 condition = w.pipeline.transform(a);
-                toArrivalUnit(a);
+                convergenceInArrivalUnit(a);
                 if (condition == PointCondition::None) ++w.succeeded;
             }
             status = pointStatus(condition, w.pipeline, w.chainError, ExtentTexts::StringTable);

@@ -101,8 +101,7 @@ void transformFile(RunContext& context, int transformationType, bool withConvers
         PointCondition condition = w.pipeline.prepare(d, a);
         if (condition == PointCondition::None) {
             condition = w.pipeline.transform(a);
-            a.convergence = convertAngle(a.convergence, a.convergenceUnit, a.unit);
-            a.convergenceUnit = a.unit;
+            convergenceInArrivalUnit(a);
             // Transformed points are logged, outside their arrival extents too.
             if (condition != PointCondition::ChainError && w.log != nullptr)
                 writeLogEntry(*w.log, d, a, transformationType);

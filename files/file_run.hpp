@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "catalogue/records.hpp"
+#include "geodesy/angles.hpp"
 #include "geodesy/point_pipeline.hpp"
 
 namespace zelvo {
@@ -52,6 +53,13 @@ struct FileRunCounts {
     int succeeded = 0;
     int outside = 0;
 };
+
+// The arrival convergence expressed in the arrival point's unit, as the file drivers write it.
+inline void convergenceInArrivalUnit(CCoor& arrival) {
+    if (arrival.convergenceUnit == arrival.unit) return;
+    arrival.convergence = convertAngle(arrival.convergence, arrival.convergenceUnit, arrival.unit);
+    arrival.convergenceUnit = arrival.unit;
+}
 
 // The status a point's condition gives: "OK", the grid and extent messages (the extent texts of
 // the string table for the batch, the file driver's own), or the chain error, kept in chainError.

@@ -119,8 +119,7 @@ double fromDegrees(double degrees, int unit, bool basic) {
 
 }  // namespace
 
-double convertAngle(double value, int fromUnit, int toUnit) {
-    if (fromUnit == toUnit || value == 0.0) return value;
+double convertAngleBetweenUnits(double value, int fromUnit, int toUnit) {
     return fromDegrees(toDegrees(value, fromUnit, false), toUnit, false);
 }
 

@@ -42,7 +42,12 @@ struct DmParts {
 
 // Converts value from unit fromUnit to unit toUnit, through decimal degrees; exact when the units
 // are equal or the value is 0, otherwise to a few units of the last place (packed forms: 1e-9″).
-double convertAngle(double value, int fromUnit, int toUnit);
+// The equal-units case, the usual one on the per-point path, costs a comparison.
+double convertAngleBetweenUnits(double value, int fromUnit, int toUnit);
+inline double convertAngle(double value, int fromUnit, int toUnit) {
+    if (fromUnit == toUnit || value == 0.0) return value;
+    return convertAngleBetweenUnits(value, fromUnit, toUnit);
+}
 // The same conversion knowing only radians (1), grads (3) and packed DMS (10); every other code,
 // hours and seconds included, is read as decimal degrees. Used for some projection parameters.
 double convertAngleBasic(double value, int fromUnit, int toUnit);
