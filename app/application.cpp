@@ -33,7 +33,7 @@ std::string CZelvoApp::resolvePath(const std::string& name) const {
 }
 
 RunContext CZelvoApp::runContext(UserInterface& user) {
-    return RunContext{catalogue, geoidGrid, translationGrid, user, consoleMode, reportRequested != 0,
+    return RunContext{catalogue, geoidGrid, translationGrid, user, reportRequested != 0,
                       log.isOpen() ? &log : nullptr, &lastResult};
 }
 

@@ -13,7 +13,7 @@ template <typename Grid>
 GridCheck checkOne(const CZelvoApp& app, UserInterface& ui, std::string& fileName) {
     Grid grid;
     grid.NAME = app.resolvePath(fileName);
-    const std::string message = grid.open(app.consoleMode, 0, &ui);
+    const std::string message = grid.open(0, &ui);
     grid.computeExtent();
     grid.release();
     if (!message.empty()) {

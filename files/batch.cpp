@@ -167,7 +167,7 @@ BatchOutcome runBatch(RunContext& context, CZelvoCommandLine r, std::string& sha
     }
     if (r.verbose) ui.write(fmt::sprintf("%s\n\n", texts::kInitialising));
 
-    GridSelection grids{context.catalogue, context.geoidGrid, context.translationGrid, context.consoleFlag, &ui};
+    GridSelection grids{context.catalogue, context.geoidGrid, context.translationGrid, &ui};
     const BatchPoints initial = buildPoints(r, context.catalogue);
     PointPipeline pipeline(grids, r.type, initial.departure, initial.arrival);
     BatchPoints points = initial;

@@ -19,8 +19,7 @@ namespace zelvo {
 namespace {
 
 GridSelection gridsOf(RunContext& context) {
-    return GridSelection{context.catalogue, context.geoidGrid, context.translationGrid, context.consoleFlag,
-                         &context.ui};
+    return GridSelection{context.catalogue, context.geoidGrid, context.translationGrid, &context.ui};
 }
 
 // The status a file run writes for a point's condition.

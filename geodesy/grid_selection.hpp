@@ -20,7 +20,6 @@ struct GridSelection {
     const Catalogue& catalogue;
     CGrille1D& geoidGrid;
     CGrille3D& translationGrid;
-    int consoleFlag = 1;
     UserInterface* ui = nullptr;
 
     // The header of each catalogue grid entry, read once for the run (index of the entry); a
