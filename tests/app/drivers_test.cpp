@@ -272,7 +272,7 @@ TEST_F(Drivers, SinglePointAsksAboutExtentsAndLogsWhatItKeeps) {
          {kDepartureOutsideQuestion,
           "\nLes coordonnées ne se trouvent pas dans l'emprise de la projection d'arrivée.\nVoulez-vous continuer ?"},
          true, true},
-        {"arrival outside, declined", "-type 1 -sys1 1 -sys2 1 -typcoor1 1 -typcoor2 2 2 1 -x 6378137 -y 0 -z 0",
+        {"arrival outside, declined", "-type 1 -sys1 4 -sys2 1 -typcoor1 2 2 1 -typcoor2 2 2 1 -lon 0 -lat 0",
          {false}, {kArrivalOutsideQuestion}, true, false},
     };
     for (const auto& c : cases) {
