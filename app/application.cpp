@@ -4,6 +4,7 @@
 
 #include "app/configuration.hpp"
 #include "app/grid_check.hpp"
+#include "app/window_mode.hpp"
 #include "catalogue/loader.hpp"
 #include "files/batch.hpp"
 #include "platform/console.hpp"
@@ -17,6 +18,9 @@ namespace {
 
 constexpr std::size_t kTitleBuffer = 80;
 constexpr std::size_t kPathBuffer = 260;
+
+// A failed start-up grid check ends the program; only its fatal conditions with code 1.
+int exitCodeOf(GridCheck check) { return check == GridCheck::Fatal ? 1 : 0; }
 
 }  // namespace
 
@@ -33,7 +37,7 @@ std::string CZelvoApp::resolvePath(const std::string& name) const {
 }
 
 RunContext CZelvoApp::runContext(UserInterface& user) {
-    return RunContext{catalogue, geoidGrid, translationGrid, user, consoleMode, reportRequested != 0,
+    return RunContext{catalogue, geoidGrid, translationGrid, user, reportRequested != 0,
                       log.isOpen() ? &log : nullptr, &lastResult};
 }
 
@@ -52,7 +56,7 @@ void CZelvoApp::transformPoint(int transformationType, const CCoor& departure, C
 
 void createLogFile(CZelvoApp& app) { app.log.open("log.txt"); }
 
-int startup(CZelvoApp& app, const std::vector<std::string>& args, UserInterface& ui) {
+int startup(CZelvoApp& app, const std::vector<std::string>& args, UserInterface& ui, WindowMode* window) {
     app.ui = &ui;
     app.workingDirectory = currentDirectory();
     if (app.workingDirectory.empty()) return 0;
@@ -87,19 +91,23 @@ int startup(CZelvoApp& app, const std::vector<std::string>& args, UserInterface&
     }
 
     if (args.size() <= 1) {
-        // The window mode comes with the graphical front end; this build has none.
-        ui.write(std::string(texts::kWindowModeUnavailable) + "\n");
+        if (window == nullptr) {
+            ui.write(std::string(texts::kWindowModeUnavailable) + "\n");
+            return 0;
+        }
+        app.consoleMode = 0;
+        window->createMainWindow(app);
+        const GridCheck check = checkGrids(app, ui);
+        if (check != GridCheck::Passed) return exitCodeOf(check);
+        window->runMainWindow();
         return 0;
     }
 
     setConsoleTitle(app.title);
     ui.write(texts::kWelcome);
     app.consoleMode = 1;
-    switch (checkGrids(app, ui)) {
-        case GridCheck::Passed: break;
-        case GridCheck::Failed: return 0;
-        case GridCheck::Fatal: return 1;
-    }
+    const GridCheck check = checkGrids(app, ui);
+    if (check != GridCheck::Passed) return exitCodeOf(check);
     // The batch keeps no log.
     RunContext context = app.runContext(ui);
     context.log = nullptr;

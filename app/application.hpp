@@ -14,6 +14,7 @@
 namespace zelvo {
 
 class UserInterface;
+class WindowMode;
 
 class CZelvoApp {
 public:
@@ -59,10 +60,11 @@ public:
 // Creates (or empties) "log.txt" in the current directory; done when the program is loaded.
 void createLogFile(CZelvoApp& app);
 
-// Start-up and, in console mode, the whole batch run. args[0] is the program path. Returns the
-// process exit code: 1 for a missing configuration file, a malformed catalogue line or a fatal
-// grid condition at the start-up grid check (a binary grid of an unknown version, a binary
-// version that can be written nowhere), else 0.
-int startup(CZelvoApp& app, const std::vector<std::string>& args, UserInterface& ui);
+// Start-up and the whole run: the batch in console mode (with arguments), the main window in
+// window mode (without, when a window mode is given; a build without one says so). args[0] is
+// the program path. Returns the process exit code: 1 for a missing configuration file, a
+// malformed catalogue line or a fatal grid condition at the start-up grid check (a binary grid
+// of an unknown version, a binary version that can be written nowhere), else 0.
+int startup(CZelvoApp& app, const std::vector<std::string>& args, UserInterface& ui, WindowMode* window = nullptr);
 
 }  // namespace zelvo

@@ -27,7 +27,7 @@ GridCheck checkOne(const CZelvoApp& app, UserInterface& ui, Entry& entry) {
     Grid grid;
     grid.NAME = location.path;
     grid.sideFileFolder = location.sideFileFolder;
-    const std::string message = grid.open(app.consoleMode, 0, &ui);
+    const std::string message = grid.open(0, &ui);
     grid.computeExtent();
     grid.release();
     if (!message.empty()) {

@@ -196,7 +196,7 @@ public:
                "\t<INTERPOLATION_TYPE>BILINEAR</INTERPOLATION_TYPE>\r\n</GRID_HEADER>\r\n";
         xml.close();
         grid.NAME = base + ".mnt";
-        message = grid.open(1, 0);
+        message = grid.open(0);
     }
     ~GridFixture() {
         std::error_code ec;

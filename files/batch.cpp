@@ -156,7 +156,7 @@ BatchOutcome runBatch(RunContext& context, CZelvoCommandLine r, std::string& sha
         // Point mode shows the values, outside an extent too; a point whose values cannot be
         // computed (outside the 3-D grids, outside every geoid grid it needs, a chain error) shows
         // why instead.
-        GridSelection grids{context.catalogue, context.geoidGrid, context.translationGrid, context.consoleFlag, &ui};
+        GridSelection grids{context.catalogue, context.geoidGrid, context.translationGrid, &ui};
         PointPipeline pipeline(grids, r.type, initial.departure, initial.arrival);
         CCoor a = initial.arrival;
         PointCondition condition = pipeline.prepare(initial.departure, a);

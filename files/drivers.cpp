@@ -20,8 +20,7 @@ namespace zelvo {
 namespace {
 
 GridSelection gridsOf(RunContext& context) {
-    return GridSelection{context.catalogue, context.geoidGrid, context.translationGrid, context.consoleFlag,
-                         &context.ui};
+    return GridSelection{context.catalogue, context.geoidGrid, context.translationGrid, &context.ui};
 }
 
 // The question a single point outside an extent asks; empty for the other conditions.

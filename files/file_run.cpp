@@ -122,7 +122,7 @@ private:
     void work(const GridSelection& shared) {
         CGrille1D geoidGrid = shared.geoidGrid;
         CGrille3D translationGrid = shared.translationGrid;
-        GridSelection grids{shared.catalogue, geoidGrid, translationGrid, 0, nullptr, &fileLock_};
+        GridSelection grids{shared.catalogue, geoidGrid, translationGrid, nullptr, &fileLock_};
         grids.geoidCandidates = shared.geoidCandidates;
         grids.translationCandidates = shared.translationCandidates;
         PointPipeline pipeline(grids, setup_.transformationType, setup_.departure, setup_.arrival);
@@ -249,8 +249,7 @@ int fileRunWorkers(long long fileBytes) {
 
 FileRunCounts runFileLines(const FileRunSetup& setup, const FileRunHandler& handler) {
     RunContext& context = setup.context;
-    GridSelection grids{context.catalogue, context.geoidGrid, context.translationGrid, context.consoleFlag,
-                        &context.ui};
+    GridSelection grids{context.catalogue, context.geoidGrid, context.translationGrid, &context.ui};
     FileRunLoop loop(setup, handler);
     const int workers = fileRunWorkers(setup.in.size);
     return workers <= 1 ? loop.runOnOneThread(grids) : loop.runOnWorkers(grids, workers);

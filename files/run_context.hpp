@@ -15,7 +15,6 @@ struct RunContext {
     CGrille1D& geoidGrid;        // the current grids, kept from run to run
     CGrille3D& translationGrid;
     UserInterface& ui;
-    int consoleFlag = 0;          // 1: a grid's binary version shows its progress on the console
     bool reportRequested = false;
     Out_Fic* log = nullptr;       // the window drivers' log; the batch keeps none
     CCoor* lastResult = nullptr;  // receives each successful single-point result

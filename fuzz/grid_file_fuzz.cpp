@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     zelvo::fuzz::SilentInterface ui;
     zelvo::CGrille1D grid;
     grid.NAME = path;
-    if (grid.open(0, 0, &ui).empty()) {
+    if (grid.open(0, &ui).empty()) {
         grid.computeExtent();
         std::vector<double> values;
         int code = 0;
@@ -45,6 +45,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     zelvo::clearGridCaches();
     zelvo::CGrille3D header;
     header.NAME = path;
-    header.open(0, 2, &ui);
+    header.open(2, &ui);
     return 0;
 }

@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     g.readXmlHeader();
     zelvo::CGrille1D full;
     full.NAME = folder + "/g.mnt";
-    if (full.open(0, 0, &ui).empty()) {
+    if (full.open(0, &ui).empty()) {
         std::vector<double> values;
         int code = 0;
         full.interpolate(3, {0.5, 0.5, 0.0}, values, code);

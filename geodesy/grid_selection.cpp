@@ -104,7 +104,7 @@ const Candidate& candidateFor(std::vector<std::optional<Candidate>>& cache, std:
         slot.emplace();
         slot->grid.NAME = entry.fileName;
         slot->grid.sideFileFolder = entry.sideFileFolder;
-        slot->opened = slot->grid.open(grids.consoleFlag, 2, grids.ui).empty();
+        slot->opened = slot->grid.open(2, grids.ui).empty();
         slot->grid.computeExtent();
         recordSystem(slot->grid.extent, grids.catalogue, system);
     }
@@ -227,7 +227,7 @@ bool loadCurrentGrid(GridSelection& grids, CurrentGrid which) {
     // The system recorded by the selection is kept across the open.
     const CZone recorded = grid.extent;
     grid.release();
-    const bool opened = grid.open(grids.consoleFlag, 0, grids.ui).empty();
+    const bool opened = grid.open(0, grids.ui).empty();
     grid.computeExtent();
     grid.extent.regNumber = recorded.regNumber;
     grid.extent.min.sys = recorded.min.sys;

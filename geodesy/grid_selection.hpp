@@ -21,7 +21,6 @@ struct GridSelection {
     const Catalogue& catalogue;
     CGrille1D& geoidGrid;
     CGrille3D& translationGrid;
-    int consoleFlag = 1;
     UserInterface* ui = nullptr;
     // Held while a grid file is opened, when selections of several threads share the grid caches.
     std::mutex* fileLock = nullptr;

@@ -177,12 +177,15 @@ public:
     // Checks (and first normalises, when asked) the header; the empty text when valid.
     virtual std::string validate(bool normalise);
 
-    // Opens the grid named by NAME: consoleFlag 1 prints the progress of a binary version's
-    // creation, 0 reports it as a cancellable progress; mode 0 opens fully (a text grid is
-    // switched to its binary version, created when missing, and NAME then names it), mode 2
-    // reads the header only. Returns the empty text on success, else the message. ui, when
-    // given, receives the progress and the error boxes of the header readers.
-    std::string open(int consoleFlag, int mode, UserInterface* ui = nullptr);
+    // Opens the grid named by NAME: mode 0 opens fully (a text grid is switched to its binary
+    // version, created when missing, and NAME then names it), mode 2 reads the header only.
+    // Returns the empty text on success, else the message. ui, when given, receives the error
+    // boxes of the header readers and the progress of a binary version's creation, which stops
+    // when it reports a cancel request (the console shows its marks and never cancels).
+    std::string open(int mode, UserInterface* ui = nullptr);
+    // The former (console flag, mode) form: refused, so that a call written for it does not
+    // compile as a mode with a null user.
+    std::string open(int, int, UserInterface* = nullptr) = delete;
     // Exit code that the last open asks the program to end with (1 for a binary header of an
     // unknown version, or a binary version that can be written nowhere); 0 otherwise.
     int fatalExitCode() const { return fatalExitCode_; }
@@ -242,7 +245,7 @@ protected:
 
 private:
     std::string readHeaderPhase(TextSource& text, UserInterface* ui, bool useCache, bool& xmlRead);
-    std::string loadValues(int consoleFlag, UserInterface* ui, TextSource& text);
+    std::string loadValues(UserInterface* ui, TextSource& text);
     std::string loadNodeData();
 };
 

@@ -261,7 +261,7 @@ std::string CGrille::readHeaderPhase(TextSource& text, UserInterface* ui, bool u
     return {};
 }
 
-std::string CGrille::open(int consoleFlag, int mode, UserInterface* ui) {
+std::string CGrille::open(int mode, UserInterface* ui) {
     fatalExitCode_ = 0;
     // Values of an earlier open must not outlive the header they belonged to.
     nodeData_.reset();
@@ -282,11 +282,11 @@ std::string CGrille::open(int consoleFlag, int mode, UserInterface* ui) {
 
     if (mode == kHeaderOnly) return {};
     if (loaded == 0) {
-        message = loadValues(consoleFlag, ui, text);
+        message = loadValues(ui, text);
         text.close();
         if (!message.empty()) return message;
         // NAME now names the binary version: it is opened as such, with its own side file.
-        return open(consoleFlag, kFullOpen, ui);
+        return open(kFullOpen, ui);
     }
     if (fileFormat == kFormatBinaryVrd) return loadNodeData();
     return loadNtv2BinaryNodes();
@@ -323,7 +323,7 @@ std::string CGrille::loadNodeData() {
     return {};
 }
 
-std::string CGrille::loadValues(int consoleFlag, UserInterface* ui, TextSource& text) {
+std::string CGrille::loadValues(UserInterface* ui, TextSource& text) {
     const std::string textName = NAME;
     const std::string textSideFile = sideFilePath();
     const int textFormat = GRID_TYPE;
@@ -365,7 +365,6 @@ std::string CGrille::loadValues(int consoleFlag, UserInterface* ui, TextSource& 
     }
     NAME = target;
 
-    const bool console = consoleFlag == 1;
     if (ui != nullptr)
         ui->progressBegin(fmt::sprintf(texts::kBinaryCreationStatus, texts::kBinaryCreation, NAME), 100);
     std::string failure;
@@ -413,14 +412,11 @@ std::string CGrille::loadValues(int consoleFlag, UserInterface* ui, TextSource& 
         }
         if (step > 0 && count % step == 0 && ui != nullptr) {
             ui->progressStep();
-            if (!console && ui->cancelRequested())
+            if (ui->cancelRequested())
                 failure = fmt::sprintf(texts::kBinaryCreationCancelled, textName);
         }
     }
-    if (ui != nullptr) {
-        ui->progressEnd();
-        if (console) ui->write("\n");
-    }
+    if (ui != nullptr) ui->progressEnd();
     if (std::fclose(out) != 0 && failure.empty()) failure = fmt::sprintf(texts::kBinaryWriteFailed, NAME);
     if (failure.empty() && std::rename(temporary.c_str(), target.c_str()) != 0)
         failure = fmt::sprintf(texts::kBinaryWriteFailed, NAME);

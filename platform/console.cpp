@@ -31,7 +31,8 @@ void ConsoleUserInterface::progressBegin(const std::string& status, int) { write
 
 void ConsoleUserInterface::progressStep() { write("|"); }
 
-void ConsoleUserInterface::progressEnd() {}
+// The marks of a progress end their line.
+void ConsoleUserInterface::progressEnd() { write("\n"); }
 
 void setConsoleTitle(const std::string& title) {
     if (!isatty(STDOUT_FILENO)) return;

@@ -11,6 +11,8 @@ public:
     void message(const std::string& text, MessageIcon icon) override;
     bool question(const std::string& text, MessageIcon icon, bool yesIsDefault) override;
     void write(const std::string& text) override;
+    // Progress is its status text, one '|' per step and a line break at the end; a console run
+    // is never cancelled from here.
     void progressBegin(const std::string& status, int steps) override;
     void progressStep() override;
     void progressEnd() override;

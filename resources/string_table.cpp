@@ -14,6 +14,13 @@ struct Entry {
 
 // Sorted by number.
 constexpr Entry kStrings[] = {
+    // Tool tips of the main window's buttons, by control id.
+    {1, "Calcule la transformation de coordonnées précisée"},
+    {2, "Quitte le programme et ferme tout"},
+    // The about item, which is also the presentation tab's label; the product name.
+    {101, "&A propos de Zelvo"},
+    {107, "Zelvo"},
+    {1200, "Choix du type de transformation : standard ou grille."},
     // Angle unit names, 1999 + unit code.
     {2000, "Radians"},
     {2001, "Degrés décimaux"},
@@ -68,6 +75,10 @@ constexpr Entry kStrings[] = {
     {3007, "*MERIDIEN :      "},
     {3008, "*UNITÉ :          "},
     {3009, " entre :"},
+    // Labels of the transformation tabs.
+    {3010, "Transformation standard"},
+    {3011, "Transformation grille"},
+    {57670, "Explication géodésique sur les systèmes, projections, coordonnées...."},
 };
 
 constexpr bool sortedById() {

@@ -14,7 +14,7 @@ if ! dpkg-query -W -f='${Status}' clang libclang-rt-14-dev 2>/dev/null | grep -c
 fi
 build="$root/build-fuzz"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-    -DZELVO_FUZZ=ON -DZELVO_TESTS=OFF >/dev/null
+    -DZELVO_FUZZ=ON -DZELVO_TESTS=OFF -DZELVO_WINDOW=OFF >/dev/null
 cmake --build "$build" --parallel "$(nproc)"
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then

@@ -8,6 +8,8 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libsimpleini-dev libicu-dev libtinyxml2-dev libfmt-dev libutfcpp-dev libtiff-dev
     proj-bin proj-data gdal-bin locales python3
+    qt6-base-dev fonts-liberation
+    xvfb xauth xdotool x11-utils
 )
 
 as_root() {

@@ -39,15 +39,46 @@ TEST(Startup, ConsoleRunGreetsAndCloses) {
     EXPECT_EQ(fs::file_size(work.file("log.txt")), 0u);
 }
 
-TEST(Startup, WithoutArgumentsSaysThereIsNoWindowMode) {
+#ifndef ZELVO_WINDOW_MODE
+TEST(Startup, WithoutArgumentsABuildWithoutWindowModeSaysSo) {
     TempDir work, profile;
     test::writeAllUsersConfiguration(profile.path(), "cat.dat");
     writeFile(work.file("cat.dat"), kCatalogue);
     const auto r = run({}, inFolder(work, profile));
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_NE(r.out.find("mode fenêtre n'est pas disponible"), std::string::npos) << r.out;
-    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 1);
 }
+#else
+// Without arguments the program opens its window; where no display can be used it says how to
+// use the console batch instead, and fails.
+TEST(Startup, WithoutArgumentsNorDisplayExplainsTheConsoleBatch) {
+    TempDir work, profile;
+    test::writeAllUsersConfiguration(profile.path(), "cat.dat");
+    writeFile(work.file("cat.dat"), kCatalogue);
+    RunOptions options = inFolder(work, profile);
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) options.env[name] = std::nullopt;
+    const auto r = run({}, options);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err.rfind("Zelvo ne peut pas ouvrir sa fenêtre : aucun affichage graphique n'est disponible.\n", 0), 0u)
+        << r.err;
+    EXPECT_NE(r.err.find("zelvo -type 1 -mode 0 -sys1 2 -sys2 1"), std::string::npos) << r.err;
+}
+
+// A display that is named but cannot be reached gives the same explanation, not an abort.
+TEST(Startup, AnUnreachableDisplayExplainsTheConsoleBatch) {
+    TempDir work, profile;
+    test::writeAllUsersConfiguration(profile.path(), "cat.dat");
+    writeFile(work.file("cat.dat"), kCatalogue);
+    RunOptions options = inFolder(work, profile);
+    options.env["DISPLAY"] = ":9999";
+    options.env["WAYLAND_DISPLAY"] = std::nullopt;
+    options.env["QT_QPA_PLATFORM"] = std::nullopt;
+    const auto r = run({}, options);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("Zelvo ne peut pas ouvrir sa fenêtre"), std::string::npos) << r.err;
+}
+#endif
 
 TEST(Startup, FindsTheConfigurationFileUnderTheAllUsersProfile) {
     TempDir work;

@@ -92,11 +92,11 @@ TEST_P(Ntv2AgainstProj, BothWaysWithinAMillimetre) {
     ASSERT_EQ(loadCatalogue(dir.file("cat.dat"), catalogue).status, CatalogueLoadStatus::Loaded);
     CGrille1D geoidGrid;
     CGrille3D grid;
-    GridSelection grids{catalogue, geoidGrid, grid, 1, nullptr};
+    GridSelection grids{catalogue, geoidGrid, grid, nullptr};
 
     CGrille header;
     header.NAME = path;
-    ASSERT_EQ(header.open(1, 2), "");
+    ASSERT_EQ(header.open(2, nullptr), "");
     header.computeExtent();
     const auto lattice = latticeIn(header.extent, std::min(header.X_INC, header.Y_INC) / 3600.0 / 2);
 
@@ -148,7 +148,7 @@ INSTANTIATE_TEST_SUITE_P(ProjData, Ntv2AgainstProj, ::testing::ValuesIn(kNtv2Cas
 void compareGeoid(const std::string& path, const std::string& label) {
     CGrille1D grid;
     grid.NAME = path;
-    ASSERT_EQ(grid.open(1, 0), "") << label;
+    ASSERT_EQ(grid.open(0, nullptr), "") << label;
     std::vector<std::array<double, 3>> lattice;
     for (int i = 0; i <= 40; ++i)
         for (int j = 0; j <= 20; ++j)

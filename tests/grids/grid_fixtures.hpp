@@ -64,7 +64,7 @@ template <typename Grid = CGrille>
 Grid openGrid(const std::string& path, std::string& message, int mode = 0, UserInterface* ui = nullptr) {
     Grid grid;
     grid.NAME = path;
-    message = grid.open(1, mode, ui);
+    message = grid.open(mode, ui);
     return grid;
 }
 

@@ -178,7 +178,7 @@ TEST(GridCopy, CopiesShareValuesAndOutliveTheOriginal) {
     TempDir dir;
     CGrille1D original;
     original.NAME = test::writeTextGrid(dir, "c", test::kSmallHeader, test::kSmallData);
-    ASSERT_EQ(original.open(1, 0), "");
+    ASSERT_EQ(original.open(0), "");
     CGrille1D copy(original);
     CGrille1D assigned;
     assigned = original;

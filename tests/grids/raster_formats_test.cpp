@@ -153,7 +153,7 @@ TEST(GtxGrids, ABinaryVersionOfAGridOfProjGoesToTheCache) {
     CGrille1D grid;
     grid.NAME = proj.file("g.gtx");
     grid.sideFileFolder = shipped.str();
-    const std::string message = grid.open(1, 0);
+    const std::string message = grid.open(0, nullptr);
     unsetenv("PROJ_DATA");
     unsetenv("XDG_CACHE_HOME");
     ASSERT_EQ(message, "");

@@ -77,7 +77,7 @@ TEST(ReferenceGrids, GeoidOpensValidatesAndInterpolates) {
     test::RecordingUi ui;
     CGrille1D grid;
     grid.NAME = path;
-    ASSERT_EQ(grid.open(1, 0, &ui), "");
+    ASSERT_EQ(grid.open(0, &ui), "");
     EXPECT_EQ(grid.NAME, dir.file("geoid_fr_2020.bin"));
     EXPECT_TRUE(fs::exists(dir.file("geoid_fr_2020.bin")));
     EXPECT_EQ(ui.written.rfind("Creation du fichier binaire  " + dir.file("geoid_fr_2020.bin") + " ...", 0),
@@ -117,7 +117,7 @@ TEST(ReferenceGrids, GeoidOpensValidatesAndInterpolates) {
     test::RecordingUi again;
     CGrille1D second;
     second.NAME = path;
-    ASSERT_EQ(second.open(1, 0, &again), "");
+    ASSERT_EQ(second.open(0, &again), "");
     EXPECT_EQ(again.written, "");
     EXPECT_EQ(second.NAME, grid.NAME);
 }
@@ -128,7 +128,7 @@ TEST(ReferenceGrids, TranslationGridOpensValidatesAndInterpolates) {
     if (path.empty()) GTEST_SKIP() << "the shared reference folder is absent (" << ZELVO_SHARED_DIR << ")";
     CGrille3D grid;
     grid.NAME = path;
-    ASSERT_EQ(grid.open(1, 0), "");
+    ASSERT_EQ(grid.open(0), "");
     EXPECT_EQ(grid.NAME, dir.file("ntf_rgf93_3d.bin"));
     EXPECT_EQ(grid.VALUES_NUMBER, 3);
     EXPECT_EQ(grid.N_COLUMNS, 156);
@@ -156,7 +156,7 @@ TEST(ReferenceGrids, TranslationGridOpensValidatesAndInterpolates) {
     // The 3-D grid read header-only, as the grid selection does.
     CGrille3D header;
     header.NAME = grid.NAME;
-    ASSERT_EQ(header.open(1, 2), "");
+    ASSERT_EQ(header.open(2), "");
     EXPECT_FALSE(header.hasNodeData());
     EXPECT_EQ(header.loaded, 1);
 }

@@ -1,0 +1,23 @@
+#pragma once
+// The program started without arguments: the window mode, when a display can be used.
+
+#include <string>
+#include <vector>
+
+namespace zelvo {
+class CZelvoApp;
+}
+
+namespace zelvo::ui {
+
+// True when a window can be opened: a display is named (DISPLAY or WAYLAND_DISPLAY), or a Qt
+// platform is chosen explicitly (QT_QPA_PLATFORM, such as "offscreen").
+bool displayAvailable();
+
+// Start-up in window mode: the main window over the loaded catalogue, the start-up grid check
+// with its progress window, then the main window until the user quits. Without a display, or
+// when the window system cannot be started, says how to use the console batch instead and
+// returns 1. Returns the process exit code.
+int runWindowMode(CZelvoApp& app, const std::vector<std::string>& args, int& argc, char** argv);
+
+}  // namespace zelvo::ui
