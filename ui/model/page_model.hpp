@@ -1,0 +1,128 @@
+#pragma once
+// What a transformation page decides, without any widget: the entries and the selection of each
+// of its lists, which control is shown or enabled, which radio is checked, the comment text, and
+// the cascade that refills the lists when a choice changes. The page's widgets show this state by
+// control id and forward their events here.
+
+#include <map>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/page_settings.hpp"
+#include "catalogue/catalogue.hpp"
+
+namespace zelvo {
+
+class UserInterface;
+
+// Control ids of the page's lists and radio buttons.
+namespace page {
+inline constexpr int kDepartureSystems = 1002, kArrivalSystems = 1003;
+inline constexpr int kDepartureTypes = 1004, kArrivalTypes = 1005;
+inline constexpr int kDepartureProjections = 1007, kArrivalProjections = 1008;
+inline constexpr int kDepartureUnits = 1012, kArrivalUnits = 1013;
+inline constexpr int kDepartureMeridians = 1017, kArrivalMeridians = 1019;
+inline constexpr int kVerticalSystems = 1142;
+inline constexpr int kDepartureFormats = 1135, kArrivalFormats = 1136;
+inline constexpr int kNoVerticalRadio = 1124, kHeightRadio = 1125, kAltitudeRadio = 1126;
+inline constexpr int kInteractive = 1139, kFile = 1140;
+inline constexpr int kDepartureEast = 1018, kDepartureWest = 1021, kDepartureNorth = 1022, kDepartureSouth = 1023;
+inline constexpr int kArrivalEast = 1038, kArrivalWest = 1039, kArrivalNorth = 1041, kArrivalSouth = 1042;
+inline constexpr int kPrintAlteration = 1016;
+inline constexpr int kPointName = 1118;
+inline constexpr int kComment = 1031;
+}  // namespace page
+
+struct ControlState {
+    bool visible = true;
+    bool enabled = true;
+};
+
+class PageModel {
+public:
+    // A page of the given transformation type (1 standard, 2 grid) over the catalogue, working on
+    // its settings record (loaded from the configuration file, saved when the program quits).
+    PageModel(const Catalogue& catalogue, int transformationType, PageSettings& settings, UserInterface& ui);
+
+    // The page's window is made: every list filled from the settings, the mode applied.
+    void initialise();
+    bool initialised() const { return initialised_; }
+
+    // The user chose an entry of a list (ignored when the list holds no such entry).
+    void selectionChanged(int listId, const std::string& entry);
+    // The user clicked a radio button or the check box.
+    void clicked(int id);
+    // The user typed into the point name.
+    void setPointName(const std::string& text) { pointName_ = text; }
+
+    // What the widgets show.
+    const std::vector<std::string>& entries(int listId) const;  // in the list's own (sorted) order
+    const std::string& selection(int listId) const;             // empty when nothing is selected
+    ControlState control(int id) const;
+    bool checked(int id) const;
+    const std::string& pointName() const { return pointName_; }
+    const std::string& comment() const { return comment_; }
+    int transformationType() const { return type_; }
+    // The tool tip of a control; empty when it has none.
+    static std::string_view toolTip(int id);
+    // The controls that have a tool tip.
+    static std::vector<int> toolTipControls();
+
+    // The settings record the page works on.
+    PageSettings& settings() { return settings_; }
+    // What the controls show, into the settings record; and back.
+    void store();
+    void show();
+
+private:
+    enum class Side { Departure, Arrival };
+
+    // Refills a list: store (once initialised), empty, add by the list's rule, select, follow up,
+    // show.
+    void refill(int listId);
+    std::vector<std::string> ruleEntries(int listId) const;
+    void followUp(int listId);
+    void add(int listId, const std::string& entry, bool prefixTest);
+    // The entry the list's prefix search finds for a text (case-insensitive), or none.
+    const std::string* find(int listId, std::string_view text) const;
+    std::string* field(int listId);
+
+    void departureSystemChange();
+    void arrivalSystemChange();
+    void typeChange(Side side);
+    void arrivalProjectionChange();
+    void applyLayout(Side side, const std::string& type);
+    void applyFileModeEnabling(Side side, const std::string& type);
+    void applyProjectionRule();
+    void verticalChoiceOfLayout();
+    void verticalGroupByCatalogue();
+    void noVerticalAction();
+    void altitudeAction();
+    void heightAction();
+    void interactiveModeAction();
+    void fileModeAction();
+
+    const CReg* selectedSystem(Side side) const;
+    const CReg* storedSystem(Side side) const;
+    void check(int id);
+    void set(std::initializer_list<int> ids, bool visible, bool enabled);
+    void setRange(int first, int last, bool visible, bool enabled);
+    void setVisible(std::initializer_list<int> ids, bool visible);
+    void setEnabled(std::initializer_list<int> ids, bool enabled);
+
+    const Catalogue& catalogue_;
+    const int type_;
+    PageSettings& settings_;
+    UserInterface& ui_;
+    bool initialised_ = false;
+    std::map<int, std::vector<std::string>> entries_;
+    std::map<int, std::string> selections_;
+    std::map<int, ControlState> controls_;
+    std::set<int> checked_;
+    std::string pointName_;
+    std::string comment_;
+};
+
+}  // namespace zelvo
