@@ -6,17 +6,23 @@
 #include "app/grid_check.hpp"
 #include "catalogue/loader.hpp"
 #include "files/batch.hpp"
+#include "files/command_line.hpp"
 #include "platform/console.hpp"
 #include "platform/paths.hpp"
 #include "platform/profile.hpp"
 #include "platform/user_interface.hpp"
 #include "resources/app_texts.hpp"
+#include "resources/file_texts.hpp"
 
 namespace zelvo {
 namespace {
 
 constexpr std::size_t kTitleBuffer = 80;
 constexpr std::size_t kPathBuffer = 260;
+
+std::string programNameOf(const std::vector<std::string>& args) {
+    return splitPath(args.empty() ? std::string("zelvo") : args[0]).baseName;
+}
 
 }  // namespace
 
@@ -29,6 +35,8 @@ std::string CZelvoApp::resolvePath(const std::string& name) const {
     if (fileExists(inWorkingDirectory)) return inWorkingDirectory;
     const std::string besideConfiguration = configurationDirectory() + name;
     if (fileExists(besideConfiguration)) return besideConfiguration;
+    const std::string inDefaultData = joinPath(embeddedDataDirectory(), name);
+    if (fileExists(inDefaultData)) return inDefaultData;
     return inWorkingDirectory;
 }
 
@@ -50,6 +58,22 @@ void CZelvoApp::transformPoint(int transformationType, const CCoor& departure, C
     zelvo::transformPoint(context, transformationType, departure, arrival);
 }
 
+std::optional<int> answerInformationRequest(const std::vector<std::string>& args, UserInterface& ui) {
+    switch (informationRequest(args)) {
+        case InformationRequest::None: return std::nullopt;
+        case InformationRequest::Version: ui.write(fmt::sprintf(texts::kVersionLine, ZELVO_VERSION)); break;
+        case InformationRequest::Help: {
+            // The help text of "-?" when a configuration file is found; the option lines in any case.
+            const ConfigurationSearch search = locateConfiguration(programNameOf(args));
+            const std::string consoleHelp =
+                search.found ? ProfileFile(*search.found).readString("AIDE", "Console", "", kPathBuffer) : "";
+            ui.write(helpWithOptions(consoleHelp));
+            break;
+        }
+    }
+    return 0;
+}
+
 void createLogFile(CZelvoApp& app) { app.log.open("log.txt"); }
 
 int startup(CZelvoApp& app, const std::vector<std::string>& args, UserInterface& ui) {
@@ -58,9 +82,10 @@ int startup(CZelvoApp& app, const std::vector<std::string>& args, UserInterface&
     if (app.workingDirectory.empty()) return 0;
     if (app.workingDirectory.back() != '/') app.workingDirectory += '/';
 
-    app.programName = splitPath(args.empty() ? std::string("zelvo") : args[0]).baseName;
+    app.programName = programNameOf(args);
 
-    const ConfigurationSearch search = locateConfiguration(app.programName);
+    app.configuration = locateConfiguration(app.programName);
+    const ConfigurationSearch& search = app.configuration;
     if (!search.found) {
         ui.message(fmt::sprintf(texts::kConfigurationMissing, search.candidates.back()), MessageIcon::Error);
         return 1;

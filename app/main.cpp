@@ -2,8 +2,10 @@
 #include "platform/console.hpp"
 
 int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv, argv + argc);
+    zelvo::ConsoleUserInterface ui;
+    if (const auto code = zelvo::answerInformationRequest(args, ui)) return *code;
     zelvo::CZelvoApp app;
     zelvo::createLogFile(app);
-    zelvo::ConsoleUserInterface ui;
-    return zelvo::startup(app, std::vector<std::string>(argv, argv + argc), ui);
+    return zelvo::startup(app, args, ui);
 }
