@@ -12,4 +12,4 @@ build=${1:-$root/build}
 deb=$(ls -t "$build"/zelvo_*.deb | head -1)
 echo "Paquet : $deb"
 dpkg-deb -f "$deb" Package Version Architecture Depends
-lintian --fail-on error --info "$deb" 2>&1 | grep -v 'root privileges' || true
+lintian --fail-on error --display-info "$deb" 2>&1 | grep -v 'root privileges' || true

@@ -130,7 +130,7 @@ lintian)
     need lintian lintian
     deb=$(package)
     status=0
-    timeout 600 lintian --fail-on error --tag-display-limit 0 --info "$deb" 2>&1 | grep -v 'root privileges' ||
+    timeout 600 lintian --fail-on error --tag-display-limit 0 --display-info "$deb" 2>&1 | grep -v 'root privileges' ||
         status=${PIPESTATUS[0]}
     [ "$status" -ne 124 ] || skip "lintian ran out of time"
     [ "$status" -eq 0 ] || fail "lintian reports errors"
