@@ -29,12 +29,14 @@ constexpr Option kOptions[] = {
 // The option named by an argument read where an option may stand ("-name"), or nothing.
 const Option* findOption(std::string_view arg) {
     const std::string_view name = arg.substr(1);
-    const auto option =
-        std::find_if(std::begin(kOptions), std::end(kOptions), [name](const Option& o) { return o.name == name; });
+    const auto option = std::find_if(std::begin(kOptions), std::end(kOptions),
+                                     [name](const Option& o) { return o.name == name; });
     return option == std::end(kOptions) ? nullptr : option;
 }
 
-bool isOptionPosition(const std::string& arg, bool expectValue) { return !arg.empty() && arg[0] == '-' && !expectValue; }
+bool isOptionPosition(const std::string& arg, bool expectValue) {
+    return !arg.empty() && arg[0] == '-' && !expectValue;
+}
 
 // Options x to H take one real that may begin with "-".
 bool takesSignedValue(int code) { return code >= 12 && code <= 20; }
@@ -139,7 +141,9 @@ InformationRequest informationRequest(const std::vector<std::string>& args) {
 
 std::string helpWithOptions(const std::string& consoleHelpText) {
     std::string out = consoleHelpText.empty() ? std::string() : consoleHelpText + "\n\n";
-    for (const auto& [usage, meaning] : texts::kOptionHelp) out += fmt::sprintf("  %-22s %s\n", usage, meaning);
+    for (const auto& [usage, meaning] : texts::kOptionHelp) {
+        out += fmt::sprintf("  %-22s %s\n", usage, meaning);
+    }
     return out;
 }
 

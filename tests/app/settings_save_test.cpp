@@ -82,7 +82,8 @@ TEST(SettingsSave, GoesToTheUsersOwnFileAndNeverToASharedOne) {
         EXPECT_EQ(back.mode, 1);
         EXPECT_EQ(back.pointName, "Borne 7");
         EXPECT_EQ(back.departureSystem, "NTF");
-        EXPECT_EQ(profile.readString("DATA", "Data", "", 260), c.userFileExists ? "mien.dat" : "catalogue.dat")
+        const std::string data = c.userFileExists ? "mien.dat" : "catalogue.dat";
+        EXPECT_EQ(profile.readString("DATA", "Data", "", 260), data)
             << "the first save starts from the shared file; later ones keep the user's own";
         EXPECT_EQ(profile.readString("Standard", "Nom du point", "", 260), c.userFileExists ? "" : "Point 1");
         EXPECT_TRUE((fs::status(user).permissions() & fs::perms::owner_write) != fs::perms::none)

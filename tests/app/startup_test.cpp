@@ -222,15 +222,15 @@ TEST(Startup, AUsersCopyOfTheDefaultConfigurationUsesTheDefaultData) {
     // What the first save of the window's settings leaves: the default file copied to the user's
     // folder, its relative names unchanged.
     TempDir work, home;
-    writeFile(home.file("cfg/Zelvo/zelvo.ini"), test::readFile(fs::path(ZELVO_BINARY).parent_path().parent_path() /
-                                                               "share/zelvo/zelvo.ini"));
+    const fs::path installed = fs::path(ZELVO_BINARY).parent_path().parent_path() / "share/zelvo/zelvo.ini";
+    writeFile(home.file("cfg/Zelvo/zelvo.ini"), test::readFile(installed));
     RunOptions options;
     options.workingDirectory = work.str();
     options.env["ALLUSERSPROFILE"] = std::nullopt;
     options.env["XDG_CONFIG_HOME"] = home.file("cfg");
     options.env["XDG_CONFIG_DIRS"] = home.file("none");
-    const auto r = run({"-type", "1", "-mode", "0", "-sys1", "2", "-sys2", "1", "-typcoor1", "3", "6", "-typcoor2",
-                        "3", "9", "-E", "814149.529", "-N", "1887019.768"},
+    const auto r = run({"-type", "1", "-mode", "0", "-sys1", "2", "-sys2", "1", "-typcoor1", "3", "6",
+                        "-typcoor2", "3", "9", "-E", "814149.529", "-N", "1887019.768"},
                        options);
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, kWelcome + "860690.522 6319037.047" + kClosing);
