@@ -7,11 +7,13 @@
 #include "app/window_mode.hpp"
 #include "catalogue/loader.hpp"
 #include "files/batch.hpp"
+#include "files/command_line.hpp"
 #include "platform/console.hpp"
 #include "platform/paths.hpp"
 #include "platform/profile.hpp"
 #include "platform/user_interface.hpp"
 #include "resources/app_texts.hpp"
+#include "resources/file_texts.hpp"
 
 namespace zelvo {
 namespace {
@@ -21,6 +23,10 @@ constexpr std::size_t kPathBuffer = 260;
 
 // A failed start-up grid check ends the program; only its fatal conditions with code 1.
 int exitCodeOf(GridCheck check) { return check == GridCheck::Fatal ? 1 : 0; }
+
+std::string programNameOf(const std::vector<std::string>& args) {
+    return splitPath(args.empty() ? std::string("zelvo") : args[0]).baseName;
+}
 
 }  // namespace
 
@@ -33,6 +39,8 @@ std::string CZelvoApp::resolvePath(const std::string& name) const {
     if (fileExists(inWorkingDirectory)) return inWorkingDirectory;
     const std::string besideConfiguration = configurationDirectory() + name;
     if (fileExists(besideConfiguration)) return besideConfiguration;
+    const std::string inDefaultData = joinPath(embeddedDataDirectory(), name);
+    if (fileExists(inDefaultData)) return inDefaultData;
     return inWorkingDirectory;
 }
 
@@ -54,6 +62,22 @@ void CZelvoApp::transformPoint(int transformationType, const CCoor& departure, C
     zelvo::transformPoint(context, transformationType, departure, arrival);
 }
 
+std::optional<int> answerInformationRequest(const std::vector<std::string>& args, UserInterface& ui) {
+    switch (informationRequest(args)) {
+        case InformationRequest::None: return std::nullopt;
+        case InformationRequest::Version: ui.write(fmt::sprintf(texts::kVersionLine, ZELVO_VERSION)); break;
+        case InformationRequest::Help: {
+            // The help text of "-?" when a configuration file is found; the option lines in any case.
+            const ConfigurationSearch search = locateConfiguration(programNameOf(args));
+            const std::string consoleHelp =
+                search.found ? ProfileFile(*search.found).readString("AIDE", "Console", "", kPathBuffer) : "";
+            ui.write(helpWithOptions(consoleHelp));
+            break;
+        }
+    }
+    return 0;
+}
+
 void createLogFile(CZelvoApp& app) { app.log.open("log.txt"); }
 
 int startup(CZelvoApp& app, const std::vector<std::string>& args, UserInterface& ui, WindowMode* window) {
@@ -62,9 +86,10 @@ int startup(CZelvoApp& app, const std::vector<std::string>& args, UserInterface&
     if (app.workingDirectory.empty()) return 0;
     if (app.workingDirectory.back() != '/') app.workingDirectory += '/';
 
-    app.programName = splitPath(args.empty() ? std::string("zelvo") : args[0]).baseName;
+    app.programName = programNameOf(args);
 
-    const ConfigurationSearch search = locateConfiguration(app.programName);
+    app.configuration = locateConfiguration(app.programName);
+    const ConfigurationSearch& search = app.configuration;
     if (!search.found) {
         ui.message(fmt::sprintf(texts::kConfigurationMissing, search.candidates.back()), MessageIcon::Error);
         return 1;

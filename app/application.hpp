@@ -2,9 +2,11 @@
 // The application object and start-up: working directory, program name, configuration file,
 // start-up keys, catalogue, run mode.
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "app/configuration.hpp"
 #include "catalogue/catalogue.hpp"
 #include "files/drivers.hpp"
 #include "files/point_file.hpp"
@@ -26,6 +28,7 @@ public:
     std::string workingDirectory;  // current directory at start-up, always ending with '/'
     std::string programName;       // base name of the program file, no folder, no extension
     std::string iniPath;           // the configuration file found
+    ConfigurationSearch configuration;  // how it was found; where the window's settings are saved
     std::string title;             // INFORMATIONS/Titre
     std::string dataPath;          // catalogue data file
     std::string helpPath;          // stored, read by nothing
@@ -44,8 +47,9 @@ public:
     // Folder of the configuration file, ending with '/'.
     std::string configurationDirectory() const;
     // A configured relative name: in the working directory when a file of that name exists
-    // there, otherwise beside the configuration file. Absolute names are kept; an empty name
-    // gives the working directory itself.
+    // there, otherwise beside the configuration file, otherwise in the default data (so that a
+    // user's copy of the default configuration finds the default catalogue). Absolute names are
+    // kept; an empty name gives the working directory itself.
     std::string resolvePath(const std::string& name) const;
 
     // What the drivers of a run work with: the catalogue, the current grids and the user.
@@ -59,6 +63,11 @@ public:
 
 // Creates (or empties) "log.txt" in the current directory; done when the program is loaded.
 void createLogFile(CZelvoApp& app);
+
+// "--help" and "--version" (files/command_line.hpp): answered on the console before the program
+// loads anything else (no log file, no grid check, no key wait); the exit code, 0. Nothing for
+// any other command line, which start-up then runs.
+std::optional<int> answerInformationRequest(const std::vector<std::string>& args, UserInterface& ui);
 
 // Start-up and the whole run: the batch in console mode (with arguments), the main window in
 // window mode (without, when a window mode is given; a build without one says so). args[0] is

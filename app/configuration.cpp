@@ -14,7 +14,8 @@ std::string embeddedDataDirectory() {
 ConfigurationSearch locateConfiguration(const std::string& programName) {
     ConfigurationSearch search;
     const std::string file = programName + ".ini";
-    if (const auto profile = environmentVariable("ALLUSERSPROFILE")) {
+    const auto profile = environmentVariable("ALLUSERSPROFILE");
+    if (profile) {
         search.candidates.push_back(*profile + "/Zelvo/" + file);
         search.candidates.push_back(*profile + "/Application Data/Zelvo/" + file);
     } else {
@@ -22,7 +23,10 @@ ConfigurationSearch locateConfiguration(const std::string& programName) {
         if (!configHome || configHome->empty()) {
             if (const auto home = environmentVariable("HOME"); home && !home->empty()) configHome = *home + "/.config";
         }
-        if (configHome && !configHome->empty()) search.candidates.push_back(joinPath(*configHome, "Zelvo/" + file));
+        if (configHome && !configHome->empty()) {
+            search.userFile = joinPath(*configHome, "Zelvo/" + file);
+            search.candidates.push_back(*search.userFile);
+        }
         auto configDirs = environmentVariable("XDG_CONFIG_DIRS");
         if (!configDirs || configDirs->empty()) configDirs = "/etc/xdg";
         for (std::size_t start = 0; start <= configDirs->size();) {
@@ -40,7 +44,26 @@ ConfigurationSearch locateConfiguration(const std::string& programName) {
             break;
         }
     }
+    // The Windows layout keeps one file for everything: the one found.
+    if (profile) search.userFile = search.found;
     return search;
+}
+
+std::optional<std::string> settingsFileForSaving(const ConfigurationSearch& search) {
+    if (!search.userFile) return std::nullopt;
+    const std::string& user = *search.userFile;
+    if (fileExists(user) || !search.found) return user;
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    fs::create_directories(fs::path(user).parent_path(), ec);
+    if (!fs::copy_file(*search.found, user, ec) || ec) return std::nullopt;
+    // The copy is the user's to write, whatever the mode of the shared file.
+    fs::permissions(user, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add, ec);
+    if (ec) {
+        fs::remove(user, ec);
+        return std::nullopt;
+    }
+    return user;
 }
 
 }  // namespace zelvo

@@ -5,12 +5,13 @@
 #endif
 
 int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv, argv + argc);
+    zelvo::ConsoleUserInterface ui;
+    if (const auto code = zelvo::answerInformationRequest(args, ui)) return *code;
     zelvo::CZelvoApp app;
     zelvo::createLogFile(app);
-    const std::vector<std::string> args(argv, argv + argc);
 #ifdef ZELVO_WINDOW_MODE
     if (args.size() <= 1) return zelvo::ui::runWindowMode(app, args, argc, argv);
 #endif
-    zelvo::ConsoleUserInterface ui;
     return zelvo::startup(app, args, ui);
 }

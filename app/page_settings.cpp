@@ -3,6 +3,7 @@
 #include <array>
 #include <utility>
 
+#include "app/configuration.hpp"
 #include "platform/profile.hpp"
 #include "resources/app_texts.hpp"
 
@@ -67,6 +68,13 @@ bool savePageSettings(ProfileFile& profile, int page, const PageSettings& settin
         if (i == 2) ok = profile.writeString(section, "Verticale", std::to_string(settings.verticalChoice)) && ok;
     }
     return ok;
+}
+
+bool saveUserPageSettings(const ConfigurationSearch& search, int page, const PageSettings& settings) {
+    const auto path = settingsFileForSaving(search);
+    if (!path) return false;
+    ProfileFile profile(*path);
+    return savePageSettings(profile, page, settings);
 }
 
 }  // namespace zelvo

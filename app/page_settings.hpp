@@ -7,6 +7,7 @@
 namespace zelvo {
 
 class ProfileFile;
+struct ConfigurationSearch;
 
 struct PageSettings {
     int mode = 0;  // 0 interactive, 1 file
@@ -40,5 +41,8 @@ std::string pageSectionName(int page);
 bool loadPageSettings(const ProfileFile& profile, int page, PageSettings& settings);
 // Writes the 22 keys in their order, every one even after a failed write; true when all succeeded.
 bool savePageSettings(ProfileFile& profile, int page, const PageSettings& settings);
+// The same into the user's own configuration file (settingsFileForSaving), never into a shared
+// one; false when there is no such file or a write failed.
+bool saveUserPageSettings(const ConfigurationSearch& search, int page, const PageSettings& settings);
 
 }  // namespace zelvo

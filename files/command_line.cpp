@@ -26,6 +26,21 @@ constexpr Option kOptions[] = {
     {"z", 14}, {"lon", 15}, {"lat", 16}, {"he", 17}, {"E", 18}, {"N", 19}, {"H", 20},
 };
 
+// The option named by an argument read where an option may stand ("-name"), or nothing.
+const Option* findOption(std::string_view arg) {
+    const std::string_view name = arg.substr(1);
+    const auto option = std::find_if(std::begin(kOptions), std::end(kOptions),
+                                     [name](const Option& o) { return o.name == name; });
+    return option == std::end(kOptions) ? nullptr : option;
+}
+
+bool isOptionPosition(const std::string& arg, bool expectValue) {
+    return !arg.empty() && arg[0] == '-' && !expectValue;
+}
+
+// Options x to H take one real that may begin with "-".
+bool takesSignedValue(int code) { return code >= 12 && code <= 20; }
+
 // The unit, meridian or projection values that follow a coordinate type, in their order.
 void takeTypeValue(int value, int& type, int& unit, int& meridian, int& projection) {
     if (type == 0) {
@@ -63,16 +78,14 @@ bool parseCommandLine(const std::vector<std::string>& args, CZelvoCommandLine& r
                       UserInterface& ui) {
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (!arg.empty() && arg[0] == '-' && !r.expectValue) {
-            const std::string_view name = std::string_view(arg).substr(1);
-            const auto option = std::find_if(std::begin(kOptions), std::end(kOptions),
-                                             [name](const Option& o) { return o.name == name; });
-            if (option == std::end(kOptions)) {
-                ui.message(fmt::sprintf("%s : %s !", std::string(name), texts::kUnknownFlag), MessageIcon::Error);
+        if (isOptionPosition(arg, r.expectValue)) {
+            const Option* option = findOption(arg);
+            if (option == nullptr) {
+                ui.message(fmt::sprintf("%s : %s !", arg.substr(1), texts::kUnknownFlag), MessageIcon::Error);
                 return false;
             }
             r.currentOption = option->code;
-            r.expectValue = option->code >= 12 && option->code <= 20;
+            r.expectValue = takesSignedValue(option->code);
             if (option->code == 2) r.verbose = true;
             // Asking for help with -? alone shows the help text too.
             if (option->code == 0) r.helpText = consoleHelpText;
@@ -107,6 +120,31 @@ bool parseCommandLine(const std::vector<std::string>& args, CZelvoCommandLine& r
         }
     }
     return true;
+}
+
+InformationRequest informationRequest(const std::vector<std::string>& args) {
+    bool expectValue = false;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (!isOptionPosition(arg, expectValue)) {
+            expectValue = false;
+            continue;
+        }
+        if (arg == "--help") return InformationRequest::Help;
+        if (arg == "--version") return InformationRequest::Version;
+        const Option* option = findOption(arg);
+        if (option == nullptr) return InformationRequest::None;  // the parser stops here
+        expectValue = takesSignedValue(option->code);
+    }
+    return InformationRequest::None;
+}
+
+std::string helpWithOptions(const std::string& consoleHelpText) {
+    std::string out = consoleHelpText.empty() ? std::string() : consoleHelpText + "\n\n";
+    for (const auto& [usage, meaning] : texts::kOptionHelp) {
+        out += fmt::sprintf("  %-22s %s\n", usage, meaning);
+    }
+    return out;
 }
 
 void deriveVerticalKind(CZelvoCommandLine& r) {

@@ -29,6 +29,17 @@ struct CZelvoCommandLine {
     double x = 0, y = 0, z = 0, lon = 0, lat = 0, he = 0, E = 0, N = 0, H = 0;
 };
 
+// The usual requests of a Linux command, which run nothing: "--help" and "--version".
+enum class InformationRequest { None, Help, Version };
+
+// The first "--help" or "--version" met where parseCommandLine would read an option (not as the
+// value of -x … -H), before any unknown option; None otherwise. Neither name is a described
+// option, so no described command line changes meaning.
+InformationRequest informationRequest(const std::vector<std::string>& args);
+
+// The answer to "--help": the console help text, then one line per option.
+std::string helpWithOptions(const std::string& consoleHelpText);
+
 // Fills the record from the program arguments (args[0], the program path, excluded). False at
 // the first unknown option, whose message has been written to the console.
 bool parseCommandLine(const std::vector<std::string>& args, CZelvoCommandLine& record,

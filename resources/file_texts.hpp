@@ -51,6 +51,39 @@ inline constexpr const char* kNoDepartureFile = "Le nom du fichier de départ n'
 inline constexpr const char* kNoArrivalFile = "Le nom du fichier d'arrivée n'est pas saisi";
 inline constexpr const char* kCommandLineValid = "Ligne de commande validee.";
 
+// One line of "zelvo --help" per option: how it is written, what it does.
+struct OptionHelp {
+    const char* usage;
+    const char* meaning;
+};
+inline constexpr OptionHelp kOptionHelp[] = {
+    {"-type T", "type de transformation : 1 standard (sept paramètres), 2 grille"},
+    {"-mode M", "0 un point donné sur la ligne de commande, 1 un fichier de points"},
+    {"-sys1 S", "référentiel géodésique de départ (numéro du catalogue)"},
+    {"-sys2 S", "référentiel géodésique d'arrivée (numéro du catalogue)"},
+    {"-alt K V",
+     "composante verticale K : 0 aucune, 1 hauteur, 2 altitude ; V le référentiel altimétrique"},
+    {"-typcoor1 T [U M|P]",
+     "type de coordonnées de départ : 1 cartésiennes, 2 U M géographiques, 3 P planes"},
+    {"-typcoor2 T [U M|P]", "type de coordonnées d'arrivée, comme -typcoor1"},
+    {"-f1 POS FICHIER", "mode fichier : format de départ (position dans le menu du type) et fichier"},
+    {"-f2 POS FICHIER", "mode fichier : format d'arrivée et fichier"},
+    {"-x X", "mode point : X cartésien de départ (m)"},
+    {"-y Y", "mode point : Y cartésien de départ (m)"},
+    {"-z Z", "mode point : Z cartésien de départ (m)"},
+    {"-lon L", "mode point : longitude de départ, dans l'unité de départ"},
+    {"-lat L", "mode point : latitude de départ, dans l'unité de départ"},
+    {"-he H", "mode point : hauteur sur l'ellipsoïde de départ (m)"},
+    {"-E E", "mode point : abscisse (est) de départ (m)"},
+    {"-N N", "mode point : ordonnée (nord) de départ (m)"},
+    {"-H H", "mode point : altitude de départ (m)"},
+    {"-v", "affiche la validation et des résultats annotés, résume le mode fichier"},
+    {"-init FICHIER", "accepté, sans effet"},
+    {"-?", "affiche l'aide du fichier de configuration"},
+    {"--help", "affiche cette aide et s'arrête"},
+    {"--version", "affiche le nom et la version de Zelvo et s'arrête"},
+};
+
 // Batch run.
 inline constexpr const char* kSameFiles = "Impossible de lire et d'écrire dans les mêmes fichiers";
 inline constexpr const char* kCannotOpenFile = "Impossible d'ouvrir le fichier";
@@ -59,5 +92,8 @@ inline constexpr const char* kInitialising = "Initialisation des donnees interne
 inline constexpr const char* kRunFinished = "Transformation terminée entre les fichiers suivants :";
 inline constexpr const char* kSucceeded = "transformation(s) réussie(s)";
 inline constexpr const char* kOutside = "transformation(s) hors zone";
+
+// "zelvo --version": the program's name and version.
+inline constexpr const char* kVersionLine = "Zelvo %s\n";
 
 }  // namespace zelvo::texts

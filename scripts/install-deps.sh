@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Zelvo needs to build, run and test, and the French locale the
-# locale tests run under. Does nothing when everything is already there.
+# Installs the Debian packages Zelvo needs to build, run, test and package (the package tools:
+# dpkg-dev, desktop-file-utils, appstream, lintian, man-db, groff for the HTML help, librsvg2-bin
+# for scripts/render-icons.sh), and the French locale the locale tests run under. Does nothing
+# when everything is already there.
 set -euo pipefail
 
 packages=(
@@ -10,6 +12,7 @@ packages=(
     proj-bin proj-data gdal-bin locales python3
     qt6-base-dev fonts-liberation
     xvfb xauth xdotool x11-utils
+    dpkg-dev desktop-file-utils appstream lintian man-db groff-base librsvg2-bin
 )
 
 as_root() {

@@ -37,7 +37,8 @@ CZelvoDlg::CZelvoDlg(CZelvoApp& app, UserInterface& ui, QWidget* parent)
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       app_(app),
       ui_(ui),
-      model_(ProfileFile(app.iniPath)) {
+      model_(ProfileFile(app.iniPath),
+             app.configuration.found ? std::optional<ConfigurationSearch>(app.configuration) : std::nullopt) {
     setFont(templateFont());
     const DialogTemplate t(font());
     setFixedSize(t.size(389, 334));

@@ -39,6 +39,37 @@ TEST(Startup, ConsoleRunGreetsAndCloses) {
     EXPECT_EQ(fs::file_size(work.file("log.txt")), 0u);
 }
 
+TEST(Startup, AnswersHelpAndVersionAtOnceLikeALinuxCommand) {
+    TempDir work, profile;
+    test::writeAllUsersConfiguration(profile.path(), "cat.dat");
+    const struct {
+        std::vector<std::string> args;
+        std::string start;  // what the output begins with
+    } cases[] = {
+        {{"--version"}, std::string("Zelvo ") + ZELVO_VERSION + "\n"},
+        {{"--help"}, "Aide de test\n\n  -type "},
+        {{"-v", "--help"}, "Aide de test\n\n  -type "},
+    };
+    for (const auto& c : cases) {
+        // On a terminal, where the batch would wait for a key: these never do.
+        RunOptions options = inFolder(work, profile);
+        options.timeoutSeconds = 20;
+        auto r = test::runInTerminal(c.args, options, "\x01never shown", "");
+        std::erase(r.out, '\r');  // the terminal's line ends
+        EXPECT_EQ(r.exitCode, 0) << c.args[0] << r.out;
+        EXPECT_TRUE(r.out.starts_with(c.start)) << r.out;
+        EXPECT_EQ(r.out.find(kWelcome), std::string::npos) << "no batch runs";
+        EXPECT_FALSE(fs::exists(work.file("log.txt"))) << "nothing is written";
+    }
+    // Without any configuration file, the help still lists the options.
+    TempDir empty;
+    const auto r = run({"--help"}, inFolder(work, empty));
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(r.out.starts_with("  -type ")) << r.out;
+    EXPECT_NE(r.out.find("\n  --version "), std::string::npos) << r.out;
+    EXPECT_EQ(r.err, "");
+}
+
 #ifndef ZELVO_WINDOW_MODE
 TEST(Startup, WithoutArgumentsABuildWithoutWindowModeSaysSo) {
     TempDir work, profile;
@@ -216,6 +247,24 @@ TEST(Startup, RunsOnTheEmbeddedDefaultDataFromAnyFolder) {
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_TRUE(r.out.starts_with(kWelcome)) << r.out;
     EXPECT_EQ(r.err, "");
+}
+
+TEST(Startup, AUsersCopyOfTheDefaultConfigurationUsesTheDefaultData) {
+    // What the first save of the window's settings leaves: the default file copied to the user's
+    // folder, its relative names unchanged.
+    TempDir work, home;
+    const fs::path installed = fs::path(ZELVO_BINARY).parent_path().parent_path() / "share/zelvo/zelvo.ini";
+    writeFile(home.file("cfg/Zelvo/zelvo.ini"), test::readFile(installed));
+    RunOptions options;
+    options.workingDirectory = work.str();
+    options.env["ALLUSERSPROFILE"] = std::nullopt;
+    options.env["XDG_CONFIG_HOME"] = home.file("cfg");
+    options.env["XDG_CONFIG_DIRS"] = home.file("none");
+    const auto r = run({"-type", "1", "-mode", "0", "-sys1", "2", "-sys2", "1", "-typcoor1", "3", "6",
+                        "-typcoor2", "3", "9", "-E", "814149.529", "-N", "1887019.768"},
+                       options);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, kWelcome + "860690.522 6319037.047" + kClosing);
 }
 
 TEST(Startup, SurvivesGarbageCatalogues) {

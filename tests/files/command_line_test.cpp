@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "catalogue/loader.hpp"
 #include "support/test_support.hpp"
 
@@ -96,6 +98,43 @@ TEST(CommandLineParser, FillsTheRecordSlots) {
     p = parse("-Type 1");
     EXPECT_FALSE(p.ok) << "options are case-sensitive";
     EXPECT_EQ(p.error, "Type : Le flag n'existe pas !");
+}
+
+TEST(CommandLineParser, FindsHelpAndVersionRequestsOnlyWhereAnOptionStands) {
+    const struct {
+        const char* line;
+        InformationRequest expected;
+    } cases[] = {
+        {"--help", InformationRequest::Help},
+        {"--version", InformationRequest::Version},
+        {"-v -type 1 --version --help", InformationRequest::Version},
+        {"-typcoor1 2 2 1 --help", InformationRequest::Help},
+        {"-lon --help", InformationRequest::None},     // the value of -lon, read as 0
+        {"-E -1 --version", InformationRequest::Version},
+        {"-bogus --help", InformationRequest::None},   // the parser stops at -bogus
+        {"-help", InformationRequest::None},           // one dash: an unknown option, as before
+        {"-? /help", InformationRequest::None},
+        {"", InformationRequest::None},
+    };
+    for (const auto& c : cases) EXPECT_EQ(informationRequest(words(c.line)), c.expected) << c.line;
+}
+
+TEST(CommandLineParser, KnowsEveryOptionTheHelpLists) {
+    const std::string help = helpWithOptions("AIDE");
+    ASSERT_TRUE(help.starts_with("AIDE\n\n")) << help;
+    std::istringstream lines(help.substr(6));
+    int options = 0;
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream fields(line);
+        std::string option;
+        fields >> option;
+        ASSERT_TRUE(option.starts_with("-")) << line;
+        ++options;
+        if (option.starts_with("--")) continue;
+        const auto p = parse(option);
+        EXPECT_TRUE(p.ok) << option << ": " << p.error;
+    }
+    EXPECT_GT(options, 0);
 }
 
 TEST(CommandLineParser, DerivesTheVerticalKind) {

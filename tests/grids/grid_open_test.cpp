@@ -15,6 +15,7 @@ namespace zelvo {
 namespace {
 
 namespace fs = std::filesystem;
+using test::ScopedEnv;
 using test::TempDir;
 
 std::string withName(std::string text, const std::string& name) {
@@ -345,25 +346,6 @@ TEST(BinaryVersion, NeverLeftIncomplete) {
         }
     }
 }
-
-// Sets an environment variable for the life of the object.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const std::string& value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        ::setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv() {
-        if (old_)
-            ::setenv(name_, old_->c_str(), 1);
-        else
-            ::unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
 
 // Makes the text grid's folder refuse the binary version: its folder is made read-only, and
 // since that does not stop a privileged user, a folder stands in the way of the temporary file.

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <random>
@@ -196,6 +197,21 @@ std::optional<UserIds> unprivilegedUser() {
     const passwd* nobody = getpwnam("nobody");
     if (nobody == nullptr || nobody->pw_uid == 0) return std::nullopt;
     return UserIds{nobody->pw_uid, nobody->pw_gid};
+}
+
+ScopedEnv::ScopedEnv(const char* name, const std::optional<std::string>& value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    if (value)
+        ::setenv(name, value->c_str(), 1);
+    else
+        ::unsetenv(name);
+}
+
+ScopedEnv::~ScopedEnv() {
+    if (old_)
+        ::setenv(name_, old_->c_str(), 1);
+    else
+        ::unsetenv(name_);
 }
 
 std::string sharedReferenceDir() {

@@ -68,6 +68,20 @@ RunResult runInTerminal(const std::vector<std::string>& args, const RunOptions& 
 // tests' own user otherwise; nothing when root has no such user at hand.
 std::optional<UserIds> unprivilegedUser();
 
+// Sets (or, with nothing, unsets) an environment variable of this process for the life of the
+// object, then puts back what was there.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const std::optional<std::string>& value);
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
 // The reference folder shipped beside the project, or empty when it is absent.
 std::string sharedReferenceDir();
 

@@ -95,6 +95,21 @@ TEST(MainDialogModel, QuitSavesEveryExistingPageAndOnlyThose) {
     EXPECT_TRUE(saved.readSection("Standard", 4096).empty()) << "no section is made for a page that does not exist";
 }
 
+TEST(MainDialogModel, QuitSavesIntoTheUsersOwnFileNotTheSharedOne) {
+    TempDir dir;
+    const std::string shared = kStandardSection;
+    writeFile(dir.file("share/zelvo.ini"), shared);
+    ConfigurationSearch search;
+    search.candidates = {dir.file("home/Zelvo/zelvo.ini"), dir.file("share/zelvo.ini")};
+    search.found = dir.file("share/zelvo.ini");
+    search.userFile = dir.file("home/Zelvo/zelvo.ini");
+    MainDialogModel model{ProfileFile(*search.found), search};
+    model.settings(Page::Standard).pointName = "Borne 7";
+    EXPECT_EQ(model.quit(), "");
+    EXPECT_EQ(test::readFile(dir.file("share/zelvo.ini")), shared) << "the shared file is never written";
+    EXPECT_EQ(ProfileFile(dir.file("home/Zelvo/zelvo.ini")).readString("Standard", "Nom du point", "", 260), "Borne 7");
+}
+
 TEST(MainDialogModel, AFailedSaveGivesOneWarning) {
     TempDir dir;
     writeFile(dir.file("conf/z.ini"), kStandardSection + kGridSection);

@@ -6,7 +6,8 @@
 
 namespace zelvo {
 
-MainDialogModel::MainDialogModel(ProfileFile profile) : profile_(std::move(profile)) {
+MainDialogModel::MainDialogModel(ProfileFile profile, std::optional<ConfigurationSearch> saveTo)
+    : profile_(std::move(profile)), saveTo_(std::move(saveTo)) {
     tabs_.push_back({Page::Presentation, std::string(loadString(texts::kAboutItemId))});
     const struct {
         Page page;
@@ -43,8 +44,12 @@ MainDialogModel::ComputeAction MainDialogModel::compute() const {
 
 std::string MainDialogModel::quit() {
     bool saved = true;
-    if (standard_) saved = savePageSettings(profile_, static_cast<int>(Page::Standard), *standard_) && saved;
-    if (grid_) saved = savePageSettings(profile_, static_cast<int>(Page::Grid), *grid_) && saved;
+    const auto save = [this](Page page, const PageSettings& settings) {
+        return saveTo_ ? saveUserPageSettings(*saveTo_, static_cast<int>(page), settings)
+                       : savePageSettings(profile_, static_cast<int>(page), settings);
+    };
+    if (standard_) saved = save(Page::Standard, *standard_) && saved;
+    if (grid_) saved = save(Page::Grid, *grid_) && saved;
     return saved ? std::string() : std::string(texts::kSettingsNotSaved);
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/configuration.hpp"
 #include "app/page_settings.hpp"
 #include "platform/profile.hpp"
 
@@ -23,7 +24,9 @@ class MainDialogModel {
 public:
     // Loads the settings of both transformation pages from the configuration file: a page
     // whose section is absent or empty does not exist, nor does its tab.
-    explicit MainDialogModel(ProfileFile profile);
+    // When a configuration search is given, quit() saves into the user's own configuration file
+    // (never a shared or installed one) rather than into the file read.
+    explicit MainDialogModel(ProfileFile profile, std::optional<ConfigurationSearch> saveTo = std::nullopt);
 
     // Tab 0 is the presentation page; the existing transformation pages follow, standard first.
     const std::vector<Tab>& tabs() const { return tabs_; }
@@ -52,6 +55,7 @@ public:
 
 private:
     ProfileFile profile_;
+    std::optional<ConfigurationSearch> saveTo_;
     std::optional<PageSettings> standard_;
     std::optional<PageSettings> grid_;
     std::vector<Tab> tabs_;
