@@ -81,8 +81,11 @@ public:
         // Every candidate grid's header is read here, once, with the run's user interface; the
         // workers then only load the grids they choose, one at a time.
         readCandidateHeaders(grids);
+        // The reading thread is one of the workers: it transforms blocks while it waits for the
+        // head of the run.
+        Worker own(*this, grids);
         std::vector<std::thread> threads;
-        for (int i = 0; i < workers; ++i) threads.emplace_back([this, &grids] { work(grids); });
+        for (int i = 1; i < workers; ++i) threads.emplace_back([this, &grids] { work(grids); });
 
         const std::size_t maxInFlight = 2 * static_cast<std::size_t>(workers) + 2;
         bool end = false;
@@ -106,7 +109,7 @@ public:
                 inFlight_.push_back(block);
                 workReady_.notify_one();
             }
-            writeFinished(end ? 0 : maxInFlight);
+            writeFinished(own, end ? 0 : maxInFlight);
         }
         {
             std::lock_guard lock(mutex_);
@@ -118,27 +121,60 @@ public:
     }
 
 private:
-    // A worker: its own current grids and pipeline, its streams in memory.
-    void work(const GridSelection& shared) {
-        CGrille1D geoidGrid = shared.geoidGrid;
-        CGrille3D translationGrid = shared.translationGrid;
-        GridSelection grids{shared.catalogue, geoidGrid, translationGrid, nullptr, &fileLock_};
-        grids.geoidCandidates = shared.geoidCandidates;
-        grids.translationCandidates = shared.translationCandidates;
-        PointPipeline pipeline(grids, setup_.transformationType, setup_.departure, setup_.arrival);
+    // What a worker transforms with: its own current grids and pipeline, its streams in memory.
+    struct Worker {
+        Worker(const FileRunLoop& loop, const GridSelection& shared)
+            : geoidGrid(shared.geoidGrid),
+              translationGrid(shared.translationGrid),
+              grids{shared.catalogue, geoidGrid, translationGrid, nullptr, &loop.fileLock_, shared.geoidCandidates,
+                    shared.translationCandidates},
+              pipeline(grids, loop.setup_.transformationType, loop.setup_.departure, loop.setup_.arrival),
+              streams{pipeline, out, loop.setup_.report != nullptr ? &report : nullptr,
+                      loop.setup_.log != nullptr ? &log : nullptr} {
+            const auto inMemory = [](Out_Fic& stream, const Out_Fic& like) {
+                stream.openMemory();
+                stream.dataFormat = like.dataFormat;
+                stream.annotated = like.annotated;
+                stream.clock = like.clock;
+            };
+            inMemory(out, loop.setup_.out);
+            if (loop.setup_.report != nullptr) inMemory(report, *loop.setup_.report);
+            if (loop.setup_.log != nullptr) inMemory(log, *loop.setup_.log);
+        }
+        Worker(const Worker&) = delete;
+        Worker& operator=(const Worker&) = delete;
+
+        CGrille1D geoidGrid;
+        CGrille3D translationGrid;
+        GridSelection grids;
+        PointPipeline pipeline;
         Out_Fic out, report, log;
-        const auto inMemory = [](Out_Fic& stream, const Out_Fic& like) {
-            stream.openMemory();
-            stream.dataFormat = like.dataFormat;
-            stream.annotated = like.annotated;
-            stream.clock = like.clock;
-        };
-        inMemory(out, setup_.out);
-        if (setup_.report != nullptr) inMemory(report, *setup_.report);
-        if (setup_.log != nullptr) inMemory(log, *setup_.log);
-        FileRunWorker worker{pipeline, out, setup_.report != nullptr ? &report : nullptr,
-                             setup_.log != nullptr ? &log : nullptr};
+        FileRunWorker streams;
         CCoor d, a;
+    };
+
+    // The lines of a block through a worker, into the block.
+    void transform(Worker& w, Block& block) const {
+        std::size_t start = 0;
+        for (std::size_t i = 0; i < block.ends.size(); ++i) {
+            const int outBefore = w.out.linesWritten, reportBefore = w.report.linesWritten;
+            handleLine(w.streams, std::string_view(block.text).substr(start, block.ends[i] - start), block.tooLong[i],
+                       w.d, w.a);
+            start = block.ends[i];
+            if (!block.firstArrival && w.out.linesWritten > outBefore) block.firstArrival.emplace(w.d, w.a);
+            if (!block.firstReport && w.report.linesWritten > reportBefore) block.firstReport.emplace(w.d, w.a);
+        }
+        block.arrival = w.out.takeMemory();
+        block.arrivalLines = std::exchange(w.out.linesWritten, 1) - 1;
+        block.report = w.report.takeMemory();
+        block.reportLines = std::exchange(w.report.linesWritten, 1) - 1;
+        block.log = w.log.takeMemory();
+        block.counts = {std::exchange(w.streams.succeeded, 0), std::exchange(w.streams.outside, 0)};
+    }
+
+    // A worker thread: takes the blocks no one has taken, until the run is read.
+    void work(const GridSelection& shared) {
+        Worker w(*this, shared);
         for (;;) {
             std::shared_ptr<Block> block;
             {
@@ -148,21 +184,7 @@ private:
                 block = std::move(waiting_.front());
                 waiting_.pop_front();
             }
-            std::size_t start = 0;
-            for (std::size_t i = 0; i < block->ends.size(); ++i) {
-                const int outBefore = out.linesWritten, reportBefore = report.linesWritten;
-                handleLine(worker, std::string_view(block->text).substr(start, block->ends[i] - start),
-                           block->tooLong[i], d, a);
-                start = block->ends[i];
-                if (!block->firstArrival && out.linesWritten > outBefore) block->firstArrival.emplace(d, a);
-                if (!block->firstReport && report.linesWritten > reportBefore) block->firstReport.emplace(d, a);
-            }
-            block->arrival = out.takeMemory();
-            block->arrivalLines = std::exchange(out.linesWritten, 1) - 1;
-            block->report = report.takeMemory();
-            block->reportLines = std::exchange(report.linesWritten, 1) - 1;
-            block->log = log.takeMemory();
-            block->counts = {std::exchange(worker.succeeded, 0), std::exchange(worker.outside, 0)};
+            transform(w, *block);
             {
                 std::lock_guard lock(mutex_);
                 block->done = true;
@@ -172,8 +194,8 @@ private:
     }
 
     // Appends the finished blocks at the head of the run to the streams, in line order, until at
-    // most `keep` blocks remain in flight.
-    void writeFinished(std::size_t keep) {
+    // most `keep` blocks remain in flight; meanwhile the reading thread transforms blocks itself.
+    void writeFinished(Worker& own, std::size_t keep) {
         std::unique_lock lock(mutex_);
         for (;;) {
             while (!inFlight_.empty() && inFlight_.front()->done) {
@@ -184,6 +206,15 @@ private:
                 lock.lock();
             }
             if (inFlight_.size() <= keep) return;
+            if (!waiting_.empty()) {
+                const std::shared_ptr<Block> block = std::move(waiting_.front());
+                waiting_.pop_front();
+                lock.unlock();
+                transform(own, *block);
+                lock.lock();
+                block->done = true;
+                continue;
+            }
             blockDone_.wait(lock);
         }
     }
@@ -208,7 +239,7 @@ private:
     const FileRunHandler& handler_;
     int counter_ = 0;
     FileRunCounts counts_;
-    std::mutex fileLock_;
+    mutable std::mutex fileLock_;
     std::mutex mutex_;
     std::condition_variable workReady_, blockDone_;
     std::deque<std::shared_ptr<Block>> waiting_;   // blocks no worker has taken yet
