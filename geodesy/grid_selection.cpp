@@ -46,6 +46,18 @@ int preShift(const Catalogue& catalogue, const CCoor& point, const CSysCoor& arr
     return kStatusOk;
 }
 
+// A point moved by a grid shift, as cartesian coordinates of the arrival system, with the
+// precision code of the grid's value.
+void placeInArrival(CCoor& w, const CartesianXyz& moved, int precisionCode, const CSysCoor& arrival) {
+    w.x = moved.x;
+    w.y = moved.y;
+    w.z = moved.z;
+    w.precisionCode = precisionCode;
+    w.sys.system = arrival.system;
+    w.sys.projection = arrival.projection;
+    w.sys.vertical = arrival.vertical;
+}
+
 // Whether the grid is indexed by positions in the arrival system of its type-2 record (the
 // native formats), so that a point going that record's way is first moved into that system.
 bool indexedInArrivalSystem(const CGrille& grid) {
@@ -65,14 +77,7 @@ int shiftGeographic(CCoor& w, const CSysCoor& s, const CGrille3D& grid) {
     GeographicLonLatH g = cartesianToGeographic(w.x, w.y, w.z, from.semiMajorAxis, from.eccentricitySquared);
     int code = 0;
     applyGeographicShift(grid, systemNumber(s) == grid.extent.regNumber, g.lon, g.lat, code);
-    const CartesianXyz moved = geographicToCartesian(to.semiMajorAxis, to.eccentricitySquared, g.lon, g.lat, g.h);
-    w.x = moved.x;
-    w.y = moved.y;
-    w.z = moved.z;
-    w.precisionCode = code;
-    w.sys.system = s.system;
-    w.sys.projection = s.projection;
-    w.sys.vertical = s.vertical;
+    placeInArrival(w, geographicToCartesian(to.semiMajorAxis, to.eccentricitySquared, g.lon, g.lat, g.h), code, s);
     return kStatusOk;
 }
 
@@ -281,13 +286,7 @@ int gridPointTransform(CCoor departure, CCoor& arrival, const Catalogue& catalog
         const CartesianXyz moved = systemNumber(s) != grid.extent.regNumber
                                        ? applySimilarityInverse(v[0], v[1], v[2], d, rx, ry, rz, w.x, w.y, w.z)
                                        : applySimilarity(v[0], v[1], v[2], d, rx, ry, rz, w.x, w.y, w.z);
-        w.x = moved.x;
-        w.y = moved.y;
-        w.z = moved.z;
-        w.precisionCode = code;
-        w.sys.system = s.system;
-        w.sys.projection = s.projection;
-        w.sys.vertical = s.vertical;
+        placeInArrival(w, moved, code, s);
         return kStatusOk;
     };
     return pointTransform(std::move(departure), arrival, catalogue, geoid, shift, arrivalGeographic);
