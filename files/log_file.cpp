@@ -5,6 +5,7 @@
 
 #include "files/data_formats.hpp"
 #include "files/point_file.hpp"
+#include "geodesy/datum.hpp"
 #include "geodesy/angles.hpp"
 #include "platform/number_text.hpp"
 #include "platform/text_encoding.hpp"
@@ -13,7 +14,6 @@
 namespace zelvo {
 namespace {
 
-constexpr int kGridTransformation = 2;
 // Decimals of the numbers of an entry, which have no minimum width.
 constexpr int kMetreDecimals = 4;
 constexpr int kAngleDecimals = 10;

@@ -23,10 +23,6 @@
 namespace zelvo {
 namespace {
 
-std::string_view transformationName(int type) {
-    return (type == 1 || type == 2) ? texts::kTransformationNames[type] : "";
-}
-
 // Blanks first, as "%20s" pads.
 void appendRightAligned(std::string& out, std::string_view text, std::size_t width) {
     if (text.size() < width) out.append(width - text.size(), ' ');
@@ -315,7 +311,7 @@ void Out_Fic::writeText(std::string_view text) {
 
 void Out_Fic::writeHeader(const CCoor& d, const CCoor& a, int transformationType) {
     std::string h = "*" + dateStamp(clock()) + "\n";
-    h += std::string(loadString(3001)) + std::string(transformationName(transformationType)) +
+    h += std::string(loadString(3001)) + std::string(texts::transformationName(transformationType)) +
          std::string(loadString(3009)) + "\n";
     auto block = [&h](const CCoor& p) {
         const CReg* system = p.sys.system;

@@ -4,6 +4,7 @@
 
 #include "files/data_formats.hpp"
 #include "files/point_file.hpp"
+#include "geodesy/datum.hpp"
 #include "geodesy/angles.hpp"
 #include "geodesy/precision.hpp"
 #include "platform/number_text.hpp"
@@ -13,8 +14,6 @@
 
 namespace zelvo {
 namespace {
-
-constexpr int kGridTransformation = 2;
 
 template <class Record>
 std::string_view nameOf(const Record* record) {

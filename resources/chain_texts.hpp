@@ -1,9 +1,16 @@
 #pragma once
 // Texts of the per-point transformation chain (UTF-8).
 
+#include <string_view>
+
 namespace zelvo::texts {
 
 inline constexpr const char* kTransformationNames[] = {"", "Standard", "Grille"};
+
+// The name of a transformation type: "Standard" for 1, "Grille" for 2, empty for any other.
+inline std::string_view transformationName(int type) {
+    return (type == 1 || type == 2) ? kTransformationNames[type] : "";
+}
 
 // Point statuses of the file driver, by extent condition.
 inline constexpr const char* kDepartureOutsideProjection =

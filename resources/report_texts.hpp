@@ -7,11 +7,6 @@
 
 namespace zelvo::texts {
 
-// The name of a transformation type: "Standard" for 1, "Grille" for 2, empty for any other.
-inline std::string_view transformationName(int type) {
-    return (type == 1 || type == 2) ? kTransformationNames[type] : "";
-}
-
 // The rule that separates the blocks of the report and ends each log entry.
 inline constexpr const char* kRule =
     "--------------------------------------------------------------------------------\n";
