@@ -2,7 +2,6 @@
 
 #include <fmt/printf.h>
 
-#include <cstring>
 #include <filesystem>
 
 #include "files/file_run.hpp"
@@ -103,16 +102,6 @@ std::string pointResult(const CZelvoCommandLine& r, const CCoor& a) {
     return out;
 }
 
-namespace {
-
-// Whether a status is the given fixed text (its length known here, so no library call).
-bool is(std::string_view status, std::string_view text) {
-    return status.size() == text.size() && std::memcmp(status.data(), text.data(), text.size()) == 0;
-}
-
-
-}  // namespace
-
 BatchOutcome runBatch(RunContext& context, CZelvoCommandLine r, std::string& sharedMessage) {
     UserInterface& ui = context.ui;
     if (r.currentOption == 0) {
@@ -180,7 +169,7 @@ BatchOutcome runBatch(RunContext& context, CZelvoCommandLine r, std::string& sha
     const FileRunSetup setup{context, r.type, true, initial.departure, initial.arrival, in, out};
     const FileRunCounts counts = runFileLines(setup, [&](FileRunWorker& w, std::string_view status, CCoor& d, CCoor& a) {
         // A line already refused keeps its own status: nothing is looked for its values.
-        if (is(status, texts::kStatusOk)) {
+        if (status == texts::kStatusOk) {
             PointCondition condition = w.pipeline.prepare(d, a);
             if (condition == PointCondition::None) {
                 condition = w.pipeline.transform(a);
@@ -189,7 +178,7 @@ BatchOutcome runBatch(RunContext& context, CZelvoCommandLine r, std::string& sha
             }
             status = pointStatus(condition, w.pipeline, w.chainError, ExtentTexts::StringTable);
         }
-        if (!is(status, texts::kStatusOk)) ++w.outside;
+        if (status != texts::kStatusOk) ++w.outside;
         w.out.writePoint(d, a, r.type, status, true);
     });
     if (r.verbose) out.writeEnd(texts::kStatusEnd);

@@ -14,14 +14,9 @@
 #include "resources/chain_texts.hpp"
 #include "resources/driver_texts.hpp"
 #include "resources/file_texts.hpp"
-#include "resources/string_table.hpp"
 
 namespace zelvo {
 namespace {
-
-GridSelection gridsOf(RunContext& context) {
-    return GridSelection{context.catalogue, context.geoidGrid, context.translationGrid, &context.ui};
-}
 
 // The question a single point outside an extent asks; empty for the other conditions.
 std::string extentQuestion(PointCondition condition) {
@@ -134,7 +129,7 @@ void transformFile(RunContext& context, int transformationType, bool withConvers
 
 void transformPoint(RunContext& context, int transformationType, const CCoor& departure, CCoor& arrival) {
     UserInterface& ui = context.ui;
-    GridSelection grids = gridsOf(context);
+    GridSelection grids{context.catalogue, context.geoidGrid, context.translationGrid, &ui};
     PointPipeline pipeline(grids, transformationType, departure, arrival);
     PointCondition condition = pipeline.prepare(departure, arrival);
     if (condition == PointCondition::OutsideTransformationGrid) {
