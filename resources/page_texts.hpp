@@ -19,6 +19,48 @@ inline constexpr const char* kFileModeComment =
     "Saisir les systèmes, les projections, les unités et les fichiers de départ et d'arrivée";
 inline constexpr const char* kHeightRefused = "Il est interdit de rentrer des hauteurs sur l'ellipsoïde dans le système %s.\n";
 
+// Validation of the entry fields ("%1" and "%2": the bounds).
+inline constexpr const char* kTypeInteger = "Tapez un nombre entier.";
+inline constexpr const char* kTypeNumber = "Tapez un nombre.";
+inline constexpr const char* kTypeIntegerBetween = "Tapez un nombre entier compris entre %1 et %2.";
+inline constexpr const char* kTypeNumberBetween = "Tapez un nombre compris entre %1 et %2.";
+
+// Signs of a typed geographic point.
+inline constexpr const char* kNegativeLongitude =
+    "Ne pas saisir de signe négatif pour la longitude,\nutiliser le radio bouton \"Ouest\"";
+inline constexpr const char* kNegativeLatitude =
+    "Ne pas saisir de signe négatif pour la latitude ,\nutiliser le radio bouton \"Sud\"\nDe plus, en france la "
+    "latitude est d'environ 45° !";
+
+// The precision sentence after a computation.
+inline constexpr const char* kPrecisionSameSystem =
+    "La transformation sans changement de système ne dégrade pas la précision des coordonnées en plani. La précision "
+    "alti est %s .";
+inline constexpr const char* kPrecision = "La précision de la transformation est : %s en plani et %s en alti";
+
+// File mode.
+inline constexpr const char* kFilesComment = "Saisir les systèmes et unités.-- Fichiers : de %s vers %s";
+inline constexpr const char* kNoDepartureFileName = "Veuillez saisir un nom de fichier de départ, s'il vous plait !";
+inline constexpr const char* kNoArrivalFileName = "Veuillez saisir un nom de fichier d'arrivée s'il vous plait !";
+inline constexpr const char* kSameArrivalFile =
+    "Vous n'avez pas changé le fichier d'arrivée depuis le dernier calcul !\nVoulez-vous continuer ?";
+inline constexpr const char* kSameFiles = "Impossible de lire et d'écrire dans les mêmes fichiers !";
+inline constexpr const char* kNoDepartureFormat = "Veuillez choisir un format de données pour le fichier de départ";
+inline constexpr const char* kNoArrivalFormat = "Veuillez choisir un format de données pour le fichier d'arrivée";
+inline constexpr const char* kArrivalExists = " existe déjà.\nVoulez-vous le remplacer ?";
+inline constexpr const char* kReportQuestion =
+    "\nSouhaitez vous l'écriture d'un fichier rapport contenant:\n\t-les systèmes,\n\t-les projections,\n\t-les "
+    "unités,\n\t-les ellipsoïdes,\n\t-les coordonnées de départ et d'arrivée  ?\n\n\nAttention!Le temps de calcul en "
+    "sera environ doublé!";
+inline constexpr const char* kReportIsDataFile = "Le fichier %s est déjà utilisé, ce n'est pas un fichier rapport !";
+inline constexpr const char* kPointFileFilter =
+    "Fichiers texte (*.txt)|*.txt|Fichiers de calcul (*.plh;*.xyz*.plo;*.enh;*.res)|*.plh;*.xyz*.plo;*.enh;*.res|Tous "
+    "les fichiers (*.*)|*.*||";
+inline constexpr const char* kReportFileFilter =
+    "Fichiers de type rapport (*.prt;*.rpt)|*.prt;*.rpt|Fichiers texte (*.txt)|*.txt|Tous les fichiers (*.*)|*.*||\n";
+inline constexpr const char* kPointFileExtension = "*.txt";
+inline constexpr const char* kReportFileExtension = "*.prt;*.rpt";
+
 inline constexpr std::pair<int, const char*> kPageToolTips[] = {
     {1002, "Liste des systèmes de référence (SRG)"},
     {1003, "Liste des systèmes de référence (SRG) autorisés en fonction du SRG de départ"},

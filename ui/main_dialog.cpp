@@ -59,8 +59,8 @@ CZelvoDlg::CZelvoDlg(CZelvoApp& app, UserInterface& ui, QWidget* parent)
         QWidget* page = nullptr;
         switch (tab.page) {
             case Page::Presentation: page = presentation_ = new CAboutPage(profile, tabs_); break;
-            case Page::Standard: page = standard_ = new CZelvoPage(tab.page, model_.settings(tab.page), tabs_); break;
-            case Page::Grid: page = grid_ = new CZelvoPage(tab.page, model_.settings(tab.page), tabs_); break;
+            case Page::Standard: page = standard_ = new CStandardPage(model_.settings(tab.page), app_, ui_, tabs_); break;
+            case Page::Grid: page = grid_ = new CGrillePage(model_.settings(tab.page), app_, ui_, tabs_); break;
         }
         tabs_->addTab(page, qText(tab.label));
     }

@@ -227,6 +227,7 @@ TEST_F(PageModelTest, LayoutsPerCoordinateType) {
         PageSettings loaded;
         loaded.departureType = c.departureType;
         loaded.arrivalType = c.arrivalType;
+        loaded.departureUnit = loaded.arrivalUnit = "Degrés Minutes Secondes";
         PageModel& p = page(catalogue, 1, loaded);
         ASSERT_EQ(p.selection(kDepartureTypes), c.departureType);
         for (const int id : c.shown) EXPECT_TRUE(p.control(id).visible) << id;

@@ -52,10 +52,13 @@ bool contains(const std::string& text, std::string_view part) { return text.find
 
 }  // namespace
 
-PageModel::PageModel(const Catalogue& catalogue, int transformationType, PageSettings& settings, UserInterface& ui)
-    : catalogue_(catalogue), type_(transformationType), settings_(settings), ui_(ui) {
+PageModel::PageModel(const Catalogue& catalogue, int transformationType, PageSettings& settings, UserInterface& ui,
+                     PageServices* services, FileDialogs* dialogs)
+    : catalogue_(catalogue), type_(transformationType), settings_(settings), ui_(ui), services_(services),
+      dialogs_(dialogs) {
     comment_ = texts::kPageStartComment;
     pointName_ = settings_.pointName;
+    initialiseTexts();
     // Controls the page's template creates hidden or disabled.
     set({kDepartureProjections, kArrivalProjections, 1061, 1058}, true, false);
     set({1053, 1054, 1055, 1050, 1051, 1052, 1059, 1060, 1056, 1057, 1079, 1081, 1080, 1082}, false, true);
@@ -145,11 +148,17 @@ constexpr int kLists[] = {kDepartureSystems, kDepartureTypes, kDepartureProjecti
                           kDepartureMeridians, kDepartureFormats, kArrivalSystems, kArrivalTypes,
                           kArrivalProjections, kArrivalUnits, kArrivalMeridians, kArrivalFormats, kVerticalSystems};
 
-void PageModel::store() {
+bool PageModel::store() {
     for (const int list : kLists) *field(list) = selection(list);
-    settings_.mode = checked(kFile) ? 1 : 0;
-    settings_.verticalChoice = checked(kHeightRadio) ? 1 : checked(kAltitudeRadio) ? 2 : 0;
+    // A field that holds no valid value stops the store there: what comes after it keeps its
+    // stored value.
+    if (!validateEntries()) return false;
     settings_.pointName = pointName_;
+    settings_.verticalChoice = checked(kHeightRadio) ? 1 : checked(kAltitudeRadio) ? 2 : 0;
+    settings_.mode = checked(kFile) ? 1 : 0;
+    settings_.departureFileName = text(kDepartureFileName);
+    settings_.arrivalFileName = text(kArrivalFileName);
+    return true;
 }
 
 void PageModel::show() {
@@ -159,6 +168,13 @@ void PageModel::show() {
     check(settings_.mode == 1 ? kFile : kInteractive);
     check(settings_.verticalChoice == 1 ? kHeightRadio : settings_.verticalChoice == 2 ? kAltitudeRadio : kNoVerticalRadio);
     pointName_ = settings_.pointName;
+    showEntries();
+    texts_[kDepartureFileName] = settings_.departureFileName;
+    // The arrival name edit reports a change of its text, also when the page writes it.
+    if (text(kArrivalFileName) != settings_.arrivalFileName) {
+        texts_[kArrivalFileName] = settings_.arrivalFileName;
+        arrivalNameChanged(settings_.arrivalFileName);
+    }
 }
 
 const std::string* PageModel::find(int listId, std::string_view text) const {
@@ -309,6 +325,9 @@ void PageModel::followUp(int listId) {
         case kDepartureTypes: typeChange(Side::Departure); break;
         case kArrivalTypes: typeChange(Side::Arrival); break;
         case kArrivalProjections: arrivalProjectionChange(); break;
+        case kDepartureUnits: departureUnitChange(); break;
+        case kArrivalUnits: arrivalUnitChange(); break;
+        case kArrivalMeridians: arrivalMeridianChange(); break;
         case kVerticalSystems: break;
         default:
             if (initialised_) store();
@@ -351,12 +370,17 @@ void PageModel::clicked(int id) {
             else checked_.insert(id);
             if (initialised_) store();
             break;
+        case kArrivalEast:
+        case kArrivalWest:
+            check(id);
+            arrivalHemisphereClick(id == kArrivalEast);
+            break;
+        case kDepartureBrowse: browseDeparture(); break;
+        case kArrivalBrowse: browseArrival(); break;
         case kDepartureEast:
         case kDepartureWest:
         case kDepartureNorth:
         case kDepartureSouth:
-        case kArrivalEast:
-        case kArrivalWest:
         case kArrivalNorth:
         case kArrivalSouth:
             check(id);
@@ -459,6 +483,7 @@ void PageModel::applyLayout(Side side, const std::string& type) {
             setEnabled({kDepartureUnits, 1033, kDepartureMeridians}, true);
             set({kDepartureEast, kDepartureWest, kDepartureNorth, 1024, 1025, 1046, 1065, 1066}, true, true);
             setVisible({kDepartureSouth}, true);
+            applyUnitLayout(Side::Departure, selection(kDepartureUnits));
             comment_ = texts::kDepartureGeographicComment;
         } else if (type == kProjectedName) {
             setRange(1050, 1055, false, false);
@@ -491,6 +516,7 @@ void PageModel::applyLayout(Side side, const std::string& type) {
         setEnabled({kArrivalUnits, 1034, kArrivalMeridians}, true);
         set({1037, kArrivalEast, kArrivalWest, 1040, kArrivalNorth, 1045, 1096, 1097}, true, true);
         setVisible({kArrivalSouth}, true);
+        applyUnitLayout(Side::Arrival, selection(kArrivalUnits));
         comment_ = texts::kArrivalGeographicComment;
     } else if (type == kProjectedName) {
         setRange(1083, 1088, false, false);
@@ -584,6 +610,8 @@ void PageModel::interactiveModeAction() {
     setVisible({kPrintAlteration, 1127, 1128, 1129, 1130, 1131, 1132, kDepartureFormats, kArrivalFormats, 1138, 1141},
                false);
     comment_ = texts::kInteractiveModeComment;
+    applyUnitLayout(Side::Departure, settings_.departureUnit);
+    applyUnitLayout(Side::Arrival, settings_.arrivalUnit);
     applyLayout(Side::Departure, settings_.departureType);
     applyLayout(Side::Arrival, settings_.arrivalType);
     setVisible({kPointName, 1119}, true);

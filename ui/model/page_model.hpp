@@ -1,8 +1,10 @@
 #pragma once
 // What a transformation page decides, without any widget: the entries and the selection of each
-// of its lists, which control is shown or enabled, which radio is checked, the comment text, and
-// the cascade that refills the lists when a choice changes. The page's widgets show this state by
-// control id and forward their events here.
+// of its lists, which control is shown or enabled, which radio is checked, what each edit and unit
+// label shows, the comment text, and the cascade that refills the lists when a choice changes; the
+// typed point read and validated, the result shown and re-expressed, the file checks and the
+// compute operation. The page's widgets show this state by control id and forward their events
+// here.
 
 #include <map>
 #include <set>
@@ -12,6 +14,7 @@
 
 #include "app/page_settings.hpp"
 #include "catalogue/catalogue.hpp"
+#include "ui/model/page_services.hpp"
 
 namespace zelvo {
 
@@ -33,6 +36,10 @@ inline constexpr int kArrivalEast = 1038, kArrivalWest = 1039, kArrivalNorth = 1
 inline constexpr int kPrintAlteration = 1016;
 inline constexpr int kPointName = 1118;
 inline constexpr int kComment = 1031;
+inline constexpr int kDepartureFileName = 1127, kArrivalFileName = 1129;
+inline constexpr int kDepartureBrowse = 1128, kArrivalBrowse = 1132;
+// The point name holds at most this many characters.
+inline constexpr int kPointNameLength = 30;
 }  // namespace page
 
 struct ControlState {
@@ -44,7 +51,11 @@ class PageModel {
 public:
     // A page of the given transformation type (1 standard, 2 grid) over the catalogue, working on
     // its settings record (loaded from the configuration file, saved when the program quits).
-    PageModel(const Catalogue& catalogue, int transformationType, PageSettings& settings, UserInterface& ui);
+    // Computing needs the services; the browse buttons and the file checks need the dialogs.
+    PageModel(const Catalogue& catalogue, int transformationType, PageSettings& settings, UserInterface& ui,
+              PageServices* services = nullptr, FileDialogs* dialogs = nullptr);
+
+    void setFileDialogs(FileDialogs* dialogs) { dialogs_ = dialogs; }
 
     // The page's window is made: every list filled from the settings, the mode applied.
     void initialise();
@@ -55,7 +66,11 @@ public:
     // The user clicked a radio button or the check box.
     void clicked(int id);
     // The user typed into the point name.
-    void setPointName(const std::string& text) { pointName_ = text; }
+    void setPointName(const std::string& text) { setText(page::kPointName, text); }
+    // The user typed into an edit (entry fields, point name, file names).
+    void setText(int id, const std::string& text);
+    // "C&alculer": the typed point, or the file run, transformed and its result shown.
+    void compute();
 
     // What the widgets show.
     const std::vector<std::string>& entries(int listId) const;  // in the list's own (sorted) order
@@ -64,6 +79,16 @@ public:
     bool checked(int id) const;
     const std::string& pointName() const { return pointName_; }
     const std::string& comment() const { return comment_; }
+    // What an edit or a unit label shows (empty for a control without a text of the model's).
+    const std::string& text(int id) const;
+    // The controls whose text the model gives.
+    static std::vector<int> textControls();
+    // The entry field that a failed validation gave the focus to; 0 when none did.
+    int focus() const { return focus_; }
+    // The file paths of the run (full paths).
+    const std::string& departurePath() const { return departurePath_; }
+    const std::string& arrivalPath() const { return arrivalPath_; }
+    const std::string& reportPath() const { return reportPath_; }
     int transformationType() const { return type_; }
     // The tool tip of a control; empty when it has none.
     static std::string_view toolTip(int id);
@@ -72,9 +97,16 @@ public:
 
     // The settings record the page works on.
     PageSettings& settings() { return settings_; }
-    // What the controls show, into the settings record; and back.
-    void store();
+    // What the controls show, into the settings record (false when an entry field holds no valid
+    // value: its message was shown, the later fields were not stored); and back.
+    bool store();
     void show();
+
+    // Reads the typed point (in file mode only the systems, types and units): false when the signs
+    // refuse it.
+    bool readPoint(CCoor& departure, CCoor& arrival);
+    // Shows an arrival point in the display fields and the arrival hemisphere radios.
+    void showResult(const CCoor& point);
 
 private:
     enum class Side { Departure, Arrival };
@@ -104,6 +136,26 @@ private:
     void interactiveModeAction();
     void fileModeAction();
 
+    // Coordinate entry and display.
+    void initialiseTexts();
+    void showEntries();
+    void applyUnitLayout(Side side, const std::string& unit);
+    void departureUnitChange();
+    void arrivalUnitChange();
+    void arrivalMeridianChange();
+    void arrivalHemisphereClick(bool east);
+    void computeDisplay(CCoor& arrival, const CCoor& departure);
+    bool validateEntries();
+    CCoor& lastResult();
+    CSysCoor systemOf(const std::string& system, const std::string& meridian, const std::string& projection) const;
+
+    // File mode.
+    void browseDeparture();
+    void browseArrival();
+    void arrivalNameChanged(const std::string& text);
+    bool fileChecks();
+    void filesComment();
+
     const CReg* selectedSystem(Side side) const;
     const CReg* storedSystem(Side side) const;
     void check(int id);
@@ -116,6 +168,8 @@ private:
     const int type_;
     PageSettings& settings_;
     UserInterface& ui_;
+    PageServices* services_;
+    FileDialogs* dialogs_;
     bool initialised_ = false;
     std::map<int, std::vector<std::string>> entries_;
     std::map<int, std::string> selections_;
@@ -123,6 +177,13 @@ private:
     std::set<int> checked_;
     std::string pointName_;
     std::string comment_;
+    std::map<int, std::string> texts_;  // edits and unit labels
+    std::map<int, double> values_;      // the entry fields' stored values
+    int focus_ = 0;
+    CCoor ownLastResult_;  // without services, the page's own
+    std::string departurePath_, arrivalPath_, lastArrivalPath_, reportPath_;
+    bool arrivalNameTyped_ = false;
+    bool reportRequested_ = false;
 };
 
 }  // namespace zelvo

@@ -1,0 +1,132 @@
+// The transformation page's file mode: the browse dialogs, the arrival name typed, and the checks
+// that run before a file is transformed.
+
+#include <fmt/printf.h>
+
+#include <filesystem>
+
+#include "files/data_formats.hpp"
+#include "platform/user_interface.hpp"
+#include "resources/page_texts.hpp"
+#include "ui/model/page_model.hpp"
+
+namespace zelvo {
+namespace {
+
+// A full path's folder (with its final separator) and its file name.
+std::string folderOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string fileNameOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+bool existsAt(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::exists(path, error);
+}
+
+}  // namespace
+
+void PageModel::filesComment() { comment_ = fmt::sprintf(texts::kFilesComment, departurePath_, arrivalPath_); }
+
+void PageModel::browseDeparture() {
+    if (dialogs_ == nullptr) return;
+    const auto chosen = dialogs_->choose({FileDialogRequest::Kind::Open, texts::kPointFileExtension,
+                                          settings_.departureFileName, settings_.departureFolder,
+                                          texts::kPointFileFilter});
+    if (!chosen) return;
+    store();
+    departurePath_ = *chosen;
+    settings_.departureFileName = fileNameOf(*chosen);
+    settings_.departureFolder = folderOf(*chosen);
+    filesComment();
+    show();
+}
+
+void PageModel::browseArrival() {
+    arrivalNameTyped_ = false;
+    if (dialogs_ == nullptr) return;
+    const auto chosen = dialogs_->choose({FileDialogRequest::Kind::Save, texts::kPointFileExtension,
+                                          settings_.arrivalFileName, settings_.arrivalFolder,
+                                          texts::kPointFileFilter});
+    if (!chosen) return;
+    store();
+    arrivalPath_ = *chosen;
+    settings_.arrivalFileName = fileNameOf(*chosen);
+    settings_.arrivalFolder = folderOf(*chosen);
+    filesComment();
+    show();
+}
+
+void PageModel::arrivalNameChanged(const std::string& text) {
+    arrivalNameTyped_ = true;
+    settings_.arrivalFileName = text;
+    arrivalPath_ = settings_.arrivalFolder + text;
+}
+
+bool PageModel::fileChecks() {
+    if (settings_.departureFileName.empty()) {
+        ui_.message(texts::kNoDepartureFileName, MessageIcon::None);
+        departurePath_.clear();
+        return false;
+    }
+    if (departurePath_.empty()) {
+        departurePath_ = settings_.departureFolder + settings_.departureFileName;
+        filesComment();
+    }
+    if (settings_.arrivalFileName.empty()) {
+        ui_.message(texts::kNoArrivalFileName, MessageIcon::None);
+        arrivalPath_.clear();
+        return false;
+    }
+    if (arrivalPath_.empty()) {
+        arrivalPath_ = settings_.arrivalFolder + settings_.arrivalFileName;
+        filesComment();
+    }
+    if (arrivalPath_ == lastArrivalPath_ && !ui_.question(texts::kSameArrivalFile, MessageIcon::Warning, true))
+        return false;
+    lastArrivalPath_ = arrivalPath_;
+    if (departurePath_ == arrivalPath_) {
+        ui_.message(texts::kSameFiles, MessageIcon::Error);
+        return false;
+    }
+    show();
+    if (dataFormatCode(settings_.departureFormat) == 0) {
+        ui_.message(texts::kNoDepartureFormat, MessageIcon::None);
+        return false;
+    }
+    if (dataFormatCode(settings_.arrivalFormat) == 0) {
+        ui_.message(texts::kNoArrivalFormat, MessageIcon::None);
+        return false;
+    }
+    if (arrivalNameTyped_ && existsAt(arrivalPath_) &&
+        !ui_.question(arrivalPath_ + texts::kArrivalExists, MessageIcon::Warning, false)) {
+        browseArrival();
+        return false;
+    }
+
+    reportRequested_ = false;
+    if (ui_.question(texts::kReportQuestion, MessageIcon::None, true) && dialogs_ != nullptr) {
+        const auto chosen = dialogs_->choose({FileDialogRequest::Kind::Save, texts::kReportFileExtension,
+                                              settings_.reportFileName, settings_.reportFolder,
+                                              texts::kReportFileFilter});
+        if (chosen) {
+            reportPath_ = *chosen;
+            settings_.reportFolder = folderOf(*chosen);
+            settings_.reportFileName = fileNameOf(*chosen);
+            reportRequested_ = true;
+        }
+    }
+    if (services_ != nullptr) services_->setReportRequested(reportRequested_);
+    if (reportRequested_ && (reportPath_ == departurePath_ || reportPath_ == arrivalPath_)) {
+        ui_.message(fmt::sprintf(texts::kReportIsDataFile, reportPath_), MessageIcon::Error);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace zelvo
