@@ -1,0 +1,571 @@
+// The transformation pages on the offscreen platform: the real combo boxes, buttons and edits show
+// what the page model decides; nothing is cut or overlapping in any layout; every reference case
+// typed into the window gives PROJ's values; a file run through the window writes the batch's
+// arrival file, with its report and log. With ZELVO_PICTURES_DIR set (scripts/screenshots.sh runs
+// it under Xvfb), pictures of the pages are written there.
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTextEdit>
+#include <QtTest>
+#include <array>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <tuple>
+
+#include "app/application.hpp"
+#include "app/grid_check.hpp"
+#include "catalogue/loader.hpp"
+#include "files/command_line.hpp"
+#include "files/data_formats.hpp"
+#include "geodesy/angles.hpp"
+#include "ui/main_dialog.hpp"
+#include "ui/transformation_page.hpp"
+#include "ui_test_support.hpp"
+
+using namespace zelvo;
+using zelvo::ui::CZelvoDlg;
+using zelvo::ui::CZelvoPage;
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kBothPages = "[Standard]\nMode=0\n[Grille]\nMode=0\n";
+
+// The main window over a copy of a catalogue folder (its catalogue.dat, and its grids/ when it has
+// some), with a user interface that records what it is told and answers from a script.
+struct PageWindow {
+    PageWindow(const fs::path& folder, const std::string& sections = kBothPages) {
+        fs::copy_file(folder / "catalogue.dat", dir.path() / "catalogue.dat");
+        app.workingDirectory = dir.str() + "/";
+        app.iniPath = test::writeIni(dir, "[INFORMATIONS]\nTitre=Zelvo\n" + sections);
+        app.title = "Zelvo";
+        loaded = loadCatalogue(dir.file("catalogue.dat"), app.catalogue).status == CatalogueLoadStatus::Loaded;
+        if (fs::exists(folder / "grids")) {
+            fs::create_directories(dir.path() / "grids");
+            for (const auto& entry : fs::directory_iterator(folder / "grids"))
+                fs::copy_file(entry.path(), dir.path() / "grids" / entry.path().filename());
+            loaded = loaded && checkGrids(app, ui) == GridCheck::Passed;
+        }
+        app.ui = &ui;
+        app.log.open(dir.file("log.txt"));
+        ui.answer = true;
+        dialog = std::make_unique<CZelvoDlg>(app, ui);
+    }
+
+    CZelvoPage* page(Page p) const { return dialog->transformationPage(p); }
+    // Shows the page's tab and presses "C&alculer".
+    void compute(Page p) {
+        auto* tabs = dialog->findChild<QTabWidget*>("c1200");
+        tabs->setCurrentWidget(page(p));
+        dialog->findChild<QPushButton*>("c1")->click();
+    }
+
+    test::TempDir dir;
+    CZelvoApp app;
+    test::RecordingUserInterface ui;
+    std::unique_ptr<CZelvoDlg> dialog;
+    bool loaded = false;
+};
+
+fs::path defaultData() { return fs::path(ZELVO_SOURCE_DIR) / "data"; }
+
+template <typename Widget>
+Widget* control(QWidget* page, int id) {
+    return page->findChild<Widget*>(QStringLiteral("c%1").arg(id));
+}
+
+// Chooses an entry of a list as the user does; false when the list offers no such entry.
+bool select(QWidget* page, int id, const std::string& entry) {
+    auto* list = control<QComboBox>(page, id);
+    const int index = list != nullptr ? list->findText(QString::fromStdString(entry), Qt::MatchExactly) : -1;
+    if (index < 0) return false;
+    list->setCurrentIndex(index);
+    emit list->activated(index);
+    return true;
+}
+
+QStringList entriesOf(const QComboBox* list) {
+    QStringList entries;
+    for (int i = 0; i < list->count(); ++i) entries << list->itemText(i);
+    return entries;
+}
+
+// Replaces the text of an edit by typing.
+void type(QWidget* page, int id, const QString& text) {
+    auto* edit = control<QLineEdit>(page, id);
+    QVERIFY2(edit != nullptr, qPrintable(QStringLiteral("no edit %1").arg(id)));
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    QTest::keyClicks(edit, text);
+}
+
+void click(QWidget* page, int id) { control<QAbstractButton>(page, id)->click(); }
+
+QString number(double value) { return QString::number(value, 'g', QLocale::FloatingPointShortest); }
+
+// Every control with an id shows the model's state: shown, enabled, checked, its list's entries
+// and selection, its text; and the comment box the model's comment.
+void expectShowsModel(CZelvoPage* page) {
+    const PageModel& model = page->model();
+    const std::vector<int> texts = PageModel::textControls();
+    for (QWidget* w : page->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        bool isControl = false;
+        const int id = w->objectName().mid(1).toInt(&isControl);
+        if (!isControl) continue;
+        const QString name = w->objectName();
+        QVERIFY2(w->isHidden() == !model.control(id).visible, qPrintable(name + " shown"));
+        QVERIFY2(w->isEnabled() == model.control(id).enabled, qPrintable(name + " enabled"));
+        if (auto* list = qobject_cast<QComboBox*>(w)) {
+            QStringList entries;
+            for (const std::string& entry : model.entries(id)) entries << QString::fromStdString(entry);
+            QCOMPARE(entriesOf(list), entries);
+            QCOMPARE(list->currentText(), QString::fromStdString(model.selection(id)));
+        } else if (auto* button = qobject_cast<QAbstractButton*>(w); button != nullptr && button->isCheckable()) {
+            QVERIFY2(button->isChecked() == model.checked(id), qPrintable(name + " checked"));
+        } else if (auto* edit = qobject_cast<QLineEdit*>(w);
+                   edit != nullptr && std::find(texts.begin(), texts.end(), id) != texts.end()) {
+            QCOMPARE(edit->text(), QString::fromStdString(model.text(id)));
+        }
+    }
+    QCOMPARE(control<QTextEdit>(page, 1031)->toPlainText(), QString::fromStdString(model.comment()));
+}
+
+// Every visible text fits its control, and no two visible controls overlap (group boxes frame
+// others and are left out).
+void expectNothingCutOrOverlapping(CZelvoPage* page) {
+    std::vector<QWidget*> shown;
+    for (QWidget* w : page->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (w->isHidden() || w->objectName().isEmpty()) continue;
+        QVERIFY2(page->rect().contains(w->geometry()), qPrintable(w->objectName() + " leaves the page"));
+        if (qobject_cast<QGroupBox*>(w) != nullptr) continue;
+        if (qobject_cast<QLabel*>(w) != nullptr || qobject_cast<QAbstractButton*>(w) != nullptr)
+            QVERIFY2(w->sizeHint().width() <= w->width() + 2,
+                     qPrintable(w->objectName() + " cut: " + w->property("text").toString()));
+        shown.push_back(w);
+    }
+    for (QWidget* a : shown)
+        for (QWidget* b : shown)
+            if (a < b)
+                QVERIFY2(!a->geometry().intersects(b->geometry()),
+                         qPrintable(a->objectName() + " overlaps " + b->objectName()));
+}
+
+// A reference case: its command line and the values PROJ gives.
+struct ReferenceCase {
+    QString id;
+    std::vector<std::string> args;
+    std::vector<double> expected, tolerance;
+};
+
+std::vector<double> numbers(const QString& text) {
+    std::vector<double> values;
+    for (const QString& word : text.split(' ', Qt::SkipEmptyParts)) values.push_back(word.toDouble());
+    return values;
+}
+
+std::vector<ReferenceCase> loadCases(const QString& path) {
+    std::vector<ReferenceCase> cases;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return cases;
+    while (!file.atEnd()) {
+        const QStringList fields = QString::fromUtf8(file.readLine()).trimmed().split('\t');
+        if (fields.size() < 4) continue;
+        ReferenceCase c{fields[0], {}, numbers(fields[2]), numbers(fields[3])};
+        for (const QString& word : fields[1].split(' ', Qt::SkipEmptyParts)) c.args.push_back(word.toStdString());
+        cases.push_back(c);
+    }
+    return cases;
+}
+
+// File dialogs answered from a script.
+class ScriptedDialogs : public FileDialogs {
+public:
+    std::optional<std::string> choose(const FileDialogRequest&) override {
+        if (answers.empty()) return std::nullopt;
+        auto answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    std::deque<std::optional<std::string>> answers;
+};
+
+std::string readAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+}  // namespace
+
+class TransformationPageTest : public QObject {
+    Q_OBJECT
+private slots:
+    void controlsShowTheModel() {
+        PageWindow w(defaultData());
+        QVERIFY(w.loaded);
+        CZelvoPage* page = w.page(Page::Standard);
+        QVERIFY(page != nullptr);
+        expectShowsModel(page);
+        struct Step {
+            int id;
+            const char* entry;  // a list's entry; none: a click
+            std::vector<int> shown, hidden, disabled;
+        } steps[] = {
+            {1002, "RGF93", {1050, 1051}, {1062}, {}},
+            {1003, "RGF93", {1083, 1084}, {1099}, {}},
+            {1004, "Géographiques", {1050, 1051, 1065}, {1053, 1056}, {1007}},
+            {1012, "Degrés Minutes Secondes", {1062, 1069, 1071, 1072}, {1050, 1079}, {}},
+            {1012, "Heures Minutes Secondes", {1062, 1069, 1071}, {1050}, {}},
+            {1012, "Degrés Minutes décimales", {1062, 1079, 1081}, {1069, 1071}, {}},
+            {1005, "Planes", {1089, 1090, 1116, 1117}, {1083, 1099}, {1019}},
+            {1008, "LAEA Europe", {1116, 1117}, {}, {1116, 1117, 1013}},
+            {1008, "Lambert 93", {1116, 1117}, {}, {1019}},
+            {1140, nullptr, {1127, 1128, 1129, 1132, 1135, 1136, 1016}, {1062, 1089, 1118}, {1019}},
+            {1139, nullptr, {1062, 1079, 1089, 1118}, {1127, 1016}, {}},
+            {1003, "WGS84", {1089}, {}, {}},
+            {1002, "NTF", {1062, 1079}, {1056}, {}},
+        };
+        for (const Step& s : steps) {
+            const QByteArray what = QByteArray::number(s.id) + " " + (s.entry ? s.entry : "clicked");
+            if (s.entry != nullptr)
+                QVERIFY2(select(page, s.id, s.entry),
+                         (what + " among " + entriesOf(control<QComboBox>(page, s.id)).join(", ").toUtf8()).constData());
+            else click(page, s.id);
+            expectShowsModel(page);
+            if (QTest::currentTestFailed()) QFAIL(what.constData());
+            for (const int id : s.shown)
+                QVERIFY2(!control<QWidget>(page, id)->isHidden(), (what + " shows " + QByteArray::number(id)).constData());
+            for (const int id : s.hidden)
+                QVERIFY2(control<QWidget>(page, id)->isHidden(), (what + " hides " + QByteArray::number(id)).constData());
+            for (const int id : s.disabled)
+                QVERIFY2(!control<QWidget>(page, id)->isEnabled(),
+                         (what + " disables " + QByteArray::number(id)).constData());
+        }
+        QCOMPARE(control<QComboBox>(page, 1017)->currentText(), QStringLiteral("Paris"));
+        // The unit labels follow the unit.
+        QVERIFY(select(page, 1002, "RGF93"));
+        QVERIFY(select(page, 1004, "Géographiques"));
+        QVERIFY(select(page, 1012, "Heures Minutes Secondes"));
+        QCOMPARE(control<QLabel>(page, 1068)->text(), QStringLiteral("h"));
+        QCOMPARE(control<QLabel>(page, 1070)->text(), QStringLiteral("mn"));
+        QVERIFY(select(page, 1012, "Degrés Minutes Secondes"));
+        QCOMPARE(control<QLabel>(page, 1068)->text(), QStringLiteral("°"));
+        // A 2-D departure refuses heights, through the radio button.
+        QVERIFY(select(page, 1002, "NTF"));
+        w.ui.messages.clear();
+        click(page, 1125);
+        QCOMPARE(w.ui.messages.size(), std::size_t(1));
+        QCOMPARE(QString::fromStdString(w.ui.messages[0].text),
+                 QStringLiteral("Il est interdit de rentrer des hauteurs sur l'ellipsoïde dans le système NTF.\n"));
+        QVERIFY(control<QRadioButton>(page, 1126)->isChecked());
+        QVERIFY(!control<QRadioButton>(page, 1125)->isChecked());
+        // The two pages offer different departure systems.
+        QVERIFY(control<QComboBox>(w.page(Page::Grid), 1002)->findText("WGS84") < 0);
+        QVERIFY(control<QComboBox>(page, 1002)->findText("WGS84") >= 0);
+        // Tool tips come with the controls.
+        QCOMPARE(control<QWidget>(page, 1002)->toolTip(), QStringLiteral("Liste des systèmes de référence (SRG)"));
+        QCOMPARE(control<QLineEdit>(page, 1118)->maxLength(), 30);
+    }
+
+    void nothingCutOrOverlappingInAnyLayout() {
+        PageWindow w(defaultData());
+        QVERIFY(w.loaded);
+        w.dialog->show();
+        CZelvoPage* page = w.page(Page::Standard);
+        w.dialog->findChild<QTabWidget*>("c1200")->setCurrentWidget(page);
+        QVERIFY(select(page, 1002, "RGF93"));
+        QVERIFY(select(page, 1003, "WGS84"));
+        struct Layout {
+            const char* type;
+            const char* unit;
+        } layouts[] = {{"Cartésiennes", ""},
+                       {"Géographiques", "Degrés décimaux"},
+                       {"Géographiques", "Degrés Minutes Secondes"},
+                       {"Géographiques", "Degrés Minutes décimales"},
+                       {"Planes", ""}};
+        for (const Layout& l : layouts) {
+            for (const int types : {1004, 1005}) QVERIFY(select(page, types, l.type));
+            if (*l.unit != '\0')
+                for (const int units : {1012, 1013}) QVERIFY(select(page, units, l.unit));
+            expectNothingCutOrOverlapping(page);
+            if (QTest::currentTestFailed()) QFAIL(l.type);
+        }
+        click(page, 1140);
+        expectNothingCutOrOverlapping(page);
+    }
+
+    void referenceCasesThroughTheWindow() {
+        const fs::path reference = fs::path(ZELVO_SHARED_DIR) / "reference";
+        if (!fs::exists(reference / "catalogue.dat")) QSKIP("the shared reference folder is absent");
+        const QByteArray named = qgetenv("ZELVO_REFERENCE_CASES");
+        const QString path = named.isEmpty() ? QString::fromStdString((reference / "cases.tsv").string())
+                                             : QString::fromLocal8Bit(named);
+        const std::vector<ReferenceCase> cases = loadCases(path);
+        if (cases.empty()) QSKIP(qPrintable("no case in " + path));
+
+        PageWindow w(reference);
+        QVERIFY(w.loaded);
+        const Catalogue& catalogue = w.app.catalogue;
+        const auto systemName = [&](int n) {
+            const CReg* s = findByNumber(catalogue.systems, n);
+            return s ? s->name : std::string();
+        };
+        int passed = 0;
+        for (const ReferenceCase& c : cases) {
+            CZelvoCommandLine r;
+            std::vector<std::string> args{"zelvo"};  // the program, then its arguments
+            args.insert(args.end(), c.args.begin(), c.args.end());
+            QVERIFY2(parseCommandLine(args, r, "", w.ui), qPrintable(c.id));
+            deriveVerticalKind(r);
+            const Page pageOfCase = r.type == 2 ? Page::Grid : Page::Standard;
+            CZelvoPage* page = w.page(pageOfCase);
+            const auto choose = [&](int id, const std::string& entry) {
+                QVERIFY2(select(page, id, entry), qPrintable(c.id + QStringLiteral(": %1 has no '%2'").arg(id).arg(
+                                                                      QString::fromStdString(entry))));
+            };
+            const int unit1 = r.unit1 == 0 ? kDecimalDegrees : r.unit1;
+            const int unit2 = r.unit2 == 0 ? kDecimalDegrees : r.unit2;
+            choose(1002, systemName(r.sys1));
+            choose(1003, systemName(r.sys2));
+            choose(1004, std::string(coordinateTypeName(r.typcoor1)));
+            choose(1005, std::string(coordinateTypeName(r.typcoor2)));
+            for (const auto& [typ, unit, meridian, projection, lists] :
+                 {std::tuple{r.typcoor1, unit1, r.meridian1, r.projection1, std::array{1012, 1017, 1007}},
+                  std::tuple{r.typcoor2, unit2, r.meridian2, r.projection2, std::array{1013, 1019, 1008}}}) {
+                if (typ == kGeographic) {
+                    choose(lists[0], std::string(unitName(unit)));
+                    if (const CLgo* m = findByNumber(catalogue.meridians, meridian)) choose(lists[1], m->name);
+                } else if (typ == kProjected) {
+                    choose(lists[2], findByNumber(catalogue.projections, projection)->name);
+                }
+            }
+            if (QTest::currentTestFailed()) return;
+            if (r.typcoor1 != kCartesian)
+                click(page, r.verticalKind == 1 ? 1125 : r.verticalKind == 2 ? 1126 : 1124);
+            if (const CRea* vertical = findByNumber(catalogue.verticalSystems, r.verticalSystem))
+                choose(1142, vertical->name);
+
+            // The departure values, typed as the user types them: geographic ones without a sign.
+            if (r.typcoor1 == kCartesian) {
+                type(page, 1050, number(r.x));
+                type(page, 1051, number(r.y));
+                type(page, 1052, number(r.z));
+            } else if (r.typcoor1 == kProjected) {
+                type(page, 1056, number(r.E));
+                type(page, 1057, number(r.N));
+            } else {
+                click(page, r.lon < 0 ? 1021 : 1018);
+                click(page, r.lat < 0 ? 1023 : 1022);
+                if (unit1 == kPackedDms || unit1 == kPackedHms) {
+                    const DmsParts lon = splitDms(r.lon), lat = splitDms(r.lat);
+                    type(page, 1062, number(lon.degrees));
+                    type(page, 1069, number(lon.minutes));
+                    type(page, 1071, number(lon.seconds));
+                    type(page, 1073, number(lat.degrees));
+                    type(page, 1075, number(lat.minutes));
+                    type(page, 1077, number(lat.seconds));
+                } else if (unit1 == kPackedDm) {
+                    const DmParts lon = splitDm(r.lon), lat = splitDm(r.lat);
+                    type(page, 1062, number(lon.degrees));
+                    type(page, 1079, number(lon.minutes));
+                    type(page, 1073, number(lat.degrees));
+                    type(page, 1081, number(lat.minutes));
+                } else {
+                    type(page, 1050, number(std::abs(r.lon)));
+                    type(page, 1051, number(std::abs(r.lat)));
+                }
+            }
+            if (r.verticalKind == 1) type(page, 1064, number(r.he));
+            if (r.verticalKind == 2) type(page, 1058, number(r.H));
+            w.ui.messages.clear();
+            w.compute(pageOfCase);
+
+            // The values shown, in the order the batch prints them.
+            const auto shown = [&](int id) { return control<QLineEdit>(page, id)->text().toDouble(); };
+            std::vector<double> got;
+            if (r.typcoor2 == kCartesian) {
+                got = {shown(1083), shown(1084), shown(1085)};
+            } else {
+                if (r.typcoor2 == kProjected) {
+                    got = {shown(1089), shown(1090)};
+                } else {
+                    const double lonSign = control<QRadioButton>(page, 1039)->isChecked() ? -1 : 1;
+                    const double latSign = control<QRadioButton>(page, 1042)->isChecked() ? -1 : 1;
+                    if (unit2 == kPackedDms || unit2 == kPackedHms) {
+                        got = {lonSign * composeDms({false, int(shown(1099)), int(shown(1101)), shown(1103)}),
+                               latSign * composeDms({false, int(shown(1105)), int(shown(1107)), shown(1109)})};
+                    } else if (unit2 == kPackedDm) {
+                        got = {lonSign * composeDm({false, int(shown(1099)), shown(1111)}),
+                               latSign * composeDm({false, int(shown(1105)), shown(1113)})};
+                    } else {
+                        got = {lonSign * shown(1083), latSign * shown(1084)};
+                    }
+                }
+                if (r.verticalKind != 0) {
+                    if (r.verticalSystem != 0) got.insert(got.end(), {shown(1095), shown(1091)});
+                    else got.push_back(shown(r.verticalKind == 1 ? 1095 : 1091));
+                }
+            }
+            bool ok = got.size() == c.expected.size();
+            QString detail;
+            for (std::size_t i = 0; ok && i < got.size(); ++i) {
+                ok = std::abs(got[i] - c.expected[i]) <= c.tolerance[i] * (1 + 1e-6);
+                detail += QStringLiteral(" %1 (PROJ %2)").arg(got[i], 0, 'f', 9).arg(c.expected[i], 0, 'f', 9);
+            }
+            for (const auto& m : w.ui.messages) detail += " | " + QString::fromStdString(m.text);
+            if (ok) ++passed;
+            else qWarning().noquote() << c.id << "differs:" << detail;
+        }
+        qInfo().noquote() << QStringLiteral("reference cases from %1: %2 of %3 passed through the window")
+                                 .arg(path)
+                                 .arg(passed)
+                                 .arg(cases.size());
+        QCOMPARE(passed, static_cast<int>(cases.size()));
+    }
+
+    void fileRunThroughTheWindowIsTheBatchRun() {
+        const fs::path reference = fs::path(ZELVO_SHARED_DIR) / "reference";
+        if (!fs::exists(reference / "catalogue.dat")) QSKIP("the shared reference folder is absent");
+        PageWindow w(reference);
+        QVERIFY(w.loaded);
+        const std::string departure = w.dir.file("mesures.txt"), arrival = w.dir.file("resultat.txt"),
+                          report = w.dir.file("rapport.prt");
+        test::writeFile(departure, "* chantier\r\nP1 814149.529 1887019.768 10\r\nmauvaise ligne\r\n"
+                                   "P2 601234.5 2428123.25 35.5\r\n");
+        CZelvoPage* page = w.page(Page::Standard);
+        ScriptedDialogs dialogs;
+        page->setFileDialogs(&dialogs);
+        QVERIFY(select(page, 1002, "NTF"));
+        QVERIFY(select(page, 1003, "RGF93"));
+        QVERIFY(select(page, 1004, "Planes"));
+        QVERIFY(select(page, 1005, "Planes"));
+        QVERIFY(select(page, 1007, "Lambert II Étendu"));
+        QVERIFY(select(page, 1008, "Lambert 93"));
+        click(page, 1140);
+        dialogs.answers = {departure, arrival, report};
+        click(page, 1128);
+        click(page, 1132);
+        QCOMPARE(control<QLineEdit>(page, 1127)->text(), QStringLiteral("mesures.txt"));
+        QVERIFY(select(page, 1135, "Nom E N Altitude"));
+        QVERIFY(select(page, 1136, "Nom E N Altitude"));
+        click(page, 1016);  // the linear alteration too, as the batch writes it
+        QVERIFY(control<QCheckBox>(page, 1016)->isChecked());
+        w.ui.answers = {true};  // a report
+        w.compute(Page::Standard);
+        QVERIFY(!w.ui.messages.empty());
+        QVERIFY2(w.ui.messages.back().text.starts_with("Transformation TERMINEE"), w.ui.messages.back().text.c_str());
+
+        // The report and the log hold the run's points (read before the batch, which starts a new log
+        // in its working folder).
+        const std::string reportText = readAll(report);
+        for (const char* part : {"NTF", "RGF93", "Lambert 93", "P1", "P2"})
+            QVERIFY2(reportText.find(part) != std::string::npos, part);
+        w.app.log.flush();
+        const std::string log = readAll(w.dir.file("log.txt"));
+        QVERIFY2(log.find("POINT : P1") != std::string::npos, log.c_str());
+        QVERIFY2(log.find("POINT : P2") != std::string::npos, log.c_str());
+
+        // The batch on the same choices (annotated, as the window's file is).
+        test::TempDir profile;
+        test::writeAllUsersConfiguration(profile.path(), "catalogue.dat");
+        test::RunOptions options;
+        options.workingDirectory = w.dir.str();
+        options.env["ALLUSERSPROFILE"] = profile.str();
+        const std::string batchArrival = w.dir.file("batch.txt");
+        QCOMPARE(control<QComboBox>(page, 1142)->currentText(), QStringLiteral("NGF69"));
+        const auto run = test::run({"-v", "-type", "1", "-mode", "1", "-sys1", "2", "-sys2", "1", "-alt", "2", "1",
+                                    "-typcoor1", "3", "6",
+                                    "-typcoor2", "3", "9", "-f1", "1", departure, "-f2", "1", batchArrival},
+                                   options);
+        QVERIFY2(run.exitCode == 0, run.err.c_str());
+        // Both files open on the time of their run.
+        const std::string windowFile = test::withoutDatedLines(readAll(arrival));
+        QVERIFY(windowFile.find("P1") != std::string::npos);
+        QCOMPARE(QString::fromLatin1(windowFile), QString::fromLatin1(test::withoutDatedLines(readAll(batchArrival))));
+
+    }
+
+    // Pictures for scripts/screenshots.sh: each page in each type, results, file mode.
+    void pictures() {
+        const QByteArray folder = qgetenv("ZELVO_PICTURES_DIR");
+        if (folder.isEmpty()) QSKIP("ZELVO_PICTURES_DIR is not set");
+        PageWindow w(defaultData());
+        QVERIFY(w.loaded);
+        w.dialog->show();
+        const auto save = [&](const QString& name) {
+            QApplication::processEvents();
+            QVERIFY(w.dialog->grab().save(QDir(QString::fromLocal8Bit(folder)).filePath(name + ".png")));
+        };
+        struct Layout {
+            const char* name;
+            const char* type;
+            const char* unit;
+        } layouts[] = {{"cartesian", "Cartésiennes", ""},
+                       {"geographic-dd", "Géographiques", "Degrés décimaux"},
+                       {"geographic-dms", "Géographiques", "Degrés Minutes Secondes"},
+                       {"projected", "Planes", ""}};
+        for (const Page p : {Page::Standard, Page::Grid}) {
+            CZelvoPage* page = w.page(p);
+            w.dialog->findChild<QTabWidget*>("c1200")->setCurrentWidget(page);
+            QVERIFY(select(page, 1002, "RGF93"));
+            QVERIFY(select(page, 1003, "RGF93"));
+            for (const Layout& l : layouts) {
+                for (const int types : {1004, 1005}) QVERIFY(select(page, types, l.type));
+                if (*l.unit != '\0')
+                    for (const int units : {1012, 1013}) QVERIFY(select(page, units, l.unit));
+                save(QStringLiteral("page-%1-%2").arg(p == Page::Standard ? "standard" : "grille", l.name));
+            }
+        }
+        // Results in each arrival type, from a point typed in decimal degrees.
+        CZelvoPage* page = w.page(Page::Standard);
+        QVERIFY(select(page, 1002, "RGF93"));
+        QVERIFY(select(page, 1003, "WGS84"));
+        QVERIFY(select(page, 1004, "Géographiques"));
+        QVERIFY(select(page, 1012, "Degrés décimaux"));
+        click(page, 1018);
+        click(page, 1022);
+        type(page, 1118, "Borne 12");
+        type(page, 1050, "2.35");
+        type(page, 1051, "48.85");
+        type(page, 1064, "100");
+        const struct Result {
+            const char* name;
+            const char* type;
+            const char* unit;
+            const char* projection;
+        } results[] = {{"cartesian", "Cartésiennes", "", ""},
+                       {"geographic-dms", "Géographiques", "Degrés Minutes Secondes", ""},
+                       {"projected", "Planes", "Degrés Minutes Secondes", "UTM 31 Nord"}};
+        for (const Result& r : results) {
+            QVERIFY(select(page, 1005, r.type));
+            if (*r.unit != '\0') QVERIFY(select(page, 1013, r.unit));
+            if (*r.projection != '\0') QVERIFY(select(page, 1008, r.projection));
+            w.compute(Page::Standard);
+            save(QStringLiteral("result-%1").arg(r.name));
+        }
+        // File mode with its controls.
+        ScriptedDialogs dialogs;
+        page->setFileDialogs(&dialogs);
+        click(page, 1140);
+        dialogs.answers = {w.dir.file("mesures.txt"), w.dir.file("resultat.txt")};
+        test::writeFile(w.dir.file("mesures.txt"), "P1 2.35 48.85 100\r\n");
+        click(page, 1128);
+        click(page, 1132);
+        save("file-mode");
+        w.dialog->hide();
+    }
+};
+
+QTEST_MAIN(TransformationPageTest)
+#include "transformation_page_test.moc"
