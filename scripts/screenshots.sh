@@ -2,7 +2,9 @@
 # Starts the real program under Xvfb with the embedded default data and writes pictures of its
 # windows into build/screenshots/: the main window on each tab, the about box, and the progress
 # window of the start-up grid check (made to appear with a large text grid added to a copy of
-# the default data).
+# the default data). Then the transformation pages, driven through their controls by the page
+# test on the same display: each page in each coordinate type, results in each arrival type,
+# and file mode.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
@@ -90,3 +92,7 @@ else
     echo "La fenêtre de progression n'est pas apparue." >&2
     exit 1
 fi
+
+# The transformation pages, on the real display.
+ZELVO_PICTURES_DIR="$out" QT_QPA_PLATFORM=xcb "$root/build/bin/test_ui_transformation_page_test" pictures >/dev/null
+ls "$out"/page-*.png "$out"/result-*.png "$out"/file-mode.png

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyleOptionComboBox>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QtTest>
@@ -151,6 +152,14 @@ void expectNothingCutOrOverlapping(CZelvoPage* page) {
         if (qobject_cast<QLabel*>(w) != nullptr || qobject_cast<QAbstractButton*>(w) != nullptr)
             QVERIFY2(w->sizeHint().width() <= w->width() + 2,
                      qPrintable(w->objectName() + " cut: " + w->property("text").toString()));
+        if (auto* list = qobject_cast<QComboBox*>(w)) {
+            QStyleOptionComboBox option;
+            option.initFrom(list);
+            const QRect field = list->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                              QStyle::SC_ComboBoxEditField, list);
+            QVERIFY2(list->fontMetrics().horizontalAdvance(list->currentText()) <= field.width(),
+                     qPrintable(w->objectName() + " cut: " + list->currentText()));
+        }
         shown.push_back(w);
     }
     for (QWidget* a : shown)

@@ -134,6 +134,32 @@ UnitLayout unitLayoutOf(std::string_view unit) {
     return UnitLayout::None;
 }
 
+// The parts as shown with that many decimals of their last part: a part that rounds up to 60
+// carries into the one before it, so that 50' 59.999999999" shows as 51' 0.00000".
+DmsParts shownDms(DmsParts parts, int decimals) {
+    const double scale = std::pow(10.0, decimals);
+    parts.seconds = std::round(parts.seconds * scale) / scale;
+    if (parts.seconds >= 60.0) {
+        parts.seconds -= 60.0;
+        ++parts.minutes;
+    }
+    if (parts.minutes >= 60) {
+        parts.minutes -= 60;
+        ++parts.degrees;
+    }
+    return parts;
+}
+
+DmParts shownDm(DmParts parts, int decimals) {
+    const double scale = std::pow(10.0, decimals);
+    parts.minutes = std::round(parts.minutes * scale) / scale;
+    if (parts.minutes >= 60.0) {
+        parts.minutes -= 60.0;
+        ++parts.degrees;
+    }
+    return parts;
+}
+
 // A number with a printf format.
 std::string formatted(const char* format, double value) { return fmt::sprintf(format, value); }
 
@@ -425,8 +451,9 @@ void PageModel::showResult(const CCoor& r) {
             texts_[1084] = formatted(kDecimalFormats[r.unit], std::abs(r.lat));
             hemispheres(r.lon < 0, r.lat < 0);
         } else if (r.unit == kPackedDms || r.unit == kPackedHms) {
+            const int decimals = r.unit == kPackedDms ? 5 : 6;
             const char* seconds = r.unit == kPackedDms ? "%.5lf" : "%.6lf";
-            const DmsParts lon = splitDms(r.lon), lat = splitDms(r.lat);
+            const DmsParts lon = shownDms(splitDms(r.lon), decimals), lat = shownDms(splitDms(r.lat), decimals);
             texts_[1099] = std::to_string(lon.degrees);
             texts_[1101] = std::to_string(lon.minutes);
             texts_[1103] = formatted(seconds, lon.seconds);
@@ -435,7 +462,7 @@ void PageModel::showResult(const CCoor& r) {
             texts_[1109] = formatted(seconds, lat.seconds);
             hemispheres(lon.negative, lat.negative);
         } else if (r.unit == kPackedDm) {
-            const DmParts lon = splitDm(r.lon), lat = splitDm(r.lat);
+            const DmParts lon = shownDm(splitDm(r.lon), 6), lat = shownDm(splitDm(r.lat), 6);
             texts_[1099] = std::to_string(lon.degrees);
             texts_[1111] = formatted("%.6lf", lon.minutes);
             texts_[1105] = std::to_string(lat.degrees);
