@@ -287,6 +287,34 @@ private slots:
         QCOMPARE(control<QLineEdit>(page, 1118)->maxLength(), 30);
     }
 
+    void choicesSurviveQuittingTheWindow() {
+        PageWindow w(defaultData());
+        QVERIFY(w.loaded);
+        CZelvoPage* page = w.page(Page::Grid);
+        QVERIFY(select(page, 1002, "NTF"));
+        QVERIFY(select(page, 1003, "RGF93"));
+        QVERIFY(select(page, 1004, "Planes"));
+        QVERIFY(select(page, 1007, "Lambert II Étendu"));
+        QVERIFY(select(page, 1005, "Géographiques"));
+        QVERIFY(select(page, 1013, "Degrés Minutes Secondes"));
+        type(page, 1118, "Borne 7");
+        click(page, 1140);
+        w.dialog->findChild<QPushButton*>("c2")->click();  // "&Quitter"
+
+        const CZelvoDlg again(w.app, w.ui);
+        CZelvoPage* reopened = again.transformationPage(Page::Grid);
+        for (const auto& [id, entry] : std::vector<std::pair<int, QString>>{{1002, "NTF"},
+                                                                           {1003, "RGF93"},
+                                                                           {1004, "Planes"},
+                                                                           {1007, "Lambert II Étendu"},
+                                                                           {1005, "Géographiques"},
+                                                                           {1013, "Degrés Minutes Secondes"}})
+            QCOMPARE(control<QComboBox>(reopened, id)->currentText(), entry);
+        QCOMPARE(control<QLineEdit>(reopened, 1118)->text(), QStringLiteral("Borne 7"));
+        QVERIFY(control<QRadioButton>(reopened, 1140)->isChecked());
+        QVERIFY(!control<QLineEdit>(reopened, 1127)->isHidden());
+    }
+
     void nothingCutOrOverlappingInAnyLayout() {
         PageWindow w(defaultData());
         QVERIFY(w.loaded);
