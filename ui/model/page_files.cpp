@@ -33,33 +33,27 @@ bool existsAt(const std::string& path) {
 
 void PageModel::filesComment() { comment_ = fmt::sprintf(texts::kFilesComment, departurePath_, arrivalPath_); }
 
-void PageModel::browseDeparture() {
-    if (dialogs_ == nullptr) return;
-    const auto chosen = dialogs_->choose({FileDialogRequest::Kind::Open, texts::kPointFileExtension,
-                                          settings_.departureFileName, settings_.departureFolder,
-                                          texts::kPointFileFilter});
-    if (!chosen) return;
+bool PageModel::browse(FileDialogRequest::Kind kind, std::string& fileName, std::string& folder, std::string& path) {
+    if (dialogs_ == nullptr) return false;
+    const auto chosen =
+        dialogs_->choose({kind, texts::kPointFileExtension, fileName, folder, texts::kPointFileFilter});
+    if (!chosen) return false;
     store();
-    departurePath_ = *chosen;
-    settings_.departureFileName = fileNameOf(*chosen);
-    settings_.departureFolder = folderOf(*chosen);
+    path = *chosen;
+    fileName = fileNameOf(*chosen);
+    folder = folderOf(*chosen);
     filesComment();
     show();
+    return true;
+}
+
+void PageModel::browseDeparture() {
+    browse(FileDialogRequest::Kind::Open, settings_.departureFileName, settings_.departureFolder, departurePath_);
 }
 
 void PageModel::browseArrival() {
     arrivalNameTyped_ = false;
-    if (dialogs_ == nullptr) return;
-    const auto chosen = dialogs_->choose({FileDialogRequest::Kind::Save, texts::kPointFileExtension,
-                                          settings_.arrivalFileName, settings_.arrivalFolder,
-                                          texts::kPointFileFilter});
-    if (!chosen) return;
-    store();
-    arrivalPath_ = *chosen;
-    settings_.arrivalFileName = fileNameOf(*chosen);
-    settings_.arrivalFolder = folderOf(*chosen);
-    filesComment();
-    show();
+    browse(FileDialogRequest::Kind::Save, settings_.arrivalFileName, settings_.arrivalFolder, arrivalPath_);
 }
 
 void PageModel::arrivalNameChanged(const std::string& text) {

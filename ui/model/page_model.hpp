@@ -150,6 +150,9 @@ private:
     CSysCoor systemOf(const std::string& system, const std::string& meridian, const std::string& projection) const;
 
     // File mode.
+    // A file chosen in a dialog becomes the side's path, with its name and folder; false when the
+    // dialog was cancelled.
+    bool browse(FileDialogRequest::Kind kind, std::string& fileName, std::string& folder, std::string& path);
     void browseDeparture();
     void browseArrival();
     void arrivalNameChanged(const std::string& text);
