@@ -230,7 +230,8 @@ bool Out_Fic::open(const std::string& filePath, bool replaceAtClose) {
 bool Out_Fic::openStream(std::FILE* file) {
     file_ = file;
     if (file_ == nullptr) return false;
-    std::setvbuf(file_, nullptr, _IOFBF, 1 << 16);
+    // Lines gather in pending_ and reach the file in large writes: no second buffer is needed.
+    std::setvbuf(file_, nullptr, _IONBF, 0);
     return true;
 }
 
@@ -245,8 +246,12 @@ void Out_Fic::openMemory() {
 std::string Out_Fic::takeMemory() { return std::exchange(pending_, {}); }
 
 void Out_Fic::appendBlock(std::string_view latin1, int lines) {
-    writeRaw(latin1);
     linesWritten += lines;
+    if (memory_ || latin1.size() < kBlockSize / 2) return writeRaw(latin1);
+    // A large block goes to the file as it is, after what was pending.
+    if (file_ == nullptr || failed_) return;
+    flushPending();
+    if (std::fwrite(latin1.data(), 1, latin1.size(), file_) != latin1.size()) failed_ = true;
 }
 
 bool Out_Fic::close() {

@@ -39,6 +39,15 @@ public:
     NextLine nextLine();
     const std::string& line() const { return line_; }
     bool lineTooLong() const { return reader_.lastLineTooLong(); }
+    // The following lines as they stand, for splitLines (LineReader::readBlock); instead of
+    // nextLine, never with it.
+    bool readBlock(std::string& block, std::size_t size) { return reader_.readBlock(block, size); }
+    // The lines of such a block, as nextLine reads them: take(line, tooLong) for each. Returns the
+    // number of line feeds met.
+    template <typename Take>
+    static std::size_t splitLines(std::string_view block, Take&& take) {
+        return LineReader::splitLines(block, kPointLineMaxLength, take);
+    }
     // Classifies one line of a file of the given data format and stores its values into point.
     static std::string_view parseLine(std::string_view line, bool tooLong, int dataFormat, CCoor& point);
 
@@ -73,6 +82,8 @@ public:
     // written to a file already holding its header.
     void openMemory();
     std::string takeMemory();
+    // Exchanges the lines kept in memory with bytes: a buffer given empty is written into next.
+    void swapMemory(std::string& bytes) { pending_.swap(bytes); }
     // Bytes made by a memory stream, holding `lines` lines, appended as they are.
     void appendBlock(std::string_view latin1, int lines);
     // The header and column titles of an annotated file, when nothing was written yet (the first
