@@ -229,6 +229,7 @@ bool Out_Fic::open(const std::string& filePath, bool replaceAtClose) {
 
 bool Out_Fic::openStream(std::FILE* file) {
     file_ = file;
+    handed_ = writebackStart_ = 0;
     if (file_ == nullptr) return false;
     // Lines gather in pending_ and reach the file in large writes: no second buffer is needed.
     std::setvbuf(file_, nullptr, _IONBF, 0);
@@ -251,7 +252,7 @@ void Out_Fic::appendBlock(std::string_view latin1, int lines) {
     // A large block goes to the file as it is, after what was pending.
     if (file_ == nullptr || failed_) return;
     flushPending();
-    if (std::fwrite(latin1.data(), 1, latin1.size(), file_) != latin1.size()) failed_ = true;
+    handToFile(latin1);
 }
 
 bool Out_Fic::close() {
@@ -298,10 +299,23 @@ void Out_Fic::writeRaw(std::string_view latin1) {
 
 void Out_Fic::flushPending() {
     if (memory_) return;
-    if (file_ != nullptr && !failed_ && !pending_.empty() &&
-        std::fwrite(pending_.data(), 1, pending_.size(), file_) != pending_.size())
-        failed_ = true;
+    if (file_ != nullptr && !failed_ && !pending_.empty()) handToFile(pending_);
     pending_.clear();
+}
+
+void Out_Fic::handToFile(std::string_view latin1) {
+    if (std::fwrite(latin1.data(), 1, latin1.size(), file_) != latin1.size()) {
+        failed_ = true;
+        return;
+    }
+    handed_ += static_cast<long long>(latin1.size());
+    // A file that replaces another is put on disk before it does: its bytes start their way there
+    // every few megabytes, so that the run does not wait for all of them at its end.
+    constexpr long long kWritebackBytes = 8 << 20;
+    if (!temporaryPath_.empty() && handed_ - writebackStart_ >= kWritebackBytes) {
+        (void)::sync_file_range(::fileno(file_), writebackStart_, handed_ - writebackStart_, SYNC_FILE_RANGE_WRITE);
+        writebackStart_ = handed_;
+    }
 }
 
 void Out_Fic::writeText(std::string_view text) {

@@ -129,6 +129,7 @@ private:
     void writeColumnTitles(const CCoor& arrival, bool withConversion);
     void writeRaw(std::string_view latin1);
     void flushPending();
+    void handToFile(std::string_view latin1);
     bool openStream(std::FILE* file);
 
     static constexpr std::size_t kBlockSize = 1 << 16;
@@ -140,6 +141,8 @@ private:
     std::string replacedPath_;   // the file the temporary one replaces (links followed)
     std::string line_;
     std::string pending_;  // written, not yet handed to the file
+    long long handed_ = 0;          // bytes handed to the file
+    long long writebackStart_ = 0;  // the first of them not yet sent on their way to the disk
 };
 
 }  // namespace zelvo
