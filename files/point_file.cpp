@@ -114,14 +114,16 @@ std::string_view In_Fic::parseLine(std::string_view line, bool tooLong, int data
     if (tooLong) return texts::kStatusBadPoint;
 
     const DataFormat& format = zelvo::dataFormat(dataFormat);
-    std::string name;
+    std::string_view name;
     if (format.hasName) scanner.readWord(name);
     double v[3] = {0.0, 0.0, 0.0};
     int count = 0;
     while (count < 3 && scanner.readDouble(v[count])) ++count;
     if (count < 2) return texts::kStatusBadPoint;
 
-    point.name = format.hasName ? latin1ToUtf8(name) : std::string();
+    // A plain ASCII name is the same in UTF-8: no conversion, and no new string.
+    if (isAscii(name)) point.name.assign(name);
+    else point.name = latin1ToUtf8(name);
     switch (format.coordinateType) {
         case kCartesian:
             point.x = v[0];
@@ -405,7 +407,10 @@ void Out_Fic::writePoint(const CCoor& departure, const CCoor& arrival, int trans
         return;
     }
     const DataFormat& format = zelvo::dataFormat(dataFormat);
-    if (format.hasName) appendRightAligned(line_, utf8ToLatin1(arrival.name), 20);
+    if (format.hasName) {
+        if (isAscii(arrival.name)) appendRightAligned(line_, arrival.name, 20);
+        else appendRightAligned(line_, utf8ToLatin1(arrival.name), 20);
+    }
     appendPointValues(line_, arrival, format, "   ");
     if (format.coordinateType == kProjected && withConversion && annotated) {
         line_ += "   ";

@@ -256,6 +256,15 @@ bool FieldScanner::readWord(std::string& word, std::size_t maxChars) {
     return true;
 }
 
+bool FieldScanner::readWord(std::string_view& word) {
+    skipBlanks();
+    const std::size_t start = pos_;
+    while (pos_ < text_.size() && !isBlank(text_[pos_])) ++pos_;
+    if (pos_ == start) return false;
+    word = text_.substr(start, pos_ - start);
+    return true;
+}
+
 int leadingInt(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size() && isBlank(text[i])) ++i;

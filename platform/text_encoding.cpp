@@ -14,13 +14,6 @@ constexpr std::array<char32_t, 32> kCp1252High = {
 
 void appendUtf8(std::string& out, char32_t cp) { utf8::append(static_cast<utf8::uint32_t>(cp), std::back_inserter(out)); }
 
-// Plain ASCII (names, numbers) reads the same in both encodings.
-bool isAscii(std::string_view text) {
-    for (char c : text)
-        if (static_cast<unsigned char>(c) >= 0x80) return false;
-    return true;
-}
-
 template <typename ToByte>
 std::string encodeSingleByte(std::string_view text, ToByte toByte) {
     if (isAscii(text)) return std::string(text);
@@ -45,6 +38,12 @@ std::string encodeSingleByte(std::string_view text, ToByte toByte) {
 }
 
 }  // namespace
+
+bool isAscii(std::string_view text) {
+    for (char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
 
 bool isValidUtf8(std::string_view bytes) { return utf8::is_valid(bytes.begin(), bytes.end()); }
 
