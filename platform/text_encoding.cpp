@@ -1,6 +1,8 @@
 #include "platform/text_encoding.hpp"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 #include <utf8cpp/utf8.h>
 
 namespace zelvo {
@@ -40,8 +42,16 @@ std::string encodeSingleByte(std::string_view text, ToByte toByte) {
 }  // namespace
 
 bool isAscii(std::string_view text) {
-    for (char c : text)
-        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    // Eight bytes at a time: a byte from 0x80 up has its high bit set.
+    const char* p = text.data();
+    std::size_t n = text.size();
+    for (; n >= 8; p += 8, n -= 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, p, sizeof word);
+        if ((word & 0x8080808080808080ULL) != 0) return false;
+    }
+    for (; n > 0; ++p, --n)
+        if (static_cast<unsigned char>(*p) >= 0x80) return false;
     return true;
 }
 
