@@ -321,13 +321,25 @@ void Out_Fic::handToFile(std::string_view latin1) {
 }
 
 void Out_Fic::writeText(std::string_view text) {
-    std::string bytes;
-    bytes.reserve(text.size() + 8);
-    for (char c : utf8ToLatin1(text)) {
-        if (c == '\n') bytes += "\r\n";
-        else bytes += c;
+    // Plain ASCII needs no conversion; the bytes between line feeds are appended a run at a time.
+    std::string converted;
+    std::string_view latin1 = text;
+    if (!isAscii(text)) {
+        converted = utf8ToLatin1(text);
+        latin1 = converted;
     }
-    writeRaw(bytes);
+    text_.clear();
+    for (;;) {
+        const std::size_t nl = latin1.find('\n');
+        if (nl == std::string_view::npos) {
+            text_.append(latin1);
+            break;
+        }
+        text_.append(latin1.data(), nl);
+        text_.append("\r\n", 2);
+        latin1.remove_prefix(nl + 1);
+    }
+    writeRaw(text_);
 }
 
 void Out_Fic::writeHeader(const CCoor& d, const CCoor& a, int transformationType) {

@@ -140,6 +140,7 @@ private:
     std::string temporaryPath_;  // empty unless the file is replaced at close
     std::string replacedPath_;   // the file the temporary one replaces (links followed)
     std::string line_;
+    std::string text_;  // writeText's bytes, CR LF line ends
     std::string pending_;  // written, not yet handed to the file
     long long handed_ = 0;          // bytes handed to the file
     long long writebackStart_ = 0;  // the first of them not yet sent on their way to the disk
