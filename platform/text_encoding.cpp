@@ -23,10 +23,12 @@ std::string encodeSingleByte(std::string_view text, ToByte toByte) {
     out.reserve(text.size());
     auto it = text.begin();
     while (it != text.end()) {
-        const auto lead = static_cast<unsigned char>(*it);
-        if (lead < 0x80) {
-            out.push_back(static_cast<char>(lead));
-            ++it;
+        // A run of ASCII bytes is appended whole.
+        auto run = it;
+        while (run != text.end() && static_cast<unsigned char>(*run) < 0x80) ++run;
+        if (run != it) {
+            out.append(it, run);
+            it = run;
             continue;
         }
         try {
