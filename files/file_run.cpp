@@ -6,7 +6,6 @@
 #include <deque>
 #include <memory>
 #include <mutex>
-#include <optional>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -25,55 +24,44 @@
 namespace zelvo {
 namespace {
 
-// Lines a worker takes at a time, and the size below which a file is transformed on one thread.
-constexpr std::size_t kBlockLines = 1024;
+// Bytes of the departure file a worker takes at a time (some 1600 lines of points), and the size
+// below which a file is transformed on one thread.
+constexpr std::size_t kBlockBytes = 64 * 1024;
 constexpr long long kThreadedFileBytes = 256 * 1024;
 
-// Lines of the departure file on their way through a worker, and what they gave.
+// A block of the departure file on its way through a worker, and what it gave. Blocks are used
+// again once written: their buffers keep their room.
 struct Block {
-    std::string text;                // the lines, one after the other
-    std::vector<std::size_t> ends;   // where each line ends in text
-    std::vector<bool> tooLong;
+    std::string text;  // whole lines as they stand in the file
     std::string arrival, report, log;
     int arrivalLines = 0, reportLines = 0;
-    // The points of the first lines written: an annotated file or a report that starts in this
-    // block takes its header from them, as it would on one thread.
-    std::optional<std::pair<CCoor, CCoor>> firstArrival, firstReport;
+    std::size_t lineFeeds = 0;
+    FileRunFirstLines first;
     FileRunCounts counts;
     bool done = false;
 };
 
 class FileRunLoop {
 public:
-    FileRunLoop(const FileRunSetup& setup, const FileRunHandler& handler) : setup_(setup), handler_(handler) {}
+    FileRunLoop(const FileRunSetup& setup, const FileRunBlockHandler& handler) : setup_(setup), handler_(handler) {}
 
-    // One line through the handler, from the templates; comments and blank lines stop here.
-    void handleLine(FileRunWorker& worker, std::string_view line, bool tooLong, CCoor& d, CCoor& a) const {
-        d = setup_.departure;
-        a = setup_.arrival;
-        const std::string_view status = In_Fic::parseLine(line, tooLong, setup_.in.dataFormat, d);
-        if (status == texts::kStatusComment || status == texts::kStatusBlankLine) return;
-        handler_(worker, status, d, a);
-    }
-
-    // The progress of one more line read.
-    void countLine() {
-        if (setup_.progressStep > 0 && ++counter_ == setup_.progressStep) {
-            counter_ = 0;
+    // The progress of lines read: one step every progressStep line feeds, counting two more reads
+    // at the end of the file, as a reader line by line makes.
+    void countLines(std::size_t lines) {
+        if (setup_.progressStep <= 0) return;
+        counter_ += lines;
+        for (; counter_ >= static_cast<std::size_t>(setup_.progressStep); counter_ -= setup_.progressStep)
             setup_.context.ui.progressStep();
-        }
     }
 
     FileRunCounts runOnOneThread(GridSelection& grids) {
         PointPipeline pipeline(grids, setup_.transformationType, setup_.departure, setup_.arrival);
         FileRunWorker worker{pipeline, setup_.out, setup_.report, setup_.log};
-        CCoor d, a;
-        for (;;) {
-            countLine();
-            const In_Fic::NextLine next = setup_.in.nextLine();
-            if (next == In_Fic::NextLine::End) break;
-            if (next == In_Fic::NextLine::Line) handleLine(worker, setup_.in.line(), setup_.in.lineTooLong(), d, a);
-        }
+        // The streams write their headers themselves: the first lines are not needed.
+        FileRunFirstLines first;
+        std::string block;
+        while (setup_.in.readBlock(block, kBlockBytes)) countLines(handler_(worker, block, first));
+        countLines(2);
         return {worker.succeeded, worker.outside};
     }
 
@@ -87,30 +75,27 @@ public:
         std::vector<std::thread> threads;
         for (int i = 1; i < workers; ++i) threads.emplace_back([this, &grids] { work(grids); });
 
+        // The reading thread only reads bytes and appends what the blocks gave: the workers cut
+        // the lines and read them.
         const std::size_t maxInFlight = 2 * static_cast<std::size_t>(workers) + 2;
-        bool end = false;
-        while (!end) {
-            auto block = std::make_shared<Block>();
-            while (block->ends.size() < kBlockLines) {
-                countLine();
-                const In_Fic::NextLine next = setup_.in.nextLine();
-                if (next == In_Fic::NextLine::End) {
-                    end = true;
-                    break;
-                }
-                if (next == In_Fic::NextLine::Missing) continue;
-                block->text += setup_.in.line();
-                block->ends.push_back(block->text.size());
-                block->tooLong.push_back(setup_.in.lineTooLong());
+        for (bool end = false; !end;) {
+            std::unique_ptr<Block> block;
+            if (spare_.empty()) {
+                block = std::make_unique<Block>();
+            } else {
+                block = std::move(spare_.back());
+                spare_.pop_back();
             }
-            if (!block->ends.empty()) {
+            end = !setup_.in.readBlock(block->text, kBlockBytes);
+            if (!end) {
                 std::lock_guard lock(mutex_);
-                waiting_.push_back(block);
-                inFlight_.push_back(block);
+                waiting_.push_back(block.get());
+                inFlight_.push_back(std::move(block));
                 workReady_.notify_one();
             }
             writeFinished(own, end ? 0 : maxInFlight);
         }
+        countLines(2);
         {
             std::lock_guard lock(mutex_);
             finished_ = true;
@@ -150,25 +135,24 @@ private:
         PointPipeline pipeline;
         Out_Fic out, report, log;
         FileRunWorker streams;
-        CCoor d, a;
     };
 
-    // The lines of a block through a worker, into the block.
+    // The lines of a block through a worker; its streams write into the block's buffers.
     void transform(Worker& w, Block& block) const {
-        std::size_t start = 0;
-        for (std::size_t i = 0; i < block.ends.size(); ++i) {
-            const int outBefore = w.out.linesWritten, reportBefore = w.report.linesWritten;
-            handleLine(w.streams, std::string_view(block.text).substr(start, block.ends[i] - start), block.tooLong[i],
-                       w.d, w.a);
-            start = block.ends[i];
-            if (!block.firstArrival && w.out.linesWritten > outBefore) block.firstArrival.emplace(w.d, w.a);
-            if (!block.firstReport && w.report.linesWritten > reportBefore) block.firstReport.emplace(w.d, w.a);
-        }
-        block.arrival = w.out.takeMemory();
+        const auto into = [](Out_Fic& stream, std::string& bytes) {
+            bytes.clear();
+            stream.swapMemory(bytes);
+        };
+        into(w.out, block.arrival);
+        into(w.report, block.report);
+        into(w.log, block.log);
+        block.first = {};
+        block.lineFeeds = handler_(w.streams, block.text, block.first);
+        w.out.swapMemory(block.arrival);
+        w.report.swapMemory(block.report);
+        w.log.swapMemory(block.log);
         block.arrivalLines = std::exchange(w.out.linesWritten, 1) - 1;
-        block.report = w.report.takeMemory();
         block.reportLines = std::exchange(w.report.linesWritten, 1) - 1;
-        block.log = w.log.takeMemory();
         block.counts = {std::exchange(w.streams.succeeded, 0), std::exchange(w.streams.outside, 0)};
     }
 
@@ -176,12 +160,12 @@ private:
     void work(const GridSelection& shared) {
         Worker w(*this, shared);
         for (;;) {
-            std::shared_ptr<Block> block;
+            Block* block = nullptr;
             {
                 std::unique_lock lock(mutex_);
                 workReady_.wait(lock, [this] { return !waiting_.empty() || finished_; });
                 if (waiting_.empty()) return;
-                block = std::move(waiting_.front());
+                block = waiting_.front();
                 waiting_.pop_front();
             }
             transform(w, *block);
@@ -199,15 +183,17 @@ private:
         std::unique_lock lock(mutex_);
         for (;;) {
             while (!inFlight_.empty() && inFlight_.front()->done) {
-                const std::shared_ptr<Block> block = std::move(inFlight_.front());
+                std::unique_ptr<Block> block = std::move(inFlight_.front());
                 inFlight_.pop_front();
                 lock.unlock();
                 write(*block);
+                block->done = false;
+                spare_.push_back(std::move(block));
                 lock.lock();
             }
             if (inFlight_.size() <= keep) return;
             if (!waiting_.empty()) {
-                const std::shared_ptr<Block> block = std::move(waiting_.front());
+                Block* const block = waiting_.front();
                 waiting_.pop_front();
                 lock.unlock();
                 transform(own, *block);
@@ -220,13 +206,14 @@ private:
     }
 
     void write(Block& block) {
+        countLines(block.lineFeeds);
         if (block.arrivalLines > 0) {
-            setup_.out.beginPoints(block.firstArrival->first, block.firstArrival->second, setup_.transformationType,
-                                   setup_.withConversion);
+            setup_.out.beginPoints(block.first.arrival->first, block.first.arrival->second,
+                                   setup_.transformationType, setup_.withConversion);
             setup_.out.appendBlock(block.arrival, block.arrivalLines);
         }
         if (setup_.report != nullptr && block.reportLines > 0) {
-            beginReport(*setup_.report, block.firstReport->first, block.firstReport->second, setup_.in, setup_.out,
+            beginReport(*setup_.report, block.first.report->first, block.first.report->second, setup_.in, setup_.out,
                         setup_.transformationType);
             setup_.report->appendBlock(block.report, block.reportLines);
         }
@@ -236,14 +223,15 @@ private:
     }
 
     const FileRunSetup& setup_;
-    const FileRunHandler& handler_;
-    int counter_ = 0;
+    const FileRunBlockHandler& handler_;
+    std::size_t counter_ = 0;
     FileRunCounts counts_;
     mutable std::mutex fileLock_;
     std::mutex mutex_;
     std::condition_variable workReady_, blockDone_;
-    std::deque<std::shared_ptr<Block>> waiting_;   // blocks no worker has taken yet
-    std::deque<std::shared_ptr<Block>> inFlight_;  // blocks not yet written, in line order
+    std::deque<Block*> waiting_;                    // blocks no worker has taken yet
+    std::deque<std::unique_ptr<Block>> inFlight_;  // blocks not yet written, in line order
+    std::vector<std::unique_ptr<Block>> spare_;     // blocks written, for the reading thread to fill again
     bool finished_ = false;
 };
 
@@ -278,7 +266,7 @@ int fileRunWorkers(long long fileBytes) {
     return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
 }
 
-FileRunCounts runFileLines(const FileRunSetup& setup, const FileRunHandler& handler) {
+FileRunCounts runFileBlocks(const FileRunSetup& setup, const FileRunBlockHandler& handler) {
     RunContext& context = setup.context;
     GridSelection grids{context.catalogue, context.geoidGrid, context.translationGrid, &context.ui};
     FileRunLoop loop(setup, handler);

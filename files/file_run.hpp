@@ -5,18 +5,21 @@
 // transformed by several workers at once, each with its own current grids and pipeline; the
 // files come out byte for byte as from one worker.
 
+#include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "catalogue/records.hpp"
+#include "files/point_file.hpp"
 #include "geodesy/angles.hpp"
 #include "geodesy/point_pipeline.hpp"
+#include "resources/file_texts.hpp"
 
 namespace zelvo {
 
-class In_Fic;
-class Out_Fic;
 struct RunContext;
 
 // What a handler works with: the pipeline of its worker, the streams to write to (the run's own,
@@ -29,6 +32,7 @@ struct FileRunWorker {
     int succeeded = 0;
     int outside = 0;
     std::string chainError{};  // room for a chain error's status text
+    CCoor departure{}, arrival{};  // the points of the line at hand
 };
 
 struct FileRunSetup {
@@ -44,15 +48,46 @@ struct FileRunSetup {
     int progressStep = 0;  // one progress step every so many lines read; 0 for none
 };
 
-// A line's point and its status as read ("OK", or why the line holds no point); comments and
-// blank lines never reach the handler.
-using FileRunHandler = std::function<void(FileRunWorker&, std::string_view status, CCoor& departure, CCoor& arrival)>;
-
 // The counters of the run's workers, summed.
 struct FileRunCounts {
     int succeeded = 0;
     int outside = 0;
 };
+
+// The points of the first lines a block wrote to the arrival file and to the report: a file that
+// starts in the block takes its header from them, as it would on one thread.
+struct FileRunFirstLines {
+    std::optional<std::pair<CCoor, CCoor>> arrival, report;
+};
+
+// Transforms the lines of a block of the departure file (In_Fic::readBlock) into the worker's
+// streams, noting the first lines written; returns the number of line feeds met. Called once per
+// block: what runs per line is the caller's own, inlined code (runFileLines).
+using FileRunBlockHandler = std::function<std::size_t(FileRunWorker&, std::string_view block, FileRunFirstLines&)>;
+FileRunCounts runFileBlocks(const FileRunSetup& setup, const FileRunBlockHandler& handler);
+
+// The file run with a handler of each line's point and its status as read ("OK", or why the line
+// holds no point): handler(FileRunWorker&, std::string_view status, CCoor& departure, CCoor& arrival).
+// Comments and blank lines never reach it.
+template <typename Handler>
+FileRunCounts runFileLines(const FileRunSetup& setup, Handler handler) {
+    return runFileBlocks(setup, [&setup, &handler](FileRunWorker& w, std::string_view block, FileRunFirstLines& first) {
+        return In_Fic::splitLines(block, [&](std::string_view line, bool tooLong) {
+            CCoor& d = w.departure;
+            CCoor& a = w.arrival;
+            d = setup.departure;
+            a = setup.arrival;
+            const std::string_view status = In_Fic::parseLine(line, tooLong, setup.in.dataFormat, d);
+            if (status == texts::kStatusComment || status == texts::kStatusBlankLine) return;
+            const int outBefore = w.out.linesWritten;
+            const int reportBefore = w.report != nullptr ? w.report->linesWritten : 0;
+            handler(w, status, d, a);
+            if (!first.arrival && w.out.linesWritten > outBefore) first.arrival.emplace(d, a);
+            if (!first.report && w.report != nullptr && w.report->linesWritten > reportBefore)
+                first.report.emplace(d, a);
+        });
+    });
+}
 
 // The arrival convergence expressed in the arrival point's unit, as the file drivers write it.
 inline void convergenceInArrivalUnit(CCoor& arrival) {
@@ -66,8 +101,6 @@ inline void convergenceInArrivalUnit(CCoor& arrival) {
 enum class ExtentTexts { StringTable, FileDriver };
 std::string_view pointStatus(PointCondition condition, const PointPipeline& pipeline, std::string& chainError,
                              ExtentTexts extentTexts);
-
-FileRunCounts runFileLines(const FileRunSetup& setup, const FileRunHandler& handler);
 
 // The number of workers for a file of this size: 1 for small files; otherwise ZELVO_THREADS when
 // set to a positive number, else the number of cores.

@@ -114,14 +114,16 @@ std::string_view In_Fic::parseLine(std::string_view line, bool tooLong, int data
     if (tooLong) return texts::kStatusBadPoint;
 
     const DataFormat& format = zelvo::dataFormat(dataFormat);
-    std::string name;
+    std::string_view name;
     if (format.hasName) scanner.readWord(name);
     double v[3] = {0.0, 0.0, 0.0};
     int count = 0;
     while (count < 3 && scanner.readDouble(v[count])) ++count;
     if (count < 2) return texts::kStatusBadPoint;
 
-    point.name = format.hasName ? latin1ToUtf8(name) : std::string();
+    // A plain ASCII name is the same in UTF-8: no conversion, and no new string.
+    if (isAscii(name)) point.name.assign(name);
+    else point.name = latin1ToUtf8(name);
     switch (format.coordinateType) {
         case kCartesian:
             point.x = v[0];
@@ -229,8 +231,10 @@ bool Out_Fic::open(const std::string& filePath, bool replaceAtClose) {
 
 bool Out_Fic::openStream(std::FILE* file) {
     file_ = file;
+    handed_ = writebackStart_ = 0;
     if (file_ == nullptr) return false;
-    std::setvbuf(file_, nullptr, _IOFBF, 1 << 16);
+    // Lines gather in pending_ and reach the file in large writes: no second buffer is needed.
+    std::setvbuf(file_, nullptr, _IONBF, 0);
     return true;
 }
 
@@ -245,8 +249,12 @@ void Out_Fic::openMemory() {
 std::string Out_Fic::takeMemory() { return std::exchange(pending_, {}); }
 
 void Out_Fic::appendBlock(std::string_view latin1, int lines) {
-    writeRaw(latin1);
     linesWritten += lines;
+    if (memory_ || latin1.size() < kBlockSize / 2) return writeRaw(latin1);
+    // A large block goes to the file as it is, after what was pending.
+    if (file_ == nullptr || failed_) return;
+    flushPending();
+    handToFile(latin1);
 }
 
 bool Out_Fic::close() {
@@ -293,20 +301,45 @@ void Out_Fic::writeRaw(std::string_view latin1) {
 
 void Out_Fic::flushPending() {
     if (memory_) return;
-    if (file_ != nullptr && !failed_ && !pending_.empty() &&
-        std::fwrite(pending_.data(), 1, pending_.size(), file_) != pending_.size())
-        failed_ = true;
+    if (file_ != nullptr && !failed_ && !pending_.empty()) handToFile(pending_);
     pending_.clear();
 }
 
-void Out_Fic::writeText(std::string_view text) {
-    std::string bytes;
-    bytes.reserve(text.size() + 8);
-    for (char c : utf8ToLatin1(text)) {
-        if (c == '\n') bytes += "\r\n";
-        else bytes += c;
+void Out_Fic::handToFile(std::string_view latin1) {
+    if (std::fwrite(latin1.data(), 1, latin1.size(), file_) != latin1.size()) {
+        failed_ = true;
+        return;
     }
-    writeRaw(bytes);
+    handed_ += static_cast<long long>(latin1.size());
+    // A file that replaces another is put on disk before it does: its bytes start their way there
+    // every few megabytes, so that the run does not wait for all of them at its end.
+    constexpr long long kWritebackBytes = 8 << 20;
+    if (!temporaryPath_.empty() && handed_ - writebackStart_ >= kWritebackBytes) {
+        (void)::sync_file_range(::fileno(file_), writebackStart_, handed_ - writebackStart_, SYNC_FILE_RANGE_WRITE);
+        writebackStart_ = handed_;
+    }
+}
+
+void Out_Fic::writeText(std::string_view text) {
+    // Plain ASCII needs no conversion; the bytes between line feeds are appended a run at a time.
+    std::string converted;
+    std::string_view latin1 = text;
+    if (!isAscii(text)) {
+        converted = utf8ToLatin1(text);
+        latin1 = converted;
+    }
+    text_.clear();
+    for (;;) {
+        const std::size_t nl = latin1.find('\n');
+        if (nl == std::string_view::npos) {
+            text_.append(latin1);
+            break;
+        }
+        text_.append(latin1.data(), nl);
+        text_.append("\r\n", 2);
+        latin1.remove_prefix(nl + 1);
+    }
+    writeRaw(text_);
 }
 
 void Out_Fic::writeHeader(const CCoor& d, const CCoor& a, int transformationType) {
@@ -386,7 +419,10 @@ void Out_Fic::writePoint(const CCoor& departure, const CCoor& arrival, int trans
         return;
     }
     const DataFormat& format = zelvo::dataFormat(dataFormat);
-    if (format.hasName) appendRightAligned(line_, utf8ToLatin1(arrival.name), 20);
+    if (format.hasName) {
+        if (isAscii(arrival.name)) appendRightAligned(line_, arrival.name, 20);
+        else appendRightAligned(line_, utf8ToLatin1(arrival.name), 20);
+    }
     appendPointValues(line_, arrival, format, "   ");
     if (format.coordinateType == kProjected && withConversion && annotated) {
         line_ += "   ";

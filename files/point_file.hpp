@@ -39,6 +39,15 @@ public:
     NextLine nextLine();
     const std::string& line() const { return line_; }
     bool lineTooLong() const { return reader_.lastLineTooLong(); }
+    // The following lines as they stand, for splitLines (LineReader::readBlock); instead of
+    // nextLine, never with it.
+    bool readBlock(std::string& block, std::size_t size) { return reader_.readBlock(block, size); }
+    // The lines of such a block, as nextLine reads them: take(line, tooLong) for each. Returns the
+    // number of line feeds met.
+    template <typename Take>
+    static std::size_t splitLines(std::string_view block, Take&& take) {
+        return LineReader::splitLines(block, kPointLineMaxLength, take);
+    }
     // Classifies one line of a file of the given data format and stores its values into point.
     static std::string_view parseLine(std::string_view line, bool tooLong, int dataFormat, CCoor& point);
 
@@ -73,6 +82,8 @@ public:
     // written to a file already holding its header.
     void openMemory();
     std::string takeMemory();
+    // Exchanges the lines kept in memory with bytes: a buffer given empty is written into next.
+    void swapMemory(std::string& bytes) { pending_.swap(bytes); }
     // Bytes made by a memory stream, holding `lines` lines, appended as they are.
     void appendBlock(std::string_view latin1, int lines);
     // The header and column titles of an annotated file, when nothing was written yet (the first
@@ -118,6 +129,7 @@ private:
     void writeColumnTitles(const CCoor& arrival, bool withConversion);
     void writeRaw(std::string_view latin1);
     void flushPending();
+    void handToFile(std::string_view latin1);
     bool openStream(std::FILE* file);
 
     static constexpr std::size_t kBlockSize = 1 << 16;
@@ -128,7 +140,10 @@ private:
     std::string temporaryPath_;  // empty unless the file is replaced at close
     std::string replacedPath_;   // the file the temporary one replaces (links followed)
     std::string line_;
+    std::string text_;  // writeText's bytes, CR LF line ends
     std::string pending_;  // written, not yet handed to the file
+    long long handed_ = 0;          // bytes handed to the file
+    long long writebackStart_ = 0;  // the first of them not yet sent on their way to the disk
 };
 
 }  // namespace zelvo

@@ -14,10 +14,9 @@ constexpr int kMaxPasses = 100;
 
 }  // namespace
 
-double normalRadius(double lat, double a, double e2) {
-    const double s = std::sin(lat);
-    return a / std::sqrt(1.0 - e2 * s * s);
-}
+double normalRadius(double lat, double a, double e2) { return normalRadiusOfSin(std::sin(lat), a, e2); }
+
+double normalRadiusOfSin(double sinLat, double a, double e2) { return a / std::sqrt(1.0 - e2 * sinLat * sinLat); }
 
 double meridianRadius(double a, double e2, double lat) {
     const double s = std::sin(lat);
@@ -61,9 +60,11 @@ GeographicLonLatH cartesianToGeographic(double x, double y, double z, double a, 
     return g;
 }
 
-double isometricLatitude(double lat, double e2) {
+double isometricLatitude(double lat, double e2) { return isometricLatitudeOfSin(lat, std::sin(lat), e2); }
+
+double isometricLatitudeOfSin(double lat, double sinLat, double e2) {
     const double e = std::sqrt(e2);
-    const double es = e * std::sin(lat);
+    const double es = e * sinLat;
     return std::log(std::tan(kQuarterPi + lat / 2.0)) + (e / 2.0) * std::log((1.0 - es) / (1.0 + es));
 }
 

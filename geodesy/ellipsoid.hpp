@@ -19,6 +19,8 @@ struct GeographicLonLatH {
 
 // Radius of curvature in the prime vertical, N = a / √(1 − e² sin²φ); exact to rounding.
 double normalRadius(double lat, double a, double e2);
+// The same value from sin(lat), when the caller has it already.
+double normalRadiusOfSin(double sinLat, double a, double e2);
 // Radius of curvature in the meridian, M = N (1 − e²) / (1 − e² sin²φ); exact to rounding.
 double meridianRadius(double a, double e2, double lat);
 // Geographic to cartesian coordinates (closed form, exact to rounding).
@@ -28,6 +30,8 @@ CartesianXyz geographicToCartesian(double a, double e2, double lon, double lat, 
 GeographicLonLatH cartesianToGeographic(double x, double y, double z, double a, double e2);
 // Isometric latitude L = ln tan(π/4 + φ/2) + (e/2) ln((1 − e sin φ) / (1 + e sin φ)); exact to rounding.
 double isometricLatitude(double lat, double e2);
+// The same value from sin(lat), when the caller has it already.
+double isometricLatitudeOfSin(double lat, double sinLat, double e2);
 // Latitude of an isometric latitude, by fixed-point iteration until two passes agree to 1e-12 rad.
 double latitudeFromIsometric(double isometric, double e2);
 // Coefficients C1…C5 of the meridian arc series, polynomials of degree 4 in e².

@@ -41,12 +41,14 @@ PlaneEn lambertForward(const LambertConicConstants& c, double e2, double lon, do
 
 void lambertForwardWithScale(const LambertConicConstants& c, double a, double e2, double lon, double lat,
                              PlaneEn& plane, ScaleConvergence& scale) {
-    // exp(−n L) once for both: the same values as lambertForward and lambertScaleConvergence.
-    const double shrink = std::exp(-c.n * isometricLatitude(lat, e2));
+    // exp(−n L) once for both, and sin φ once for the isometric latitude and the normal radius:
+    // the same values as lambertForward and lambertScaleConvergence.
+    const double sinLat = std::sin(lat);
+    const double shrink = std::exp(-c.n * isometricLatitudeOfSin(lat, sinLat, e2));
     const double r = c.k * shrink;
     const double gamma = c.n * (lon - c.lonOrigin);
     plane = {c.xs + r * std::sin(gamma), c.ys - r * std::cos(gamma)};
-    scale.k = c.n * c.k * shrink / (normalRadius(lat, a, e2) * std::cos(lat));
+    scale.k = c.n * c.k * shrink / (normalRadiusOfSin(sinLat, a, e2) * std::cos(lat));
     scale.gamma = c.n * (c.lonOrigin - lon);
 }
 

@@ -23,6 +23,8 @@ bool LineReader::open(const std::string& path) {
     buffer_.resize(kBufferSize);
     begin_ = end_ = 0;
     eof_ = false;
+    carried_.clear();
+    skipping_ = false;
     return true;
 }
 
@@ -81,6 +83,46 @@ bool LineReader::readLine(std::string& line) {
         else tooLong_ = true;
     }
     return any;
+}
+
+bool LineReader::readBlock(std::string& block, std::size_t size) {
+    // The block starts with the line in progress that the previous one left.
+    block.swap(carried_);
+    carried_.clear();
+    const std::size_t keep = maxLength_ + 2;
+    while (!eof_ && file_ != nullptr) {
+        const std::size_t old = block.size();
+        const std::size_t want = old < size ? size - old : size;
+        block.resize(old + want);
+        const std::size_t got = std::fread(block.data() + old, 1, want, file_);
+        block.resize(old + got);
+        if (got == 0) {
+            eof_ = true;
+            break;
+        }
+        if (skipping_) {
+            // The rest of a line too long, up to its line feed, says nothing more.
+            const void* nl = std::memchr(block.data() + old, '\n', got);
+            if (nl == nullptr) {
+                block.resize(old);
+                continue;
+            }
+            block.erase(old, static_cast<std::size_t>(static_cast<const char*>(nl) - block.data()) - old);
+            skipping_ = false;
+        }
+        const std::size_t lastFeed = block.rfind('\n');
+        const std::size_t lineStart = lastFeed == std::string::npos ? 0 : lastFeed + 1;
+        if (block.size() - lineStart > keep) {
+            block.resize(lineStart + keep);
+            skipping_ = true;
+        }
+        if (block.size() >= size && lastFeed != std::string::npos) {
+            carried_.assign(block, lastFeed + 1);
+            block.resize(lastFeed + 1);
+            return true;
+        }
+    }
+    return !block.empty();
 }
 
 }  // namespace zelvo

@@ -6,7 +6,9 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zelvo {
@@ -30,6 +32,40 @@ public:
     // Whether the line last read ended with a line feed.
     bool lastLineTerminated() const { return terminated_; }
 
+    // The following lines as they stand in the file, for splitLines to cut, on another thread if
+    // need be: block is replaced by whole lines, line feeds included, at least size bytes of them
+    // unless the file ends first (its last line may lack its line feed). A line longer than the
+    // limit keeps only its first maxLineLength + 2 bytes, which give the same line and the same
+    // status. False when nothing is left. Not to be mixed with readLine on one file.
+    bool readBlock(std::string& block, std::size_t size);
+
+    // The lines of a block made by readBlock, as readLine reads them: each is handed to
+    // take(line, tooLong). Returns the number of line feeds met.
+    template <typename Take>
+    static std::size_t splitLines(std::string_view block, std::size_t maxLineLength, Take&& take) {
+        std::size_t lineFeeds = 0;
+        const char* p = block.data();
+        const char* const end = p + block.size();
+        while (p < end) {
+            const auto* nl = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+            std::size_t length = 0;
+            const char* next = end;
+            if (nl != nullptr) {
+                length = static_cast<std::size_t>(nl - p);
+                // The carriage return of a CR LF end; an unterminated last line keeps its own.
+                if (length > 0 && nl[-1] == '\r') --length;
+                next = nl + 1;
+                ++lineFeeds;
+            } else {
+                length = static_cast<std::size_t>(end - p);
+            }
+            const bool tooLong = length > maxLineLength;
+            take(std::string_view(p, tooLong ? maxLineLength : length), tooLong);
+            p = next;
+        }
+        return lineFeeds;
+    }
+
 private:
     bool fill();
 
@@ -41,6 +77,8 @@ private:
     bool eof_ = false;
     bool tooLong_ = false;
     bool terminated_ = false;
+    std::string carried_;   // what readBlock read past the last line feed of its block
+    bool skipping_ = false;  // readBlock drops the rest of a line too long
 };
 
 }  // namespace zelvo

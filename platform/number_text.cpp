@@ -1,5 +1,6 @@
 #include "platform/number_text.hpp"
 
+#include <algorithm>
 #include <charconv>
 #include <climits>
 #include <cstdint>
@@ -162,26 +163,49 @@ char* writeDigitsBackward(char* end, std::uint64_t v) {
     return end;
 }
 
-// The text of "%.{decimals}f" in the C locale, into buffer; its length. Values whose scaled
-// magnitude stays below 2^52 with at most 9 decimals are converted in integers; the others (and
-// infinities and NaN) by to_chars, which prints what printf prints.
-std::size_t fixedText(char* buffer, std::size_t size, double value, int decimals) {
+// Writes exactly count digits of v (v < 10^count), leading zeros included, ending just before end.
+char* writeFractionBackward(char* end, std::uint64_t v, int count) {
+    for (; count >= 2; count -= 2) {
+        const std::size_t pair = static_cast<std::size_t>(v % 100) * 2;
+        v /= 100;
+        *--end = kDigitPairs[pair + 1];
+        *--end = kDigitPairs[pair];
+    }
+    if (count > 0) *--end = static_cast<char>('0' + v);
+    return end;
+}
+
+// The text of "%.{decimals}f" in the C locale for values whose scaled magnitude stays below 2^52
+// with at most 9 decimals, converted in integers and written ending just before end; returns
+// where it begins, or nullptr for the other values (and infinities and NaN).
+char* fixedBackward(char* end, double value, int decimals) {
     const double magnitude = std::fabs(value);
-    if (decimals >= 0 && decimals <= 9 && magnitude * kPowersOfTen[decimals] < 4503599627370496.0) {
-        const std::uint64_t scaled = scaledRound(magnitude, kPowersOfTen[decimals]);
+    if (decimals < 0 || decimals > 9 || !(magnitude * kPowersOfTen[decimals] < 4503599627370496.0)) return nullptr;
+    const std::uint64_t scaled = scaledRound(magnitude, kPowersOfTen[decimals]);
+    char* begin = end;
+    if (decimals == 3) {
+        // The usual case, with a divisor the compiler knows.
+        begin = writeFractionBackward(end, scaled % 1000, 3);
+        *--begin = '.';
+        begin = writeDigitsBackward(begin, scaled / 1000);
+    } else if (decimals > 0) {
         const std::uint64_t unit = kIntegerPowersOfTen[decimals];
-        char digits[32];
-        char* const end = digits + sizeof digits;
-        char* begin = end;
-        if (decimals > 0) {
-            // The fraction with its leading zeros, then the point.
-            char* const fractionEnd = end;
-            begin = writeDigitsBackward(end, scaled % unit);
-            while (fractionEnd - begin < decimals) *--begin = '0';
-            *--begin = '.';
-        }
+        begin = writeFractionBackward(end, scaled % unit, decimals);
+        *--begin = '.';
         begin = writeDigitsBackward(begin, scaled / unit);
-        if (std::signbit(value)) *--begin = '-';
+    } else {
+        begin = writeDigitsBackward(end, scaled);
+    }
+    if (std::signbit(value)) *--begin = '-';
+    return begin;
+}
+
+// The text of "%.{decimals}f" in the C locale, into buffer; its length. Values fixedBackward does
+// not take are converted by to_chars, which prints what printf prints.
+std::size_t fixedText(char* buffer, std::size_t size, double value, int decimals) {
+    char digits[32];
+    char* const end = digits + sizeof digits;
+    if (const char* begin = fixedBackward(end, value, decimals)) {
         const auto length = static_cast<std::size_t>(end - begin);
         std::memcpy(buffer, begin, length);
         return length;
@@ -232,6 +256,15 @@ bool FieldScanner::readWord(std::string& word, std::size_t maxChars) {
     return true;
 }
 
+bool FieldScanner::readWord(std::string_view& word) {
+    skipBlanks();
+    const std::size_t start = pos_;
+    while (pos_ < text_.size() && !isBlank(text_[pos_])) ++pos_;
+    if (pos_ == start) return false;
+    word = text_.substr(start, pos_ - start);
+    return true;
+}
+
 int leadingInt(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size() && isBlank(text[i])) ++i;
@@ -265,6 +298,17 @@ void appendFixed(std::string& out, double value, int decimals) {
 }
 
 void appendFixed(std::string& out, double value, int width, int decimals) {
+    // Blanks and digits are made in one buffer and appended at once.
+    char digits[64];
+    char* const end = digits + sizeof digits;
+    if (char* begin = fixedBackward(end, value, decimals)) {
+        const char* const padded = end - std::min(width, 32);
+        while (begin > padded) *--begin = ' ';
+        const auto length = static_cast<std::size_t>(end - begin);
+        if (length < static_cast<std::size_t>(width)) out.append(static_cast<std::size_t>(width) - length, ' ');
+        out.append(begin, length);
+        return;
+    }
     char buffer[400];
     const std::size_t n = fixedText(buffer, sizeof buffer, value, decimals);
     if (n < static_cast<std::size_t>(width)) out.append(static_cast<std::size_t>(width) - n, ' ');

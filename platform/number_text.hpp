@@ -24,6 +24,7 @@ public:
     // "%s": a run of non-blank characters. A word longer than maxChars is cut at maxChars and
     // the rest of it is skipped, so it never spills into the next conversion.
     bool readWord(std::string& word, std::size_t maxChars = std::string::npos);
+    bool readWord(std::string_view& word);  // the same, uncut, as a view into the text
     bool atEnd();  // only blanks remain
     std::string_view rest() const { return text_.substr(pos_); }
 

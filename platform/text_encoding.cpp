@@ -1,6 +1,8 @@
 #include "platform/text_encoding.hpp"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 #include <utf8cpp/utf8.h>
 
 namespace zelvo {
@@ -14,13 +16,6 @@ constexpr std::array<char32_t, 32> kCp1252High = {
 
 void appendUtf8(std::string& out, char32_t cp) { utf8::append(static_cast<utf8::uint32_t>(cp), std::back_inserter(out)); }
 
-// Plain ASCII (names, numbers) reads the same in both encodings.
-bool isAscii(std::string_view text) {
-    for (char c : text)
-        if (static_cast<unsigned char>(c) >= 0x80) return false;
-    return true;
-}
-
 template <typename ToByte>
 std::string encodeSingleByte(std::string_view text, ToByte toByte) {
     if (isAscii(text)) return std::string(text);
@@ -28,10 +23,12 @@ std::string encodeSingleByte(std::string_view text, ToByte toByte) {
     out.reserve(text.size());
     auto it = text.begin();
     while (it != text.end()) {
-        const auto lead = static_cast<unsigned char>(*it);
-        if (lead < 0x80) {
-            out.push_back(static_cast<char>(lead));
-            ++it;
+        // A run of ASCII bytes is appended whole.
+        auto run = it;
+        while (run != text.end() && static_cast<unsigned char>(*run) < 0x80) ++run;
+        if (run != it) {
+            out.append(it, run);
+            it = run;
             continue;
         }
         try {
@@ -45,6 +42,20 @@ std::string encodeSingleByte(std::string_view text, ToByte toByte) {
 }
 
 }  // namespace
+
+bool isAscii(std::string_view text) {
+    // Eight bytes at a time: a byte from 0x80 up has its high bit set.
+    const char* p = text.data();
+    std::size_t n = text.size();
+    for (; n >= 8; p += 8, n -= 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, p, sizeof word);
+        if ((word & 0x8080808080808080ULL) != 0) return false;
+    }
+    for (; n > 0; ++p, --n)
+        if (static_cast<unsigned char>(*p) >= 0x80) return false;
+    return true;
+}
 
 bool isValidUtf8(std::string_view bytes) { return utf8::is_valid(bytes.begin(), bytes.end()); }
 

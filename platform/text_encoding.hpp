@@ -11,6 +11,8 @@ namespace zelvo {
 bool isValidUtf8(std::string_view bytes);
 
 // Each byte becomes the character of the same code.
+// Plain ASCII (names, numbers) reads the same in UTF-8, ISO 8859-1 and Windows-1252.
+bool isAscii(std::string_view text);
 std::string latin1ToUtf8(std::string_view bytes);
 // Characters above U+00FF, and bytes that are not valid UTF-8, become '?'.
 std::string utf8ToLatin1(std::string_view text);

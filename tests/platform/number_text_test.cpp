@@ -207,15 +207,20 @@ TEST(FieldScanner, ReadsRealsToTheBitsStrtodGives) {
             texts.push_back(buffer);
         }
     }
-    for (const std::string& text : texts) {
-        FieldScanner scanner(text);
-        double got = 0;
-        ASSERT_TRUE(scanner.readDouble(got)) << text;
-        EXPECT_TRUE(scanner.atEnd()) << text;
-        const double expected = std::strtod(text.c_str(), nullptr);
-        ASSERT_EQ(std::memcmp(&got, &expected, sizeof got), 0) << text << ": " << std::hexfloat << got << " for "
-                                                               << expected;
-    }
+    // The number ends where strtod stops, whatever follows it: the end of the text, blanks, or
+    // bytes just beyond the digits ('/' and ':'), a letter or a byte of ISO 8859-1.
+    const std::string suffixes[] = {"", " 1", "/9", ":12345678", "\xE9" "abcdefgh"};
+    for (const std::string& text : texts)
+        for (const std::string& suffix : suffixes) {
+            const std::string whole = text + suffix;
+            FieldScanner scanner(whole);
+            double got = 0;
+            ASSERT_TRUE(scanner.readDouble(got)) << whole;
+            EXPECT_EQ(scanner.rest(), suffix) << whole;
+            const double expected = std::strtod(whole.c_str(), nullptr);
+            ASSERT_EQ(std::memcmp(&got, &expected, sizeof got), 0) << whole << ": " << std::hexfloat << got << " for "
+                                                                    << expected;
+        }
 }
 
 }  // namespace

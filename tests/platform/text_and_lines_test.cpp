@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 #include "platform/line_reader.hpp"
 #include "platform/text_encoding.hpp"
 #include "support/test_support.hpp"
@@ -54,6 +58,54 @@ TEST(LineReader, SplitsLinesAndBoundsThem) {
     }
 }
 
+TEST(LineReader, BlocksCutIntoTheLinesReadLineReads) {
+    // Whatever the size of the blocks, their lines are those of readLine, with the same status,
+    // and the line feeds are counted.
+    const std::string cases[] = {
+        "a\r\nb\nc",
+        "a\r\n\r\n",
+        "x\ry\r\n",
+        "abcdef\nabc\n",
+        "abcd\r\n",
+        "abcd\r",
+        "abc\r",
+        "abcde\r\n",
+        "abcd\rX\n",
+        "ab\r\r\n\r\r",
+        "\n\n\n",
+        "x",
+        "",
+        "abcdefghijklmnopqrstuvwxyz\r\nq\nabcdefghij",
+        "abc\rdefgh\r\r\nabcd\r\rz\n",
+        std::string("\0\xFF\n", 3),
+    };
+    test::TempDir dir;
+    for (const std::string& bytes : cases) {
+        test::writeFile(dir.file("f.txt"), bytes);
+        LineReader byLine(4);
+        ASSERT_TRUE(byLine.open(dir.file("f.txt")));
+        std::vector<std::pair<std::string, bool>> expected;
+        for (std::string line; byLine.readLine(line);) expected.emplace_back(line, byLine.lastLineTooLong());
+        for (const std::size_t size : {1, 2, 3, 5, 8, 1 << 16}) {
+            SCOPED_TRACE(testing::PrintToString(bytes) + " in blocks of " + std::to_string(size));
+            LineReader byBlock(4);
+            ASSERT_TRUE(byBlock.open(dir.file("f.txt")));
+            std::vector<std::pair<std::string, bool>> lines;
+            std::size_t lineFeeds = 0;
+            std::vector<std::string> blocks;
+            for (std::string block; byBlock.readBlock(block, size);) blocks.push_back(block);
+            for (std::size_t i = 0; i < blocks.size(); ++i) {
+                EXPECT_TRUE(blocks[i].ends_with('\n') || i + 1 == blocks.size()) << "only the last block ends amid a line";
+                lineFeeds += LineReader::splitLines(blocks[i], 4, [&](std::string_view line, bool tooLong) {
+                    lines.emplace_back(std::string(line), tooLong);
+                });
+            }
+            EXPECT_EQ(lines, expected);
+            EXPECT_EQ(lineFeeds, static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')));
+        }
+    }
+}
+
 TEST(LineReader, KeepsMemoryBoundedOnAHugeLine) {
     test::TempDir dir;
     test::writeFile(dir.file("big.txt"), std::string(5'000'000, 'x') + "\nfin\n");
@@ -66,6 +118,16 @@ TEST(LineReader, KeepsMemoryBoundedOnAHugeLine) {
     ASSERT_TRUE(reader.readLine(line));
     EXPECT_EQ(line, "fin");
     EXPECT_FALSE(reader.readLine(line));
+
+    // Read by blocks, the huge line keeps its first characters and no more.
+    ASSERT_TRUE(reader.open(dir.file("big.txt")));
+    std::vector<std::pair<std::string, bool>> lines;
+    for (std::string block; reader.readBlock(block, 1 << 16);) {
+        EXPECT_LE(block.size(), 1u << 17);
+        LineReader::splitLines(block, 255, [&](std::string_view l, bool tooLong) { lines.emplace_back(l, tooLong); });
+    }
+    const std::vector<std::pair<std::string, bool>> expected = {{std::string(255, 'x'), true}, {"fin", false}};
+    EXPECT_EQ(lines, expected);
     EXPECT_FALSE(reader.open(dir.file("absent.txt")));
     EXPECT_FALSE(reader.open(dir.str())) << "a folder is not a readable file";
 }
