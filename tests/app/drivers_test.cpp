@@ -370,25 +370,13 @@ TEST_F(Drivers, SinglePointOutsideTheGrids) {
 }
 
 TEST_F(Drivers, SinglePointGivesTheBatchValues) {
-    const std::string text = readFile(test::sharedReferenceDir() + "/cases.tsv");
     int ran = 0;
-    for (std::size_t start = 0; start < text.size();) {
-        auto end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(start, end - start);
-        start = end + 1;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        std::vector<std::string> columns;
-        for (std::size_t at = 0; at <= line.size();) {
-            auto tab = line.find('\t', at);
-            if (tab == std::string::npos) tab = line.size();
-            columns.push_back(line.substr(at, tab - at));
-            at = tab + 1;
-        }
-        if (columns.size() < 4) continue;
-        SCOPED_TRACE(columns[0]);
+    for (const test::ReferenceCase& c : test::loadReferenceCases(test::sharedReferenceDir() + "/cases.tsv")) {
+        SCOPED_TRACE(c.id);
+        std::vector<std::string> args{"zelvo"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
         CZelvoCommandLine record;
-        ASSERT_TRUE(parseCommandLine(words(columns[1]), record, "", ui_));
+        ASSERT_TRUE(parseCommandLine(args, record, "", ui_));
         deriveVerticalKind(record);
         BatchPoints p = buildPoints(record, app_.catalogue);
         ui_ = {};
@@ -396,11 +384,9 @@ TEST_F(Drivers, SinglePointGivesTheBatchValues) {
         app_.transformPoint(record.type, p.departure, p.arrival);
         EXPECT_TRUE(ui_.messages.empty()) << ui_.messages[0].text;
         const auto got = numbers(pointResult(record, app_.lastResult));
-        const auto expected = numbers(columns[2]);
-        const auto tolerance = numbers(columns[3]);
-        ASSERT_EQ(got.size(), expected.size());
+        ASSERT_EQ(got.size(), c.expected.size());
         for (std::size_t i = 0; i < got.size(); ++i)
-            EXPECT_NEAR(got[i], expected[i], tolerance[i] * (1 + 1e-6)) << "value " << i;
+            EXPECT_NEAR(got[i], c.expected[i], c.tolerance[i] * (1 + 1e-6)) << "value " << i;
         ++ran;
     }
     EXPECT_GT(ran, 0) << "no reference case";

@@ -5,12 +5,9 @@
 
 #include <cctype>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <set>
-#include <sstream>
 
-#include "platform/number_text.hpp"
 #include "support/test_support.hpp"
 
 namespace zelvo {
@@ -18,43 +15,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct ReferenceCase {
-    std::string id;
-    std::vector<std::string> args;
-    std::vector<double> expected;
-    std::vector<double> tolerance;
-};
-
-std::vector<std::string> split(const std::string& text, char separator) {
-    std::vector<std::string> parts;
-    std::string part;
-    std::istringstream in(text);
-    while (std::getline(in, part, separator))
-        if (!part.empty()) parts.push_back(part);
-    return parts;
-}
-
-std::vector<double> numbers(const std::string& text) {
-    std::vector<double> values;
-    for (const auto& word : split(text, ' ')) {
-        double v = 0;
-        if (parseDouble(word, v)) values.push_back(v);
-    }
-    return values;
-}
-
-std::vector<ReferenceCase> loadCases(const std::string& path) {
-    std::vector<ReferenceCase> cases;
-    std::ifstream in(path);
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        const auto fields = split(line, '\t');
-        if (fields.size() < 4) continue;
-        cases.push_back({fields[0], split(fields[1], ' '), numbers(fields[2]), numbers(fields[3])});
-    }
-    return cases;
-}
+using test::loadReferenceCases;
+using test::numbersIn;
 
 // The values a point-mode run printed: they end the output, after the welcome text on the same line
 // (the first run of a folder may announce the binary versions of its grids in between).
@@ -63,7 +25,7 @@ std::vector<double> printedValues(const std::string& out) {
     EXPECT_TRUE(out.starts_with(welcome) && out.ends_with("\n")) << out;
     const std::string body = out.substr(welcome.size(), out.size() - welcome.size() - 1);
     const auto lastLine = body.find_last_of('\n');
-    return numbers(lastLine == std::string::npos ? body : body.substr(lastLine + 1));
+    return numbersIn(lastLine == std::string::npos ? body : body.substr(lastLine + 1));
 }
 
 class ReferenceCases : public ::testing::Test {
@@ -81,7 +43,7 @@ protected:
     // Runs each case whose identifier starts with one of the prefixes.
     void runCases(const std::vector<std::string>& prefixes) {
         int ran = 0;
-        for (const auto& c : loadCases(reference_ + "/cases.tsv")) {
+        for (const auto& c : loadReferenceCases(reference_ + "/cases.tsv")) {
             bool wanted = false;
             for (const auto& p : prefixes) wanted = wanted || c.id.starts_with(p);
             if (!wanted) continue;
@@ -120,7 +82,7 @@ std::map<std::string, std::vector<std::string>> options(const std::vector<std::s
 
 TEST_F(ReferenceCases, FileModeGivesThePointModeValues) {
     int ran = 0;
-    for (const auto& c : loadCases(reference_ + "/cases.tsv")) {
+    for (const auto& c : loadReferenceCases(reference_ + "/cases.tsv")) {
         SCOPED_TRACE(c.id);
         auto o = options(c.args);
         test::RunOptions run;
@@ -155,7 +117,7 @@ TEST_F(ReferenceCases, FileModeGivesThePointModeValues) {
         const auto file = test::run(args, run);
         ASSERT_EQ(file.exitCode, 0) << file.err;
         const std::string written = test::readFile(work_.file("arrivee.txt"));
-        std::vector<double> fileValues = numbers(written.substr(written.find(' ')));
+        std::vector<double> fileValues = numbersIn(written.substr(written.find(' ')));
         ASSERT_GE(fileValues.size(), 3u) << written;
 
         // Horizontal values (all three cartesian ones); the file's vertical value is an altitude,

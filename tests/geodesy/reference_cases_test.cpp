@@ -6,7 +6,6 @@
 
 #include <cctype>
 #include <cmath>
-#include <sstream>
 
 #include "catalogue/catalogue.hpp"
 #include "geodesy/angles.hpp"
@@ -35,23 +34,14 @@ struct BatchCase {
     std::vector<double> expected, tolerance;
 };
 
-std::vector<std::string> split(const std::string& text, char separator) {
-    std::vector<std::string> parts;
-    std::string part;
-    std::istringstream in(text);
-    while (std::getline(in, part, separator))
-        if (!part.empty() || separator == '\t') parts.push_back(part);
-    return parts;
-}
-
 bool isOption(const std::string& word) {
     return word.size() > 1 && word[0] == '-' && std::isalpha(word[1]);
 }
 
-BatchCase parseCase(const std::vector<std::string>& columns) {
+BatchCase parseCase(const test::ReferenceCase& reference) {
     BatchCase c;
-    c.id = columns[0];
-    const std::vector<std::string> words = split(columns[1], ' ');
+    c.id = reference.id;
+    const std::vector<std::string>& words = reference.args;
     for (std::size_t i = 0; i < words.size(); ++i) {
         const std::string& option = words[i];
         std::vector<double> values;
@@ -76,8 +66,8 @@ BatchCase parseCase(const std::vector<std::string>& columns) {
         if (option == "-y") c.y = at(0);
         if (option == "-z") c.z = at(0);
     }
-    for (const auto& v : split(columns[2], ' ')) c.expected.push_back(leadingDouble(v));
-    for (const auto& v : split(columns[3], ' ')) c.tolerance.push_back(leadingDouble(v));
+    c.expected = reference.expected;
+    c.tolerance = reference.tolerance;
     return c;
 }
 
@@ -92,16 +82,15 @@ TEST(ReferenceCases, KernelRowsAgreeWithProj) {
     Catalogue catalogue;
     std::string why;
     if (!test::loadReferenceCatalogue(catalogue, why)) GTEST_SKIP() << why;
-    const std::string text = test::readFile(test::sharedReferenceDir() + "/cases.tsv");
     const CLgo* greenwich = greenwichMeridian(catalogue);
     int run = 0;
-    for (const std::string& line : split(text, '\n')) {
-        const std::vector<std::string> columns = split(line, '\t');
-        if (columns.size() < 4) continue;
-        const std::string& id = columns[0];
+    for (const test::ReferenceCase& reference : test::loadReferenceCases(test::sharedReferenceDir() + "/cases.tsv")) {
+        const std::string& id = reference.id;
         if (id.rfind("proj_", 0) != 0 && id.rfind("inv_", 0) != 0 && id.rfind("std", 0) != 0) continue;
-        const BatchCase c = parseCase(columns);
-        SCOPED_TRACE(id + ": " + columns[1]);
+        const BatchCase c = parseCase(reference);
+        std::string args;
+        for (const std::string& word : reference.args) args += " " + word;
+        SCOPED_TRACE(id + ":" + args);
 
         CCoor point;
         point.type = c.from.type;

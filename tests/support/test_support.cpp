@@ -18,6 +18,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "platform/number_text.hpp"
 #include "platform/text_encoding.hpp"
 
 namespace zelvo::test {
@@ -217,6 +218,41 @@ ScopedEnv::~ScopedEnv() {
 std::string sharedReferenceDir() {
     const std::filesystem::path dir = std::filesystem::path(ZELVO_SHARED_DIR) / "reference";
     return std::filesystem::exists(dir / "catalogue.dat") ? dir.string() : std::string();
+}
+
+namespace {
+
+std::vector<std::string> splitAt(const std::string& text, char separator) {
+    std::vector<std::string> parts;
+    std::string part;
+    std::istringstream in(text);
+    while (std::getline(in, part, separator))
+        if (!part.empty()) parts.push_back(part);
+    return parts;
+}
+
+}  // namespace
+
+std::vector<double> numbersIn(const std::string& text) {
+    std::vector<double> values;
+    for (const auto& word : splitAt(text, ' ')) {
+        double v = 0;
+        if (parseDouble(word, v)) values.push_back(v);
+    }
+    return values;
+}
+
+std::vector<ReferenceCase> loadReferenceCases(const std::string& path) {
+    std::vector<ReferenceCase> cases;
+    std::ifstream in(path);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        const auto fields = splitAt(line, '\t');
+        if (fields.size() < 4) continue;
+        cases.push_back({fields[0], splitAt(fields[1], ' '), numbersIn(fields[2]), numbersIn(fields[3])});
+    }
+    return cases;
 }
 
 std::string writeAllUsersConfiguration(const std::filesystem::path& root, const std::string& dataName,

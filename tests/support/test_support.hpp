@@ -85,6 +85,19 @@ private:
 // The reference folder shipped beside the project, or empty when it is absent.
 std::string sharedReferenceDir();
 
+// A case of a reference table (cases.tsv): the arguments of a point-mode run, without the
+// program, and the values PROJ gives with their tolerances.
+struct ReferenceCase {
+    std::string id;
+    std::vector<std::string> args;
+    std::vector<double> expected;
+    std::vector<double> tolerance;
+};
+// The numbers of a text, in words separated by blanks; words that are no number are left out.
+std::vector<double> numbersIn(const std::string& text);
+// The cases of a reference table file, in its order; none when it cannot be read.
+std::vector<ReferenceCase> loadReferenceCases(const std::string& path);
+
 // A folder with a configuration layout for the binary: "<root>/Zelvo/zelvo.ini" (use root as
 // ALLUSERSPROFILE). The ini names the catalogue given.
 std::string writeAllUsersConfiguration(const std::filesystem::path& root, const std::string& dataName,

@@ -169,33 +169,6 @@ void expectNothingCutOrOverlapping(CZelvoPage* page) {
                          qPrintable(a->objectName() + " overlaps " + b->objectName()));
 }
 
-// A reference case: its command line and the values PROJ gives.
-struct ReferenceCase {
-    QString id;
-    std::vector<std::string> args;
-    std::vector<double> expected, tolerance;
-};
-
-std::vector<double> numbers(const QString& text) {
-    std::vector<double> values;
-    for (const QString& word : text.split(' ', Qt::SkipEmptyParts)) values.push_back(word.toDouble());
-    return values;
-}
-
-std::vector<ReferenceCase> loadCases(const QString& path) {
-    std::vector<ReferenceCase> cases;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return cases;
-    while (!file.atEnd()) {
-        const QStringList fields = QString::fromUtf8(file.readLine()).trimmed().split('\t');
-        if (fields.size() < 4) continue;
-        ReferenceCase c{fields[0], {}, numbers(fields[2]), numbers(fields[3])};
-        for (const QString& word : fields[1].split(' ', Qt::SkipEmptyParts)) c.args.push_back(word.toStdString());
-        cases.push_back(c);
-    }
-    return cases;
-}
-
 // File dialogs answered from a script.
 class ScriptedDialogs : public FileDialogs {
 public:
@@ -348,7 +321,7 @@ private slots:
         const QByteArray named = qgetenv("ZELVO_REFERENCE_CASES");
         const QString path = named.isEmpty() ? QString::fromStdString((reference / "cases.tsv").string())
                                              : QString::fromLocal8Bit(named);
-        const std::vector<ReferenceCase> cases = loadCases(path);
+        const std::vector<test::ReferenceCase> cases = test::loadReferenceCases(path.toStdString());
         if (cases.empty()) QSKIP(qPrintable("no case in " + path));
 
         PageWindow w(reference);
@@ -359,16 +332,17 @@ private slots:
             return s ? s->name : std::string();
         };
         int passed = 0;
-        for (const ReferenceCase& c : cases) {
+        for (const test::ReferenceCase& c : cases) {
+            const QString caseId = QString::fromStdString(c.id);
             CZelvoCommandLine r;
             std::vector<std::string> args{"zelvo"};  // the program, then its arguments
             args.insert(args.end(), c.args.begin(), c.args.end());
-            QVERIFY2(parseCommandLine(args, r, "", w.ui), qPrintable(c.id));
+            QVERIFY2(parseCommandLine(args, r, "", w.ui), qPrintable(caseId));
             deriveVerticalKind(r);
             const Page pageOfCase = r.type == 2 ? Page::Grid : Page::Standard;
             CZelvoPage* page = w.page(pageOfCase);
             const auto choose = [&](int id, const std::string& entry) {
-                QVERIFY2(select(page, id, entry), qPrintable(c.id + QStringLiteral(": %1 has no '%2'").arg(id).arg(
+                QVERIFY2(select(page, id, entry), qPrintable(caseId + QStringLiteral(": %1 has no '%2'").arg(id).arg(
                                                                       QString::fromStdString(entry))));
             };
             const int unit1 = r.unit1 == 0 ? kDecimalDegrees : r.unit1;
@@ -462,7 +436,7 @@ private slots:
             }
             for (const auto& m : w.ui.messages) detail += " | " + QString::fromStdString(m.text);
             if (ok) ++passed;
-            else qWarning().noquote() << c.id << "differs:" << detail;
+            else qWarning().noquote() << caseId << "differs:" << detail;
         }
         qInfo().noquote() << QStringLiteral("reference cases from %1: %2 of %3 passed through the window")
                                  .arg(path)
