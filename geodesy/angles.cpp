@@ -290,4 +290,10 @@ std::string_view unitName(int unit) {
     return named ? loadString(1999 + unit) : std::string_view();
 }
 
+int unitCode(std::string_view name) {
+    for (int unit = 1; unit < kUnitNameCount; ++unit)
+        if (!name.empty() && unitName(unit) == name) return unit;
+    return 0;
+}
+
 }  // namespace zelvo

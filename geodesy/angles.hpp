@@ -94,5 +94,7 @@ inline constexpr int kUnitNameCount = 13;
 // The name of a unit as shown to the user (string-table text 1999 + code), or the empty text for
 // a code without a name.
 std::string_view unitName(int unit);
+// The code of a unit name of unitName; 0 for any other text.
+int unitCode(std::string_view name);
 
 }  // namespace zelvo

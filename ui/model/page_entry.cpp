@@ -11,6 +11,7 @@
 #include "files/data_formats.hpp"
 #include "geodesy/angles.hpp"
 #include "geodesy/precision.hpp"
+#include "platform/text_encoding.hpp"
 #include "platform/user_interface.hpp"
 #include "resources/page_texts.hpp"
 #include "ui/model/page_model.hpp"
@@ -23,8 +24,6 @@ using namespace page;
 const std::string kNoText;
 constexpr double kUnbounded = std::numeric_limits<double>::infinity();
 constexpr double kLastSecond = 59.999999999999;
-
-constexpr std::string_view kCartesianName = "Cartésiennes", kGeographicName = "Géographiques", kProjectedName = "Planes";
 
 // An entry field of the departure side, in the order a store validates them.
 struct EntryField {
@@ -112,18 +111,6 @@ std::string replaced(std::string text, std::string_view marker, const std::strin
     return text;
 }
 
-// The unit code of a unit name; 0 for a text that names no unit.
-int unitCode(std::string_view name) {
-    if (name.empty()) return 0;
-    for (int code = 1; code < kUnitNameCount; ++code)
-        if (unitName(code) == name) return code;
-    return 0;
-}
-
-int typeCode(std::string_view name) {
-    return name == kCartesianName ? kCartesian : name == kGeographicName ? kGeographic : name == kProjectedName ? kProjected : 0;
-}
-
 enum class UnitLayout { None, Sexagesimal, DegreesMinutes, Decimal };
 
 UnitLayout unitLayoutOf(std::string_view unit) {
@@ -163,17 +150,6 @@ DmParts shownDm(DmParts parts, int decimals) {
 // A number with a printf format.
 std::string formatted(const char* format, double value) { return fmt::sprintf(format, value); }
 
-// The characters of a UTF-8 text, cut after count characters.
-std::string firstCharacters(const std::string& text, int count) {
-    std::size_t at = 0;
-    for (int n = 0; at < text.size(); ++n) {
-        if (n == count) return text.substr(0, at);
-        ++at;
-        while (at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80) ++at;
-    }
-    return text;
-}
-
 }  // namespace
 
 void PageModel::initialiseTexts() {
@@ -204,7 +180,7 @@ const std::string& PageModel::text(int id) const {
 
 void PageModel::setText(int id, const std::string& text) {
     if (id == kPointName) {
-        pointName_ = firstCharacters(text, kPointNameLength);
+        pointName_ = utf8Prefix(text, kPointNameLength);
     } else if (id == kArrivalFileName) {
         texts_[id] = text;
         arrivalNameChanged(text);
@@ -299,8 +275,8 @@ CCoor& PageModel::lastResult() { return services_ != nullptr ? services_->lastRe
 void PageModel::arrivalUnitChange() {
     const std::string unit = selection(kArrivalUnits);
     if (settings_.mode != 0 || !initialised_) return;
-    const std::string& type = selection(kArrivalTypes);
-    if (type == kGeographicName) {
+    const int type = coordinateTypeCode(selection(kArrivalTypes));
+    if (type == kGeographic) {
         store();
         CCoor copy = lastResult();
         copy.setUnit(unitCode(unit));
@@ -308,7 +284,7 @@ void PageModel::arrivalUnitChange() {
         applyUnitLayout(Side::Arrival, unit);
         settings_.arrivalUnit = unit;
         show();
-    } else if (type == kProjectedName) {
+    } else if (type == kProjected) {
         const CCoor& last = lastResult();
         const double convergence = convertAngle(last.convergence, last.convergenceUnit, unitCode(unit));
         store();
@@ -368,9 +344,9 @@ bool PageModel::readPoint(CCoor& d, CCoor& a) {
     a = CCoor{};
     d.sys = systemOf(settings_.departureSystem, settings_.departureMeridian, settings_.departureProjection);
     a.sys = systemOf(settings_.arrivalSystem, settings_.arrivalMeridian, settings_.arrivalProjection);
-    d.type = typeCode(settings_.departureType);
+    d.type = coordinateTypeCode(settings_.departureType);
     d.unit = unitCode(settings_.departureUnit);
-    a.type = typeCode(settings_.arrivalType);
+    a.type = coordinateTypeCode(settings_.arrivalType);
     a.unit = unitCode(settings_.arrivalUnit);
 
     double altitude = 0.0;

@@ -6,23 +6,13 @@
 #include <filesystem>
 
 #include "files/data_formats.hpp"
+#include "platform/paths.hpp"
 #include "platform/user_interface.hpp"
 #include "resources/page_texts.hpp"
 #include "ui/model/page_model.hpp"
 
 namespace zelvo {
 namespace {
-
-// A full path's folder (with its final separator) and its file name.
-std::string folderOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-std::string fileNameOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 bool existsAt(const std::string& path) {
     std::error_code error;
@@ -40,8 +30,9 @@ bool PageModel::browse(FileDialogRequest::Kind kind, std::string& fileName, std:
     if (!chosen) return false;
     store();
     path = *chosen;
-    fileName = fileNameOf(*chosen);
-    folder = folderOf(*chosen);
+    const PathParts parts = splitPath(*chosen);
+    fileName = parts.baseName + parts.extension;
+    folder = parts.directory;
     filesComment();
     show();
     return true;
@@ -110,8 +101,9 @@ bool PageModel::fileChecks() {
                                               texts::kReportFileFilter});
         if (chosen) {
             reportPath_ = *chosen;
-            settings_.reportFolder = folderOf(*chosen);
-            settings_.reportFileName = fileNameOf(*chosen);
+            const PathParts parts = splitPath(*chosen);
+            settings_.reportFolder = parts.directory;
+            settings_.reportFileName = parts.baseName + parts.extension;
             reportRequested_ = true;
         }
     }

@@ -302,7 +302,7 @@ std::vector<std::string> PageModel::ruleEntries(int listId) const {
         case kArrivalFormats: {
             const Side side = listId == kDepartureFormats ? Side::Departure : Side::Arrival;
             const std::string& type = selection(side == Side::Departure ? kDepartureTypes : kArrivalTypes);
-            const int coordinateType = type == kCartesianName ? 1 : type == kGeographicName ? 2 : type == kProjectedName ? 3 : 0;
+            const int coordinateType = coordinateTypeCode(type);
             const CReg* system = selectedSystem(side);
             const bool twoDimensional = system != nullptr && system->dimension == 2;
             for (int position = 1; coordinateType != 0; ++position) {
