@@ -33,8 +33,7 @@ void DialogTemplate::placeWidget(QWidget* widget, int id, int x, int y, int widt
 void addToolTips(QWidget* window, std::initializer_list<int> ids) {
     for (int id : ids) {
         QWidget* control = window->findChild<QWidget*>(controlName(id));
-        const std::string_view tip = loadString(id);
-        if (control != nullptr) control->setToolTip(QString::fromUtf8(tip.data(), static_cast<qsizetype>(tip.size())));
+        if (control != nullptr) control->setToolTip(qText(loadString(id)));
     }
 }
 

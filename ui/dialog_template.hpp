@@ -9,6 +9,7 @@
 #include <QWidget>
 #include <initializer_list>
 #include <string>
+#include <string_view>
 
 #include "ui/model/dialog_units.hpp"
 
@@ -44,5 +45,8 @@ void addToolTips(QWidget* window, std::initializer_list<int> ids);
 // A text of the core (UTF-8) for Qt.
 inline QString qText(const std::string& text) { return QString::fromStdString(text); }
 inline QString qText(const char* text) { return QString::fromUtf8(text); }
+inline QString qText(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 }  // namespace zelvo::ui

@@ -25,11 +25,6 @@ constexpr int kComputeButton = 1;
 constexpr int kQuitButton = 2;
 constexpr int kHelpButton = 57670;
 
-QString stringTableText(int id) {
-    const std::string_view text = loadString(id);
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 }  // namespace
 
 CZelvoDlg::CZelvoDlg(CZelvoApp& app, UserInterface& ui, QWidget* parent)
@@ -72,7 +67,7 @@ CZelvoDlg::CZelvoDlg(CZelvoApp& app, UserInterface& ui, QWidget* parent)
     connect(help, &QPushButton::clicked, this, &CZelvoDlg::showHelp);
 
     // The about item and the help, from the window's own menu and from the keyboard.
-    auto* about = new QAction(stringTableText(texts::kAboutItemId), this);
+    auto* about = new QAction(qText(loadString(texts::kAboutItemId)), this);
     about->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F1));
     connect(about, &QAction::triggered, this, &CZelvoDlg::showAbout);
     auto* helpItem = new QAction(qText(texts::kHelpItem), this);

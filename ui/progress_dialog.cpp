@@ -40,8 +40,7 @@ CProgressDlg::CProgressDlg(int captionId)
     auto* cancel = t.place(new QPushButton(qText(texts::kProgressCancel), this), 2, 75, 70, 50, 14);
     cancel->setAutoDefault(false);
     connect(cancel, &QPushButton::clicked, this, &CProgressDlg::reject);
-    const std::string_view caption = loadString(captionId != 0 ? captionId : texts::kProductNameId);
-    setWindowTitle(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())));
+    setWindowTitle(qText(loadString(captionId != 0 ? captionId : texts::kProductNameId)));
     bar_->setRange(model_.lower(), model_.upper());
     bar_->setValue(model_.lower());
 }

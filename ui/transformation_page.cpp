@@ -271,7 +271,7 @@ void CZelvoPage::createControls() {
         t.place(widget, c.id, c.x, c.y, c.width, c.height);
         controls_[c.id] = widget;
         const std::string_view tip = PageModel::toolTip(c.id);
-        if (!tip.empty()) widget->setToolTip(QString::fromUtf8(tip.data(), static_cast<qsizetype>(tip.size())));
+        if (!tip.empty()) widget->setToolTip(qText(tip));
     }
     // Group boxes are frames behind their controls.
     for (const Control& c : kControls)

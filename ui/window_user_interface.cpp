@@ -23,8 +23,7 @@ QMessageBox::Icon boxIcon(MessageIcon icon) {
 }
 
 QString productName() {
-    const std::string_view name = loadString(texts::kProductNameId);
-    return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+    return qText(loadString(texts::kProductNameId));
 }
 
 }  // namespace
