@@ -5,9 +5,11 @@
 // transformed by several workers at once, each with its own current grids and pipeline; the
 // files come out byte for byte as from one worker.
 
+#include <array>
 #include <cstddef>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -22,6 +24,9 @@ namespace zelvo {
 
 struct RunContext;
 
+// The lines read before any is handled.
+inline constexpr std::size_t kFileRunLookAhead = PointPipeline::kLookAhead;
+
 // What a handler works with: the pipeline of its worker, the streams to write to (the run's own,
 // or the worker's, which the run appends in line order), and its counters.
 struct FileRunWorker {
@@ -32,7 +37,8 @@ struct FileRunWorker {
     int succeeded = 0;
     int outside = 0;
     std::string chainError{};  // room for a chain error's status text
-    CCoor departure{}, arrival{};  // the points of the line at hand
+    // The points of the lines at hand.
+    std::array<CCoor, kFileRunLookAhead> departures{}, arrivals{};
 };
 
 struct FileRunSetup {
@@ -72,20 +78,39 @@ FileRunCounts runFileBlocks(const FileRunSetup& setup, const FileRunBlockHandler
 template <typename Handler>
 FileRunCounts runFileLines(const FileRunSetup& setup, Handler handler) {
     return runFileBlocks(setup, [&setup, &handler](FileRunWorker& w, std::string_view block, FileRunFirstLines& first) {
-        return In_Fic::splitLines(block, [&](std::string_view line, bool tooLong) {
-            CCoor& d = w.departure;
-            CCoor& a = w.arrival;
+        // Lines are read a few at a time, so that the pipeline computes their departures'
+        // geographic forms together (lookAhead); they are then handled one by one, in order.
+        std::array<std::string_view, kFileRunLookAhead> statuses;
+        std::size_t pending = 0;
+        const auto handlePending = [&] {
+            std::array<const CCoor*, kFileRunLookAhead> points{};
+            std::size_t count = 0;
+            for (std::size_t i = 0; i < pending; ++i)
+                if (statuses[i] == texts::kStatusOk) points[count++] = &w.departures[i];
+            if (count > 1) w.pipeline.lookAhead(std::span(points).first(count));
+            for (std::size_t i = 0; i < pending; ++i) {
+                CCoor& d = w.departures[i];
+                CCoor& a = w.arrivals[i];
+                const int outBefore = w.out.linesWritten;
+                const int reportBefore = w.report != nullptr ? w.report->linesWritten : 0;
+                handler(w, statuses[i], d, a);
+                if (!first.arrival && w.out.linesWritten > outBefore) first.arrival.emplace(d, a);
+                if (!first.report && w.report != nullptr && w.report->linesWritten > reportBefore)
+                    first.report.emplace(d, a);
+            }
+            pending = 0;
+        };
+        const std::size_t lineFeeds = In_Fic::splitLines(block, [&](std::string_view line, bool tooLong) {
+            CCoor& d = w.departures[pending];
             d = setup.departure;
-            a = setup.arrival;
             const std::string_view status = In_Fic::parseLine(line, tooLong, setup.in.dataFormat, d);
             if (status == texts::kStatusComment || status == texts::kStatusBlankLine) return;
-            const int outBefore = w.out.linesWritten;
-            const int reportBefore = w.report != nullptr ? w.report->linesWritten : 0;
-            handler(w, status, d, a);
-            if (!first.arrival && w.out.linesWritten > outBefore) first.arrival.emplace(d, a);
-            if (!first.report && w.report != nullptr && w.report->linesWritten > reportBefore)
-                first.report.emplace(d, a);
+            w.arrivals[pending] = setup.arrival;
+            statuses[pending++] = status;
+            if (pending == kFileRunLookAhead) handlePending();
         });
+        handlePending();
+        return lineFeeds;
     });
 }
 

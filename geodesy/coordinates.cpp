@@ -1,5 +1,6 @@
 #include "geodesy/coordinates.hpp"
 
+#include <array>
 #include <limits>
 
 #include "geodesy/angles.hpp"
@@ -100,19 +101,66 @@ int CCoor::cartesianToGeographicPoint(const CLgo* greenwich) {
     return kStatusOk;
 }
 
-int CCoor::projectedToGeographicPoint(const CLgo* greenwich) {
-    if (sys.projection == nullptr) return kStatusUnsupportedProjection;
+namespace {
+
+InversePosition inversePosition(const CCoor& point) {
+    InversePosition position;
+    if (point.sys.projection == nullptr) {
+        position.status = kStatusUnsupportedProjection;
+        return position;
+    }
     double a = 0.0, e2 = 0.0;
-    pointEllipsoid(*this, a, e2);
+    pointEllipsoid(point, a, e2);
     LonLat g;
-    const int status = projectInverse(*sys.projection, a, e2, e, n, g);
-    if (status != kStatusOk) return status;
-    lon = g.lon;
-    lat = g.lat;
-    unit = kRadians;
-    type = kGeographic;
-    sys.meridian = greenwich;
+    position.status = projectInverse(*point.sys.projection, a, e2, point.e, point.n, g);
+    position.lon = g.lon;
+    position.lat = g.lat;
+    return position;
+}
+
+}  // namespace
+
+int takeInversePosition(CCoor& point, const InversePosition& position, const CLgo* greenwich) {
+    if (position.status != kStatusOk) return position.status;
+    point.lon = position.lon;
+    point.lat = position.lat;
+    point.unit = kRadians;
+    point.type = kGeographic;
+    point.sys.meridian = greenwich;
     return kStatusOk;
+}
+
+int CCoor::projectedToGeographicPoint(const CLgo* greenwich) {
+    return takeInversePosition(*this, inversePosition(*this), greenwich);
+}
+
+void inversePositions(std::span<const CCoor* const> points, std::span<InversePosition> out) {
+    // The points that share the first one's projection and ellipsoid go together; the others
+    // (rare in a file of one system) one by one.
+    constexpr std::size_t kTogether = 16;
+    std::array<PlaneEn, kTogether> plane;
+    std::array<LonLat, kTogether> g;
+    std::array<std::size_t, kTogether> index;
+    std::size_t count = 0;
+    const CPrc* projection = points.empty() ? nullptr : points[0]->sys.projection;
+    double a = 0.0, e2 = 0.0;
+    if (projection != nullptr) pointEllipsoid(*points[0], a, e2);
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const CCoor& p = *points[i];
+        double pa = 0.0, pe2 = 0.0;
+        if (projection != nullptr && p.sys.projection == projection && count < kTogether) {
+            pointEllipsoid(p, pa, pe2);
+            if (pa == a && pe2 == e2) {
+                plane[count] = {p.e, p.n};
+                index[count++] = i;
+                continue;
+            }
+        }
+        out[i] = inversePosition(p);
+    }
+    if (count == 0) return;
+    const int status = projectInverse(*projection, a, e2, std::span(plane).first(count), std::span(g).first(count));
+    for (std::size_t k = 0; k < count; ++k) out[index[k]] = {status, g[k].lon, g[k].lat};
 }
 
 // The equal-area projection has no point scale factor and no convergence: both are reported as 0

@@ -68,17 +68,62 @@ double isometricLatitudeOfSin(double lat, double sinLat, double e2) {
     return std::log(std::tan(kQuarterPi + lat / 2.0)) + (e / 2.0) * std::log((1.0 - es) / (1.0 + es));
 }
 
-double latitudeFromIsometric(double isometric, double e2) {
+namespace {
+
+// The latitudes of N isometric latitudes. Each lane runs the same operations in the same order as
+// a lane of its own, so each result is the same to the bit whatever N is; interleaving the lanes,
+// stage by stage, lets the processor overlap the long chains of dependent calls of one lane with
+// those of the others.
+template <std::size_t N>
+void latitudeLanes(const double* isometric, double e2, double* lat) {
     const double e = std::sqrt(e2);
-    const double expL = std::exp(isometric);
-    double lat = 2.0 * std::atan(expL) - kHalfPi;
-    for (int pass = 0; pass < kMaxPasses; ++pass) {
-        const double previous = lat;
-        const double es = e * std::sin(lat);
-        lat = 2.0 * std::atan(std::exp((e / 2.0) * std::log((1.0 + es) / (1.0 - es))) * expL) - kHalfPi;
-        if (std::fabs(lat - previous) <= 1e-12) break;
+    double expL[N], previous[N], step[N];
+    bool done[N];
+    for (std::size_t i = 0; i < N; ++i) expL[i] = std::exp(isometric[i]);
+    for (std::size_t i = 0; i < N; ++i) {
+        lat[i] = 2.0 * std::atan(expL[i]) - kHalfPi;
+        done[i] = false;
     }
+    std::size_t left = N;
+    for (int pass = 0; pass < kMaxPasses && left > 0; ++pass) {
+        for (std::size_t i = 0; i < N; ++i)
+            if (!done[i]) {
+                previous[i] = lat[i];
+                step[i] = e * std::sin(lat[i]);
+            }
+        for (std::size_t i = 0; i < N; ++i)
+            if (!done[i]) step[i] = std::log((1.0 + step[i]) / (1.0 - step[i]));
+        for (std::size_t i = 0; i < N; ++i)
+            if (!done[i]) step[i] = std::exp((e / 2.0) * step[i]);
+        for (std::size_t i = 0; i < N; ++i)
+            if (!done[i]) {
+                lat[i] = 2.0 * std::atan(step[i] * expL[i]) - kHalfPi;
+                if (std::fabs(lat[i] - previous[i]) <= 1e-12) {
+                    done[i] = true;
+                    --left;
+                }
+            }
+    }
+}
+
+}  // namespace
+
+double latitudeFromIsometric(double isometric, double e2) {
+    double lat = 0.0;
+    latitudeLanes<1>(&isometric, e2, &lat);
     return lat;
+}
+
+void latitudesFromIsometric(std::span<const double> isometric, double e2, std::span<double> lat) {
+    std::size_t i = 0;
+    for (; i + kLatitudeLanes <= isometric.size(); i += kLatitudeLanes)
+        latitudeLanes<kLatitudeLanes>(&isometric[i], e2, &lat[i]);
+    switch (isometric.size() - i) {
+        case 3: latitudeLanes<3>(&isometric[i], e2, &lat[i]); break;
+        case 2: latitudeLanes<2>(&isometric[i], e2, &lat[i]); break;
+        case 1: latitudeLanes<1>(&isometric[i], e2, &lat[i]); break;
+        default: break;
+    }
 }
 
 std::array<double, 5> meridianArcCoefficients(double e2) {

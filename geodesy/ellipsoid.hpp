@@ -5,6 +5,8 @@
 // angles are in radians, lengths in metres.
 
 #include <array>
+#include <cstddef>
+#include <span>
 
 namespace zelvo {
 
@@ -34,6 +36,10 @@ double isometricLatitude(double lat, double e2);
 double isometricLatitudeOfSin(double lat, double sinLat, double e2);
 // Latitude of an isometric latitude, by fixed-point iteration until two passes agree to 1e-12 rad.
 double latitudeFromIsometric(double isometric, double e2);
+// The latitudes of several isometric latitudes (lat as long as isometric), each the value
+// latitudeFromIsometric gives; computed kLatitudeLanes at a time, several times faster.
+inline constexpr std::size_t kLatitudeLanes = 4;
+void latitudesFromIsometric(std::span<const double> isometric, double e2, std::span<double> lat);
 // Coefficients C1…C5 of the meridian arc series, polynomials of degree 4 in e².
 std::array<double, 5> meridianArcCoefficients(double e2);
 // Meridian arc from the equator to φ divided by a (series to e⁸: 0.1 mm on Earth ellipsoids).

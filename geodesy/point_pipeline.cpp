@@ -16,9 +16,37 @@ PointPipeline::PointPipeline(GridSelection& grids, int transformationType, const
       departureExtents_(grids.catalogue, departureTemplate),
       arrivalExtents_(grids.catalogue, arrivalTemplate) {}
 
+void PointPipeline::lookAhead(std::span<const CCoor* const> departures) {
+    aheadCount_ = aheadNext_ = 0;
+    std::array<const CCoor*, kLookAhead> projected{};
+    for (const CCoor* d : departures)
+        if (d->type == kProjected && aheadCount_ < kLookAhead) projected[aheadCount_++] = d;
+    std::array<InversePosition, kLookAhead> positions;
+    inversePositions(std::span(projected).first(aheadCount_), std::span(positions).first(aheadCount_));
+    for (std::size_t i = 0; i < aheadCount_; ++i) {
+        const CCoor& d = *projected[i];
+        ahead_[i] = {&d, d.e, d.n, d.sys.system, d.sys.projection, positions[i]};
+    }
+}
+
+// Takes the form looked ahead for this departure, passing over those of departures never
+// prepared; false when there is none.
+bool PointPipeline::takeAhead(const CCoor& departure) {
+    while (aheadNext_ < aheadCount_) {
+        const Ahead& next = ahead_[aheadNext_++];
+        if (next.departure == &departure && departure.type == kProjected && next.e == departure.e &&
+            next.n == departure.n && next.system == departure.sys.system &&
+            next.projection == departure.sys.projection) {
+            takeInversePosition(departureGeographic_, next.position, greenwich_);
+            return true;
+        }
+    }
+    return false;
+}
+
 PointCondition PointPipeline::prepare(const CCoor& departure, CCoor& arrival) {
     departureGeographic_ = departure;
-    departureGeographic_.toGeographic(greenwich_);
+    if (!takeAhead(departure)) departureGeographic_.toGeographic(greenwich_);
     geoidSelection_ = -2;
 
     if (type_ == kGridTransformation) {

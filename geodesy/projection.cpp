@@ -227,4 +227,14 @@ int projectInverse(const CPrc& p, double a, double e2, double east, double north
     return kStatusOk;
 }
 
+int projectInverse(const CPrc& p, double a, double e2, std::span<const PlaneEn> points, std::span<LonLat> out) {
+    if (!isSupportedProjection(p)) return kStatusUnsupportedProjection;
+    if (p.kind == kLambertConformalConic) {
+        lambertInverse(constantsFor(p, a, e2).lambert, e2, points, out);
+        return kStatusOk;
+    }
+    for (std::size_t i = 0; i < points.size(); ++i) projectInverse(p, a, e2, points[i].e, points[i].n, out[i]);
+    return kStatusOk;
+}
+
 }  // namespace zelvo

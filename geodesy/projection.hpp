@@ -2,6 +2,8 @@
 // A catalogue projection applied to one point: the projection parameters read from its record,
 // and the dispatch on its kind to the formula families.
 
+#include <span>
+
 #include "catalogue/records.hpp"
 #include "geodesy/projection_types.hpp"
 
@@ -33,5 +35,9 @@ int projectForward(const CPrc& projection, double a, double e2, double lon, doub
 // Inverse projection of (east, north) metres to radians from Greenwich. Returns kStatusOk, or
 // kStatusUnsupportedProjection leaving out unchanged.
 int projectInverse(const CPrc& projection, double a, double e2, double east, double north, LonLat& out);
+// The same for several points at once (out as long as points), each the value of the above;
+// faster for the conformal conic projection.
+int projectInverse(const CPrc& projection, double a, double e2, std::span<const PlaneEn> points,
+                   std::span<LonLat> out);
 
 }  // namespace zelvo

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <vector>
 
 #include "geodesy/angles.hpp"
 #include "mini_catalogue.hpp"
@@ -239,6 +242,41 @@ TEST(CCoorTypes, UnsupportedProjectionKind) {
     // A point without a projection cannot be inverted either.
     CCoor v = m.projected(m.rgf93, nullptr, 700000.0, 6600000.0);
     EXPECT_EQ(v.projectedToGeographicPoint(m.greenwich), 300);
+}
+
+TEST(CCoorTypes, InversePositionsTogetherAreEachPointsOwn) {
+    const test::MiniCatalogue m;
+    // Runs of one projection and ellipsoid, longer than one batch of lanes, mixed with points of
+    // another projection, of the same projection on another ellipsoid, of an unsupported kind,
+    // without a projection, and of a system without an ellipsoid.
+    std::vector<CCoor> points;
+    for (int i = 0; i < 21; ++i)
+        points.push_back(m.projected(m.ntf, m.lambert2e, 550000.0 + 3137.0 * i, 2150000.0 + 1723.0 * i));
+    const std::vector<CCoor> others = {
+        m.projected(m.rgf93, m.lambert93, 652301.565, 6861302.726), m.projected(m.rgf93, m.lambert2e, 600000.0, 2200000.0),
+        m.projected(m.rgf93, m.utm31, 500000.0, 5400000.0),         m.projected(m.rgf93, m.kind4, 700000.0, 6600000.0),
+        m.projected(m.rgf93, nullptr, 700000.0, 6600000.0),         m.projected(m.noEllipsoid, m.lambert2e, 6e5, 2.2e6),
+    };
+    for (std::size_t i = 0; i < others.size(); ++i) points.insert(points.begin() + 1 + 3 * i, others[i]);
+    for (std::size_t first : {0, 1, 2})
+        for (std::size_t count = 0; first + count <= points.size(); ++count) {
+            SCOPED_TRACE(testing::Message() << count << " points from " << first);
+            std::vector<const CCoor*> some;
+            for (std::size_t i = first; i < first + count; ++i) some.push_back(&points[i]);
+            std::vector<InversePosition> together(count);
+            inversePositions(some, together);
+            for (std::size_t i = 0; i < count; ++i) {
+                CCoor alone = *some[i];
+                const int status = alone.projectedToGeographicPoint(m.greenwich);
+                CCoor taken = *some[i];
+                EXPECT_EQ(takeInversePosition(taken, together[i], m.greenwich), status) << "point " << first + i;
+                EXPECT_EQ(taken.type, alone.type);
+                EXPECT_EQ(taken.unit, alone.unit);
+                EXPECT_EQ(taken.sys.meridian, alone.sys.meridian);
+                EXPECT_EQ(std::bit_cast<std::uint64_t>(taken.lon), std::bit_cast<std::uint64_t>(alone.lon));
+                EXPECT_EQ(std::bit_cast<std::uint64_t>(taken.lat), std::bit_cast<std::uint64_t>(alone.lat));
+            }
+        }
 }
 
 TEST(CCoorTypes, SystemWithoutEllipsoidGivesNoNumbers) {

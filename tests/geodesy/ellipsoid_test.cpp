@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <limits>
+#include <vector>
 
 #include "geodesy/angles.hpp"
 
@@ -105,6 +109,26 @@ TEST(Ellipsoid, IsometricLatitudeInverse) {
 TEST(Ellipsoid, IsometricInverseEndsOnNonFiniteInput) {
     EXPECT_TRUE(std::isnan(latitudeFromIsometric(std::nan(""), kGrs80E2)));
     EXPECT_EQ(latitudeFromIsometric(INFINITY, kGrs80E2), kHalfPi);
+}
+
+TEST(Ellipsoid, IsometricInversesTogetherAreEachToTheBit) {
+    // Lengths that fill the lanes, leave each possible remainder, and points that need more
+    // passes than their neighbours (near the poles) or end at once (non-finite).
+    const std::vector<double> isometric = {0.0,    0.95,  -0.3, 1e-9, 3.2,   -2.7,  0.9500001,
+                                           0.8812, 6.0,   -6.0, 0.1,  std::numeric_limits<double>::infinity(),
+                                           std::nan(""), 1.02, 0.97};
+    for (double e2 : {0.0, kGrs80E2, kClarkeE2})
+        for (std::size_t first = 0; first < 3; ++first)
+            for (std::size_t count = 0; first + count <= isometric.size(); ++count) {
+                SCOPED_TRACE(testing::Message() << "e2 " << e2 << ", " << count << " from " << first);
+                const std::span<const double> some = std::span(isometric).subspan(first, count);
+                std::vector<double> together(count, -1.0);
+                latitudesFromIsometric(some, e2, together);
+                for (std::size_t i = 0; i < count; ++i)
+                    EXPECT_EQ(std::bit_cast<std::uint64_t>(together[i]),
+                              std::bit_cast<std::uint64_t>(latitudeFromIsometric(some[i], e2)))
+                        << "isometric " << some[i];
+            }
 }
 
 }  // namespace
