@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -111,14 +112,19 @@ void projectionForward(benchmark::State& state, const Definition& d) {
     }
 }
 
-void projectionInverse(benchmark::State& state, const Definition& d) {
-    const CPrc p = projection(d);
+std::vector<PlaneEn> projectedPositions(const CPrc& p, const Definition& d) {
     std::vector<PlaneEn> points;
     for (const LonLat& g : positions(d.lonDeg, d.latDeg)) {
         ProjectedPoint out;
         projectForward(p, d.ellipsoid->semiMajorAxis, d.ellipsoid->eccentricitySquared, g.lon, g.lat, out);
         points.push_back(out.plane);
     }
+    return points;
+}
+
+void projectionInverse(benchmark::State& state, const Definition& d) {
+    const CPrc p = projection(d);
+    const std::vector<PlaneEn> points = projectedPositions(p, d);
     LonLat out;
     std::size_t k = 0;
     for (auto _ : state) {
@@ -126,12 +132,31 @@ void projectionInverse(benchmark::State& state, const Definition& d) {
         projectInverse(p, d.ellipsoid->semiMajorAxis, d.ellipsoid->eccentricitySquared, en.e, en.n, out);
         benchmark::DoNotOptimize(out);
     }
+    state.SetItemsProcessed(state.iterations());
+}
+
+// Inverses computed together, as a file run's worker does for the lines it reads ahead.
+void projectionInverseTogether(benchmark::State& state, const Definition& d) {
+    const CPrc p = projection(d);
+    const std::vector<PlaneEn> points = projectedPositions(p, d);
+    constexpr std::size_t kTogether = kLatitudeLanes;
+    std::array<LonLat, kTogether> out;
+    std::size_t k = 0;
+    for (auto _ : state) {
+        projectInverse(p, d.ellipsoid->semiMajorAxis, d.ellipsoid->eccentricitySquared,
+                       std::span(points).subspan(k, kTogether), out);
+        k = (k + kTogether) % (points.size() - kTogether);
+        benchmark::DoNotOptimize(out);
+    }
+    state.SetItemsProcessed(state.iterations() * kTogether);
 }
 
 void registerProjections() {
     for (const Definition& d : kDefinitions) {
         benchmark::RegisterBenchmark((std::string("ProjectForward/") + d.name).c_str(), projectionForward, d);
         benchmark::RegisterBenchmark((std::string("ProjectInverse/") + d.name).c_str(), projectionInverse, d);
+        benchmark::RegisterBenchmark((std::string("ProjectInverseTogether/") + d.name).c_str(),
+                                     projectionInverseTogether, d);
     }
 }
 

@@ -28,13 +28,18 @@ PlaneEn gaussLabordeForward(const GaussLabordeConstants& c, double e2, double lo
             c.ys + c.r * std::atan(std::sinh(lambda) / std::cos(delta))};
 }
 
+double gaussLabordeLongitudeAndIsometric(const GaussLabordeConstants& c, const PlaneEn& p, double& isometric) {
+    const double x = (p.e - c.xs) / c.r;
+    const double y = (p.n - c.ys) / c.r;
+    isometric = (isometricLatitude(std::asin(std::sin(y) / std::cosh(x)), 0.0) - c.chi) / c.nu;
+    return c.lonOrigin + std::atan(std::sinh(x) / std::cos(y)) / c.nu;
+}
+
 LonLat gaussLabordeInverse(const GaussLabordeConstants& c, double e2, double east, double north) {
-    const double x = (east - c.xs) / c.r;
-    const double y = (north - c.ys) / c.r;
     LonLat g;
-    g.lon = c.lonOrigin + std::atan(std::sinh(x) / std::cos(y)) / c.nu;
-    g.lat = latitudeFromIsometric(
-        (isometricLatitude(std::asin(std::sin(y) / std::cosh(x)), 0.0) - c.chi) / c.nu, e2);
+    double isometric = 0.0;
+    g.lon = gaussLabordeLongitudeAndIsometric(c, {east, north}, isometric);
+    g.lat = latitudeFromIsometric(isometric, e2);
     return g;
 }
 

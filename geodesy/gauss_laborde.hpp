@@ -21,6 +21,8 @@ GaussLabordeConstants gaussLabordeConstants(double a, double e2, double lonOrigi
 PlaneEn gaussLabordeForward(const GaussLabordeConstants& c, double e2, double lon, double lat);
 // Projected to geographic; the latitude iteration stops at 1e-12 rad.
 LonLat gaussLabordeInverse(const GaussLabordeConstants& c, double e2, double east, double north);
+// Its first part: the longitude, and the isometric latitude whose latitude is the point's.
+double gaussLabordeLongitudeAndIsometric(const GaussLabordeConstants& c, const PlaneEn& p, double& isometric);
 // Point scale factor and convergence of meridians (exact to rounding).
 ScaleConvergence gaussLabordeScaleConvergence(const GaussLabordeConstants& c, double a, double e2, double lon,
                                               double lat);

@@ -1,7 +1,5 @@
 #include "geodesy/lambert_conic.hpp"
 
-#include <algorithm>
-#include <array>
 #include <cmath>
 
 #include "geodesy/ellipsoid.hpp"
@@ -54,9 +52,6 @@ void lambertForwardWithScale(const LambertConicConstants& c, double a, double e2
     scale.gamma = c.n * (c.lonOrigin - lon);
 }
 
-namespace {
-
-// The longitude of a projected point and its isometric latitude.
 double lambertLongitudeAndIsometric(const LambertConicConstants& c, const PlaneEn& p, double& isometric) {
     const double dx = p.e - c.xs;
     const double r = std::sqrt(dx * dx + (p.n - c.ys) * (p.n - c.ys));
@@ -64,26 +59,12 @@ double lambertLongitudeAndIsometric(const LambertConicConstants& c, const PlaneE
     return c.lonOrigin + std::atan(dx / (c.ys - p.n)) / c.n;
 }
 
-}  // namespace
-
 LonLat lambertInverse(const LambertConicConstants& c, double e2, double east, double north) {
     LonLat g;
     double isometric = 0.0;
     g.lon = lambertLongitudeAndIsometric(c, {east, north}, isometric);
     g.lat = latitudeFromIsometric(isometric, e2);
     return g;
-}
-
-void lambertInverse(const LambertConicConstants& c, double e2, std::span<const PlaneEn> points,
-                    std::span<LonLat> out) {
-    std::array<double, kLatitudeLanes> isometric{}, lat{};
-    for (std::size_t start = 0; start < points.size(); start += kLatitudeLanes) {
-        const std::size_t count = std::min(kLatitudeLanes, points.size() - start);
-        for (std::size_t i = 0; i < count; ++i)
-            out[start + i].lon = lambertLongitudeAndIsometric(c, points[start + i], isometric[i]);
-        latitudesFromIsometric(std::span(isometric).first(count), e2, std::span(lat).first(count));
-        for (std::size_t i = 0; i < count; ++i) out[start + i].lat = lat[i];
-    }
 }
 
 ScaleConvergence lambertScaleConvergence(const LambertConicConstants& c, double a, double e2, double lon,

@@ -3,8 +3,6 @@
 // (variant 3). The constants come from the projection's ellipsoid; the forward and inverse
 // formulas take e² (and a) of the point's ellipsoid.
 
-#include <span>
-
 #include "geodesy/projection_types.hpp"
 
 namespace zelvo {
@@ -29,9 +27,8 @@ void lambertForwardWithScale(const LambertConicConstants& c, double a, double e2
                              PlaneEn& plane, ScaleConvergence& scale);
 // Projected to geographic; the latitude iteration stops at 1e-12 rad (6 µm).
 LonLat lambertInverse(const LambertConicConstants& c, double e2, double east, double north);
-// Several points at once (out as long as points), each the value of the above, faster.
-void lambertInverse(const LambertConicConstants& c, double e2, std::span<const PlaneEn> points,
-                    std::span<LonLat> out);
+// Its first part: the longitude, and the isometric latitude whose latitude is the point's.
+double lambertLongitudeAndIsometric(const LambertConicConstants& c, const PlaneEn& p, double& isometric);
 // Point scale factor and convergence γ = n (λc − λ) (exact to rounding).
 ScaleConvergence lambertScaleConvergence(const LambertConicConstants& c, double a, double e2, double lon,
                                          double lat);

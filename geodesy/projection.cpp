@@ -1,11 +1,13 @@
 #include "geodesy/projection.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <bit>
 #include <cstdint>
 
 #include "geodesy/angles.hpp"
+#include "geodesy/ellipsoid.hpp"
 #include "geodesy/equal_area.hpp"
 #include "geodesy/gauss_laborde.hpp"
 #include "geodesy/lambert_conic.hpp"
@@ -227,13 +229,48 @@ int projectInverse(const CPrc& p, double a, double e2, double east, double north
     return kStatusOk;
 }
 
+namespace {
+
+// Inverses whose latitude comes from an isometric latitude, kLatitudeLanes points at a time: the
+// longitudes and isometric latitudes (part), then the latitudes together.
+template <typename Part>
+void conformalInverses(double e2, std::span<const PlaneEn> points, std::span<LonLat> out, Part part) {
+    std::array<double, kLatitudeLanes> isometric{}, lat{};
+    for (std::size_t start = 0; start < points.size(); start += kLatitudeLanes) {
+        const std::size_t count = std::min(kLatitudeLanes, points.size() - start);
+        for (std::size_t i = 0; i < count; ++i) out[start + i].lon = part(points[start + i], isometric[i]);
+        latitudesFromIsometric(std::span(isometric).first(count), e2, std::span(lat).first(count));
+        for (std::size_t i = 0; i < count; ++i) out[start + i].lat = lat[i];
+    }
+}
+
+}  // namespace
+
 int projectInverse(const CPrc& p, double a, double e2, std::span<const PlaneEn> points, std::span<LonLat> out) {
     if (!isSupportedProjection(p)) return kStatusUnsupportedProjection;
-    if (p.kind == kLambertConformalConic) {
-        lambertInverse(constantsFor(p, a, e2).lambert, e2, points, out);
-        return kStatusOk;
+    const ProjectionConstants& c = constantsFor(p, a, e2);
+    switch (p.kind) {
+        case kLambertConformalConic:
+            conformalInverses(e2, points, out, [&c](const PlaneEn& en, double& isometric) {
+                return lambertLongitudeAndIsometric(c.lambert, en, isometric);
+            });
+            break;
+        case kTransverseMercator:
+        case kTransverseMercatorAlias:
+            conformalInverses(e2, points, out, [&c](const PlaneEn& en, double& isometric) {
+                return transverseMercatorLongitudeAndIsometric(c.transverseMercator, en, isometric);
+            });
+            break;
+        case kGaussLaborde:
+            conformalInverses(e2, points, out, [&c](const PlaneEn& en, double& isometric) {
+                return gaussLabordeLongitudeAndIsometric(c.gaussLaborde, en, isometric);
+            });
+            break;
+        default:
+            for (std::size_t i = 0; i < points.size(); ++i)
+                out[i] = equalAreaInverse(c.equalArea, e2, points[i].e, points[i].n);
+            break;
     }
-    for (std::size_t i = 0; i < points.size(); ++i) projectInverse(p, a, e2, points[i].e, points[i].n, out[i]);
     return kStatusOk;
 }
 

@@ -36,7 +36,7 @@ int projectForward(const CPrc& projection, double a, double e2, double lon, doub
 // kStatusUnsupportedProjection leaving out unchanged.
 int projectInverse(const CPrc& projection, double a, double e2, double east, double north, LonLat& out);
 // The same for several points at once (out as long as points), each the value of the above;
-// faster for the conformal conic projection.
+// faster for the conformal kinds (all but the equal-area projection).
 int projectInverse(const CPrc& projection, double a, double e2, std::span<const PlaneEn> points,
                    std::span<LonLat> out);
 

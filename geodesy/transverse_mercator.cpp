@@ -65,9 +65,10 @@ PlaneEn transverseMercatorForward(const TransverseMercatorConstants& c, double e
     return {c.xs + zIm, c.ys + zRe};
 }
 
-LonLat transverseMercatorInverse(const TransverseMercatorConstants& c, double e2, double east, double north) {
-    const double zetaRe = (north - c.ys) / (c.n * c.d[0]);
-    const double zetaIm = (east - c.xs) / (c.n * c.d[0]);
+double transverseMercatorLongitudeAndIsometric(const TransverseMercatorConstants& c, const PlaneEn& p,
+                                               double& isometric) {
+    const double zetaRe = (p.n - c.ys) / (c.n * c.d[0]);
+    const double zetaIm = (p.e - c.xs) / (c.n * c.d[0]);
     double u = zetaRe, v = zetaIm;
     for (int k = 1; k <= 4; ++k) {
         double sRe = 0.0, sIm = 0.0;
@@ -75,9 +76,15 @@ LonLat transverseMercatorInverse(const TransverseMercatorConstants& c, double e2
         u -= c.d[k] * sRe;
         v -= c.d[k] * sIm;
     }
+    isometric = isometricLatitude(std::asin(std::sin(u) / std::cosh(v)), 0.0);
+    return c.lonOrigin + std::atan(std::sinh(v) / std::cos(u));
+}
+
+LonLat transverseMercatorInverse(const TransverseMercatorConstants& c, double e2, double east, double north) {
     LonLat g;
-    g.lon = c.lonOrigin + std::atan(std::sinh(v) / std::cos(u));
-    g.lat = latitudeFromIsometric(isometricLatitude(std::asin(std::sin(u) / std::cosh(v)), 0.0), e2);
+    double isometric = 0.0;
+    g.lon = transverseMercatorLongitudeAndIsometric(c, {east, north}, isometric);
+    g.lat = latitudeFromIsometric(isometric, e2);
     return g;
 }
 

@@ -23,6 +23,9 @@ TransverseMercatorConstants transverseMercatorConstants(double a, double e2, dou
 PlaneEn transverseMercatorForward(const TransverseMercatorConstants& c, double e2, double lon, double lat);
 // Projected to geographic (series to e⁸; latitude iteration to 1e-12 rad).
 LonLat transverseMercatorInverse(const TransverseMercatorConstants& c, double e2, double east, double north);
+// Its first part: the longitude, and the isometric latitude whose latitude is the point's.
+double transverseMercatorLongitudeAndIsometric(const TransverseMercatorConstants& c, const PlaneEn& p,
+                                               double& isometric);
 // k = k0 cosh((E − Xs)/a) and γ = −atan(sin φ tan(λ − λc)), the spherical forms, at a point whose
 // easting east is the forward result of (lon, lat): within about 1e-5 (10 mm/km) and 1e-4° of
 // the ellipsoidal values up to 7° from the central meridian.

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 #include "geodesy/angles.hpp"
@@ -96,17 +98,33 @@ TEST(Projections, ForwardThenInverseReturnsThePoint) {
          &kGrs80,
          {{-30.0, 75.0}, {179.0, 45.0}, {-179.0, 89.9}, {0.0, 60.0}}},
     };
-    for (const auto& c : cases)
+    for (const auto& c : cases) {
+        const double a = c.ellipsoid->semiMajorAxis, e2 = c.ellipsoid->eccentricitySquared;
+        std::vector<PlaneEn> planes;
+        std::vector<LonLat> alone;
         for (const auto& point : c.points) {
             SCOPED_TRACE(testing::Message() << c.name << " at " << point.lonDeg << " " << point.latDeg);
-            const double a = c.ellipsoid->semiMajorAxis, e2 = c.ellipsoid->eccentricitySquared;
             ProjectedPoint out;
             ASSERT_EQ(projectForward(*c.prc, a, e2, point.lonDeg * kDeg, point.latDeg * kDeg, out), 0);
             LonLat back;
             ASSERT_EQ(projectInverse(*c.prc, a, e2, out.plane.e, out.plane.n, back), 0);
             EXPECT_NEAR(back.lon, point.lonDeg * kDeg, 1e-11);
             EXPECT_NEAR(back.lat, point.latDeg * kDeg, 1e-11);
+            planes.push_back(out.plane);
+            alone.push_back(back);
         }
+        // Inverted together (twice over: more points than one batch of lanes), each point gets
+        // the bits it gets alone.
+        SCOPED_TRACE(testing::Message() << c.name << ", together");
+        planes.insert(planes.end(), planes.begin(), planes.end());
+        alone.insert(alone.end(), alone.begin(), alone.end());
+        std::vector<LonLat> together(planes.size());
+        ASSERT_EQ(projectInverse(*c.prc, a, e2, planes, together), 0);
+        for (std::size_t i = 0; i < planes.size(); ++i) {
+            EXPECT_EQ(std::bit_cast<std::uint64_t>(together[i].lon), std::bit_cast<std::uint64_t>(alone[i].lon)) << i;
+            EXPECT_EQ(std::bit_cast<std::uint64_t>(together[i].lat), std::bit_cast<std::uint64_t>(alone[i].lat)) << i;
+        }
+    }
 }
 
 TEST(Projections, CentralMeridianAndOrigin) {
