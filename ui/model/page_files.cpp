@@ -54,24 +54,23 @@ void PageModel::arrivalNameChanged(const std::string& text) {
 }
 
 bool PageModel::fileChecks() {
-    if (settings_.departureFileName.empty()) {
-        ui_.message(texts::kNoDepartureFileName, MessageIcon::None);
-        departurePath_.clear();
+    // A file needs a name; its path is made from its folder and that name when none is known yet.
+    const auto named = [this](const std::string& name, const std::string& folder, std::string& path,
+                              const char* noName) {
+        if (name.empty()) {
+            ui_.message(noName, MessageIcon::None);
+            path.clear();
+            return false;
+        }
+        if (path.empty()) {
+            path = folder + name;
+            filesComment();
+        }
+        return true;
+    };
+    if (!named(settings_.departureFileName, settings_.departureFolder, departurePath_, texts::kNoDepartureFileName) ||
+        !named(settings_.arrivalFileName, settings_.arrivalFolder, arrivalPath_, texts::kNoArrivalFileName))
         return false;
-    }
-    if (departurePath_.empty()) {
-        departurePath_ = settings_.departureFolder + settings_.departureFileName;
-        filesComment();
-    }
-    if (settings_.arrivalFileName.empty()) {
-        ui_.message(texts::kNoArrivalFileName, MessageIcon::None);
-        arrivalPath_.clear();
-        return false;
-    }
-    if (arrivalPath_.empty()) {
-        arrivalPath_ = settings_.arrivalFolder + settings_.arrivalFileName;
-        filesComment();
-    }
     if (arrivalPath_ == lastArrivalPath_ && !ui_.question(texts::kSameArrivalFile, MessageIcon::Warning, true))
         return false;
     lastArrivalPath_ = arrivalPath_;
