@@ -44,7 +44,6 @@ inline constexpr const char* kNoDepartureFileName = "Veuillez saisir un nom de f
 inline constexpr const char* kNoArrivalFileName = "Veuillez saisir un nom de fichier d'arrivée s'il vous plait !";
 inline constexpr const char* kSameArrivalFile =
     "Vous n'avez pas changé le fichier d'arrivée depuis le dernier calcul !\nVoulez-vous continuer ?";
-inline constexpr const char* kSameFiles = "Impossible de lire et d'écrire dans les mêmes fichiers !";
 inline constexpr const char* kNoDepartureFormat = "Veuillez choisir un format de données pour le fichier de départ";
 inline constexpr const char* kNoArrivalFormat = "Veuillez choisir un format de données pour le fichier d'arrivée";
 inline constexpr const char* kArrivalExists = " existe déjà.\nVoulez-vous le remplacer ?";

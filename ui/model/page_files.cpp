@@ -8,6 +8,7 @@
 #include "files/data_formats.hpp"
 #include "platform/paths.hpp"
 #include "platform/user_interface.hpp"
+#include "resources/file_texts.hpp"
 #include "resources/page_texts.hpp"
 #include "ui/model/page_model.hpp"
 
@@ -75,7 +76,7 @@ bool PageModel::fileChecks() {
         return false;
     lastArrivalPath_ = arrivalPath_;
     if (departurePath_ == arrivalPath_) {
-        ui_.message(texts::kSameFiles, MessageIcon::Error);
+        ui_.message(fmt::sprintf("%s !", texts::kSameFiles), MessageIcon::Error);
         return false;
     }
     show();
