@@ -7,7 +7,8 @@ points with the same definitions, in the same run and pinned to the same core. T
 compared point by point (1 mm), and points per second are printed for each program with the
 ratio, as minimum / median / maximum over several runs, with the peak resident memory.
 
-The reference catalogue and grids are read from the shared reference folder and copied into a
+The reference catalogue and grids are read from the project's reference data (tests/data/reference,
+or the folder given) and copied into a
 temporary folder; the grids PROJ reads are converted there with GDAL. Nothing is written into the
 repository.
 """
@@ -19,11 +20,13 @@ import os
 import random
 import shutil
 import statistics
-import struct
 import subprocess
 import sys
 import tempfile
 import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "data"))
+from proj_oracle import native_to_geotiff  # noqa: E402
 
 # --- Definitions ------------------------------------------------------------------------------
 
@@ -120,48 +123,6 @@ def write_inputs(folder, points):
     return files
 
 
-def read_native_grid(path):
-    """Header fields and node values of a native text grid (layout NW2E2S: north row first)."""
-    with open(path, encoding="latin-1") as f:
-        header = f.readline().split()
-        values = [float(v) for v in f.read().split()]
-    xmin, xmax, ymin, ymax, dx, dy = (float(v) for v in header[:6])
-    layout, count = int(header[6]), int(header[8])
-    if layout != 2:
-        raise SystemExit(f"{path}: layout {layout} is not converted")
-    columns = round((xmax - xmin) / dx) + 1
-    rows = round((ymax - ymin) / dy) + 1
-    if len(values) != columns * rows * count:
-        raise SystemExit(f"{path}: {len(values)} values for {columns} x {rows} x {count}")
-    return xmin, ymax, dx, dy, columns, rows, count, values
-
-
-def native_to_geotiff(source, target, descriptions, metadata):
-    """A GeoTIFF that PROJ reads (pixel-is-point nodes), through a raw file and a GDAL VRT."""
-    xmin, ymax, dx, dy, columns, rows, count, values = read_native_grid(source)
-    raw = target + ".raw"
-    with open(raw, "wb") as f:
-        f.write(struct.pack(f"<{len(values)}d", *values))
-    bands = "".join(
-        f'<VRTRasterBand dataType="Float64" band="{b + 1}" subClass="VRTRawRasterBand">'
-        f"<Description>{descriptions[b]}</Description>"
-        f'<SourceFilename relativeToVRT="0">{raw}</SourceFilename>'
-        f"<ImageOffset>{8 * b}</ImageOffset><PixelOffset>{8 * count}</PixelOffset>"
-        f"<LineOffset>{8 * count * columns}</LineOffset><ByteOrder>LSB</ByteOrder></VRTRasterBand>"
-        for b in range(count))
-    vrt = target + ".vrt"
-    with open(vrt, "w") as f:
-        f.write(f'<VRTDataset rasterXSize="{columns}" rasterYSize="{rows}"><SRS>EPSG:4171</SRS>'
-                f"<GeoTransform>{xmin - dx / 2!r}, {dx!r}, 0, {ymax + dy / 2!r}, 0, {-dy!r}</GeoTransform>"
-                f"{bands}</VRTDataset>")
-    command = ["gdal_translate", "-q", "-of", "GTiff", "-co", "INTERLEAVE=PIXEL"]
-    for key, value in metadata.items():
-        command += ["-mo", f"{key}={value}"]
-    subprocess.run(command + [vrt, target], check=True)
-    os.remove(raw)
-    os.remove(vrt)
-
-
 def prepare(folder, reference):
     """The working folder of zelvo (catalogue, grids, configuration) and the PROJ grids."""
     work = f"{folder}/work"
@@ -179,7 +140,7 @@ def prepare(folder, reference):
     native_to_geotiff(f"{reference}/grids/ntf_rgf93_3d.mnt", f"{proj}/ntf_rgf93.tif",
                       ["x_translation", "y_translation", "z_translation"],
                       {"TYPE": "GEOCENTRIC_TRANSLATION"})
-    native_to_geotiff(f"{reference}/grids/geoid_fr_2020.mnt", f"{proj}/geoid_fr.tif",
+    native_to_geotiff(f"{reference}/grids/geoid_fr_egm96.mnt", f"{proj}/geoid_fr.tif",
                       ["geoid_undulation"], {"TYPE": "VERTICAL_OFFSET_GEOGRAPHIC_TO_VERTICAL"})
     return work, profile, proj
 
@@ -257,7 +218,7 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--zelvo", default=os.path.join(here, "..", "build", "bin", "zelvo"))
     parser.add_argument("--reference", default=os.environ.get(
-        "ZELVO_REFERENCE", os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "shared", "reference")))
+        "ZELVO_REFERENCE", os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "data", "reference")))
     parser.add_argument("--points", type=int, default=1_000_000)
     parser.add_argument("--runs", type=int, default=5)
     parser.add_argument("--seed", type=int, default=20260)

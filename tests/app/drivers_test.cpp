@@ -57,8 +57,7 @@ int count(const std::string& text, const std::string& part) {
 class Drivers : public ::testing::Test {
 protected:
     void SetUp() override {
-        const std::string reference = test::sharedReferenceDir();
-        if (reference.empty()) GTEST_SKIP() << "the shared reference folder is absent";
+        const std::string reference = test::referenceDir();
         fs::copy_file(reference + "/catalogue.dat", work_.path() / "catalogue.dat");
         fs::create_directories(work_.path() / "grids");
         for (const auto& entry : fs::directory_iterator(reference + "/grids"))
@@ -371,7 +370,7 @@ TEST_F(Drivers, SinglePointOutsideTheGrids) {
 
 TEST_F(Drivers, SinglePointGivesTheBatchValues) {
     int ran = 0;
-    for (const test::ReferenceCase& c : test::loadReferenceCases(test::sharedReferenceDir() + "/cases.tsv")) {
+    for (const test::ReferenceCase& c : test::loadReferenceCases(test::referenceDir() + "/cases.tsv")) {
         SCOPED_TRACE(c.id);
         std::vector<std::string> args{"zelvo"};
         args.insert(args.end(), c.args.begin(), c.args.end());

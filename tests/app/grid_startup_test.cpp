@@ -241,19 +241,18 @@ TEST(StartupGrids, TextGridsGetTheirBinaryVersionOnce) {
 }
 
 TEST(StartupGrids, ReferenceCatalogueAndGrids) {
-    const std::string shared = test::sharedReferenceDir();
-    if (shared.empty()) GTEST_SKIP() << "the shared reference folder is absent (" << ZELVO_SHARED_DIR << ")";
+    const std::string reference = test::referenceDir();
     TempDir work, profile;
-    fs::copy_file(fs::path(shared) / "catalogue.dat", work.path() / "catalogue.dat");
+    fs::copy_file(fs::path(reference) / "catalogue.dat", work.path() / "catalogue.dat");
     fs::create_directory(work.path() / "grids");
     for (const char* name :
-         {"geoid_fr_2020.mnt", "geoid_fr_2020.xml", "ntf_rgf93_3d.mnt", "ntf_rgf93_3d.xml"})
-        fs::copy_file(fs::path(shared) / "grids" / name, work.path() / "grids" / name);
+         {"geoid_fr_egm96.mnt", "geoid_fr_egm96.xml", "ntf_rgf93_3d.mnt", "ntf_rgf93_3d.xml"})
+        fs::copy_file(fs::path(reference) / "grids" / name, work.path() / "grids" / name);
     test::writeAllUsersConfiguration(profile.path(), "catalogue.dat");
     const auto r = test::run({"-?"}, inFolder(work, profile));
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.err, "");
-    EXPECT_EQ(r.out, kWelcome + "Creation du fichier binaire  " + work.file("grids/geoid_fr_2020.bin") +
+    EXPECT_EQ(r.out, kWelcome + "Creation du fichier binaire  " + work.file("grids/geoid_fr_egm96.bin") +
                          " ..." + std::string(100, '|') + "\nCreation du fichier binaire  " +
                          work.file("grids/ntf_rgf93_3d.bin") + " ..." + std::string(100, '|') + "\n" + kHelp +
                          kClosing);

@@ -1,5 +1,6 @@
-// The batch against results computed by PROJ on the same definitions: every case of the shared
-// reference table, run through the real binary as a user would run it.
+// The batch against results computed by PROJ on the same definitions: every case of each reference
+// table (the project's own, and the shared one when present), run through the real binary as a
+// user would run it.
 
 #include <gtest/gtest.h>
 
@@ -30,27 +31,37 @@ std::vector<double> printedValues(const std::string& out) {
 
 class ReferenceCases : public ::testing::Test {
 protected:
-    void SetUp() override {
-        reference_ = test::sharedReferenceDir();
-        if (reference_.empty()) GTEST_SKIP() << "the shared reference folder is absent";
-        fs::copy_file(reference_ + "/catalogue.dat", work_.path() / "catalogue.dat");
-        fs::create_directories(work_.path() / "grids");
-        for (const auto& entry : fs::directory_iterator(reference_ + "/grids"))
-            fs::copy_file(entry.path(), work_.path() / "grids" / entry.path().filename());
-        test::writeAllUsersConfiguration(profile_.path(), "catalogue.dat");
+    // A working folder holding the set's catalogue and grids, and a configuration naming it.
+    struct Work {
+        explicit Work(const test::ReferenceSet& set) {
+            fs::copy_file(set.dir + "/catalogue.dat", work.path() / "catalogue.dat");
+            fs::create_directories(work.path() / "grids");
+            for (const auto& entry : fs::directory_iterator(set.dir + "/grids"))
+                fs::copy_file(entry.path(), work.path() / "grids" / entry.path().filename());
+            test::writeAllUsersConfiguration(profile.path(), "catalogue.dat");
+        }
+        test::TempDir work, profile;
+    };
+
+    // Runs each case whose identifier starts with one of the prefixes, in every reference set.
+    void runCases(const std::vector<std::string>& prefixes) {
+        for (const test::ReferenceSet& set : test::referenceSets()) {
+            SCOPED_TRACE(set.name);
+            runCases(set, prefixes);
+        }
     }
 
-    // Runs each case whose identifier starts with one of the prefixes.
-    void runCases(const std::vector<std::string>& prefixes) {
+    void runCases(const test::ReferenceSet& set, const std::vector<std::string>& prefixes) {
+        const Work w(set);
         int ran = 0;
-        for (const auto& c : loadReferenceCases(reference_ + "/cases.tsv")) {
+        for (const auto& c : loadReferenceCases(set.cases)) {
             bool wanted = false;
             for (const auto& p : prefixes) wanted = wanted || c.id.starts_with(p);
             if (!wanted) continue;
             ++ran;
             test::RunOptions options;
-            options.workingDirectory = work_.str();
-            options.env["ALLUSERSPROFILE"] = profile_.str();
+            options.workingDirectory = w.work.str();
+            options.env["ALLUSERSPROFILE"] = w.profile.str();
             const auto r = test::run(c.args, options);
             ASSERT_EQ(r.exitCode, 0) << c.id << ": " << r.err;
             const auto got = printedValues(r.out);
@@ -62,81 +73,95 @@ protected:
         }
         EXPECT_GT(ran, 0) << "no reference case matched";
     }
-
-    std::string reference_;
-    test::TempDir work_, profile_;
 };
 
-bool isOption(const std::string& arg) { return arg.size() > 1 && arg[0] == '-' && std::isalpha(static_cast<unsigned char>(arg[1])); }
+bool isOption(const std::string& arg) {
+    return arg.size() > 1 && arg[0] == '-' && std::isalpha(static_cast<unsigned char>(arg[1]));
+}
 
 // The option values of a case's command line: each option with the words that follow it.
 std::map<std::string, std::vector<std::string>> options(const std::vector<std::string>& args) {
     std::map<std::string, std::vector<std::string>> found;
     std::string current;
     for (const auto& a : args) {
-        if (isOption(a)) found[current = a.substr(1)];
-        else found[current].push_back(a);
+        if (isOption(a))
+            found[current = a.substr(1)];
+        else
+            found[current].push_back(a);
     }
     return found;
 }
 
 TEST_F(ReferenceCases, FileModeGivesThePointModeValues) {
-    int ran = 0;
-    for (const auto& c : loadReferenceCases(reference_ + "/cases.tsv")) {
-        SCOPED_TRACE(c.id);
-        auto o = options(c.args);
-        test::RunOptions run;
-        run.workingDirectory = work_.str();
-        run.env["ALLUSERSPROFILE"] = profile_.str();
-        const auto point = test::run(c.args, run);
-        ASSERT_EQ(point.exitCode, 0) << point.err;
-        const auto pointValues = printedValues(point.out);
+    for (const test::ReferenceSet& set : test::referenceSets()) {
+        SCOPED_TRACE(set.name);
+        const Work w(set);
+        int ran = 0;
+        for (const auto& c : loadReferenceCases(set.cases)) {
+            SCOPED_TRACE(c.id);
+            auto o = options(c.args);
+            test::RunOptions run;
+            run.workingDirectory = w.work.str();
+            run.env["ALLUSERSPROFILE"] = w.profile.str();
+            const auto point = test::run(c.args, run);
+            ASSERT_EQ(point.exitCode, 0) << point.err;
+            const auto pointValues = printedValues(point.out);
 
-        // The same point as the one line of a departure file: with its name, in the format of its
-        // type that holds its vertical value (an ellipsoidal height, else an altitude).
-        const int from = std::stoi(o["typcoor1"][0]);
-        const int to = std::stoi(o["typcoor2"][0]);
-        const bool height = o.contains("he");
-        std::string line = "P";
-        const char* const fields[3][3] = {{"x", "y", "z"}, {"lon", "lat", "he"}, {"E", "N", "he"}};
-        for (const char* f : fields[from - 1]) {
-            if (from != 1 && std::string(f) == "he") f = height ? "he" : "H";
-            line += " " + (o.contains(f) ? o[f][0] : std::string("0"));
-        }
-        test::writeFile(work_.file("depart.txt"), line + "\r\n");
-        // The case's command line without its mode and point values, then the files.
-        const std::set<std::string> pointOptions = {"mode", "x", "y", "z", "lon", "lat", "he", "E", "N", "H"};
-        std::vector<std::string> args;
-        bool keep = true;
-        for (const auto& a : c.args) {
-            if (isOption(a)) keep = !pointOptions.contains(a.substr(1));
-            if (keep) args.push_back(a);
-        }
-        args.insert(args.end(), {"-mode", "1", "-f1", from != 1 && height ? "2" : "1", "depart.txt", "-f2", "1",
-                                 "arrivee.txt"});
-        const auto file = test::run(args, run);
-        ASSERT_EQ(file.exitCode, 0) << file.err;
-        const std::string written = test::readFile(work_.file("arrivee.txt"));
-        std::vector<double> fileValues = numbersIn(written.substr(written.find(' ')));
-        ASSERT_GE(fileValues.size(), 3u) << written;
+            // The same point as the one line of a departure file: with its name, in the format of its
+            // type that holds its vertical value (an ellipsoidal height, else an altitude).
+            const int from = std::stoi(o["typcoor1"][0]);
+            const int to = std::stoi(o["typcoor2"][0]);
+            const bool height = o.contains("he");
+            std::string line = "P";
+            const char* const fields[3][3] = {{"x", "y", "z"}, {"lon", "lat", "he"}, {"E", "N", "he"}};
+            for (const char* f : fields[from - 1]) {
+                if (from != 1 && std::string(f) == "he") f = height ? "he" : "H";
+                line += " " + (o.contains(f) ? o[f][0] : std::string("0"));
+            }
+            test::writeFile(w.work.file("depart.txt"), line + "\r\n");
+            // The case's command line without its mode and point values, then the files.
+            const std::set<std::string> pointOptions = {"mode", "x",  "y", "z", "lon",
+                                                        "lat",  "he", "E", "N", "H"};
+            std::vector<std::string> args;
+            bool keep = true;
+            for (const auto& a : c.args) {
+                if (isOption(a)) keep = !pointOptions.contains(a.substr(1));
+                if (keep) args.push_back(a);
+            }
+            // A cartesian departure gives an ellipsoidal height: the arrival format holds it.
+            const bool arrivalHeight = from == 1 && to != 1;
+            args.insert(args.end(), {"-mode", "1", "-f1", from != 1 && height ? "2" : "1", "depart.txt",
+                                     "-f2", arrivalHeight ? "2" : "1", "arrivee.txt"});
+            const auto file = test::run(args, run);
+            ASSERT_EQ(file.exitCode, 0) << file.err;
+            const std::string written = test::readFile(w.work.file("arrivee.txt"));
+            std::vector<double> fileValues = numbersIn(written.substr(written.find(' ')));
+            ASSERT_GE(fileValues.size(), 3u) << written;
 
-        // Horizontal values (all three cartesian ones); the file's vertical value is an altitude,
-        // which point mode prints last when it prints one.
-        const std::size_t horizontal = to == 1 ? 3 : 2;
-        ASSERT_GE(pointValues.size(), horizontal) << point.out;
-        for (std::size_t i = 0; i < horizontal; ++i)
-            EXPECT_EQ(fileValues[i], pointValues[i]) << "value " << i << "\n" << point.out << "\n" << written;
-        if (to != 1 && pointValues.size() > horizontal) {
-            EXPECT_EQ(fileValues[2], pointValues.back()) << written;
+            // Horizontal values (all three cartesian ones); the file's vertical value (an altitude,
+            // or the height of a cartesian departure) is the one point mode prints last.
+            const std::size_t horizontal = to == 1 ? 3 : 2;
+            ASSERT_GE(pointValues.size(), horizontal) << point.out;
+            for (std::size_t i = 0; i < horizontal; ++i)
+                EXPECT_EQ(fileValues[i], pointValues[i]) << "value " << i << "\n"
+                                                         << point.out << "\n"
+                                                         << written;
+            if (to != 1 && pointValues.size() > horizontal) {
+                EXPECT_EQ(fileValues[2], pointValues.back()) << written;
+            }
+            ++ran;
         }
-        ++ran;
+        EXPECT_GT(ran, 0) << "no reference case";
     }
-    EXPECT_GT(ran, 0) << "no reference case";
 }
 
-TEST_F(ReferenceCases, StandardTransformationsAndProjections) { runCases({"std_", "std7_", "proj_", "inv_"}); }
+TEST_F(ReferenceCases, StandardTransformationsAndProjections) {
+    runCases({"std_", "std7_", "proj_", "inv_", "cart_"});
+}
 
-TEST_F(ReferenceCases, GridTransformationsAndGeoid) { runCases({"grid_", "geoid_"}); }
+TEST_F(ReferenceCases, GridTransformationsAndGeoid) {
+    runCases({"grid_", "geoid_"});
+}
 
 }  // namespace
 }  // namespace zelvo

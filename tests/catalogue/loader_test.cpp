@@ -153,8 +153,7 @@ TEST(CatalogueLoader, SurvivesGarbage) {
 }
 
 TEST(CatalogueLoader, LoadsTheReferenceCatalogue) {
-    const std::string ref = test::sharedReferenceDir();
-    if (ref.empty()) GTEST_SKIP() << "the shared reference folder is absent";
+    const std::string ref = test::referenceDir();
     Catalogue c;
     const auto result = loadCatalogue(ref + "/catalogue.dat", c);
     ASSERT_EQ(result.status, CatalogueLoadStatus::Loaded) << result.message;

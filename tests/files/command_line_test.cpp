@@ -155,8 +155,7 @@ TEST(CommandLineParser, DerivesTheVerticalKind) {
 }
 
 TEST(CommandLineValidation, ChecksInOrder) {
-    const std::string ref = test::sharedReferenceDir();
-    if (ref.empty()) GTEST_SKIP() << "the shared reference folder is absent";
+    const std::string ref = test::referenceDir();
     Catalogue catalogue;
     ASSERT_EQ(loadCatalogue(ref + "/catalogue.dat", catalogue).status, CatalogueLoadStatus::Loaded);
     struct Case {

@@ -33,8 +33,7 @@ private:
 class Chain : public ::testing::Test {
 protected:
     void SetUp() override {
-        const std::string ref = test::sharedReferenceDir();
-        if (ref.empty()) GTEST_SKIP() << "the shared reference folder is absent";
+        const std::string ref = test::referenceDir();
         ASSERT_EQ(loadCatalogue(ref + "/catalogue.dat", c_).status, CatalogueLoadStatus::Loaded);
     }
     // A geographic point in decimal degrees from Greenwich.
@@ -137,7 +136,7 @@ TEST_F(Chain, PreparedExtentTestAnswersForAnyPoint) {
     // The same extents with some of them written in grads: the position is converted from unit to
     // unit along each list, and every extent is read.
     Catalogue mixed;
-    ASSERT_EQ(loadCatalogue(test::sharedReferenceDir() + "/catalogue.dat", mixed).status, CatalogueLoadStatus::Loaded);
+    ASSERT_EQ(loadCatalogue(test::referenceDir() + "/catalogue.dat", mixed).status, CatalogueLoadStatus::Loaded);
     int changed = 0;
     for (auto* list : {&mixed.projectionExtents, &mixed.systemExtents})
         for (CZone& zone : *list)

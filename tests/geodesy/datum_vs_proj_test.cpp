@@ -77,10 +77,10 @@ Comparison compareWithProj(const Catalogue& catalogue, const CTsg& tsg) {
 }
 
 TEST(DatumAgainstProj, SevenParameterRecords) {
-    if (!test::cs2csAvailable()) GTEST_SKIP() << "PROJ's cs2cs is not installed (Debian package proj-bin)";
+    if (!test::cs2csAvailable()) ZELVO_MISSING_PREREQUISITE("PROJ's cs2cs is not installed (Debian package proj-bin)");
     Catalogue catalogue;
     std::string why;
-    if (!test::loadReferenceCatalogue(catalogue, why)) GTEST_SKIP() << why;
+    ASSERT_TRUE(test::loadReferenceCatalogue(catalogue, why)) << why;
     for (const CTsg& tsg : catalogue.transformations) {
         if (tsg.type != kStandardTransformation) continue;
         SCOPED_TRACE(testing::Message() << "TSG " << tsg.number);

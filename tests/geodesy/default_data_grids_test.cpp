@@ -70,9 +70,9 @@ std::string copyDefaultGrids(const TempDir& proj) {
 }
 
 TEST(DefaultDataGrids, ReadmeExamplesAndEachGridAgainstProj) {
-    if (!test::cs2csAvailable()) GTEST_SKIP() << "PROJ's cs2cs is not installed (Debian package proj-bin)";
+    if (!test::cs2csAvailable()) ZELVO_MISSING_PREREQUISITE("PROJ's cs2cs is not installed (Debian package proj-bin)");
     TempDir work, proj, cache, config;
-    if (const std::string why = copyDefaultGrids(proj); !why.empty()) GTEST_SKIP() << why;
+    if (const std::string why = copyDefaultGrids(proj); !why.empty()) ZELVO_MISSING_PREREQUISITE(why);
 
     const DefaultGridCase cases[] = {
         // The grid page's README example: NTF Lambert II étendu to RGF93 Lambert 93 through ntf_r93.gsb.
@@ -149,7 +149,7 @@ TEST(DefaultDataGrids, ReadmeExamplesAndEachGridAgainstProj) {
 // still runs.
 TEST(DefaultDataGrids, AnAbsentGridLeavesTheOtherTransformationsWorking) {
     TempDir work, proj, cache, config;
-    if (const std::string why = copyDefaultGrids(proj); !why.empty()) GTEST_SKIP() << why;
+    if (const std::string why = copyDefaultGrids(proj); !why.empty()) ZELVO_MISSING_PREREQUISITE(why);
     std::string catalogue = test::readFile(fs::path(ZELVO_BINARY).parent_path().parent_path() / "share/zelvo/catalogue.dat");
     const std::size_t at = catalogue.find("GR3D ntf_r93.gsb");
     ASSERT_NE(at, std::string::npos);

@@ -82,7 +82,7 @@ TEST_P(Ntv2AgainstProj, BothWaysWithinAMillimetre) {
     const Ntv2Case& c = GetParam();
     TempDir dir;
     std::string path;
-    if (const std::string why = copyProjGrid(dir, c.grid, path); !why.empty()) GTEST_SKIP() << why;
+    if (const std::string why = copyProjGrid(dir, c.grid, path); !why.empty()) ZELVO_MISSING_PREREQUISITE(why);
 
     // Systems 1 (departure of the grid) and 2, linked by the grid alone: no companion record.
     writeFile(dir.file("cat.dat"), "ELG 1 " + c.fromEllipsoid + " From\nELG 2 " + c.toEllipsoid +
@@ -173,10 +173,10 @@ void compareGeoid(const std::string& path, const std::string& label) {
 TEST(GeoidAgainstProj, Egm96InGtxAndInGeoTiff) {
     TempDir dir;
     std::string gtx;
-    if (const std::string why = copyProjGrid(dir, "egm96_15.gtx", gtx); !why.empty()) GTEST_SKIP() << why;
+    if (const std::string why = copyProjGrid(dir, "egm96_15.gtx", gtx); !why.empty()) ZELVO_MISSING_PREREQUISITE(why);
     compareGeoid(gtx, "egm96_15.gtx");
 
-    if (!fs::exists("/usr/bin/gdal_translate")) GTEST_SKIP() << "GDAL's gdal_translate is not installed (gdal-bin)";
+    if (!fs::exists("/usr/bin/gdal_translate")) ZELVO_MISSING_PREREQUISITE("GDAL's gdal_translate is not installed (gdal-bin)");
     // A striped file as GDAL writes it by default, and a tiled, compressed one with a predictor.
     const struct {
         std::string name;

@@ -79,60 +79,63 @@ CSysCoor system(const Catalogue& catalogue, const Side& side) {
 }
 
 TEST(ReferenceCases, KernelRowsAgreeWithProj) {
-    Catalogue catalogue;
-    std::string why;
-    if (!test::loadReferenceCatalogue(catalogue, why)) GTEST_SKIP() << why;
-    const CLgo* greenwich = greenwichMeridian(catalogue);
-    int run = 0;
-    for (const test::ReferenceCase& reference : test::loadReferenceCases(test::sharedReferenceDir() + "/cases.tsv")) {
-        const std::string& id = reference.id;
-        if (id.rfind("proj_", 0) != 0 && id.rfind("inv_", 0) != 0 && id.rfind("std", 0) != 0) continue;
-        const BatchCase c = parseCase(reference);
-        std::string args;
-        for (const std::string& word : reference.args) args += " " + word;
-        SCOPED_TRACE(id + ":" + args);
+    for (const test::ReferenceSet& set : test::referenceSets()) {
+        SCOPED_TRACE(set.name);
+        Catalogue catalogue;
+        std::string why;
+        ASSERT_TRUE(test::loadReferenceCatalogue(catalogue, why, set.dir)) << why;
+        const CLgo* greenwich = greenwichMeridian(catalogue);
+        int run = 0;
+        for (const test::ReferenceCase& reference : test::loadReferenceCases(set.cases)) {
+            const std::string& id = reference.id;
+            if (id.rfind("proj_", 0) != 0 && id.rfind("inv_", 0) != 0 && id.rfind("std", 0) != 0) continue;
+            const BatchCase c = parseCase(reference);
+            std::string args;
+            for (const std::string& word : reference.args) args += " " + word;
+            SCOPED_TRACE(id + ":" + args);
 
-        CCoor point;
-        point.type = c.from.type;
-        point.unit = c.from.unit;
-        point.sys = system(catalogue, c.from);
-        point.e = c.e;
-        point.n = c.n;
-        point.lon = c.lon;
-        point.lat = c.lat;
-        point.x = c.x;
-        point.y = c.y;
-        point.z = c.z;
-        point.h = 0.0;
-        const CSysCoor arrival = system(catalogue, c.to);
-        if (c.from.system != c.to.system) {
-            ASSERT_EQ(standardTransform(point, arrival, catalogue), 0);
+            CCoor point;
+            point.type = c.from.type;
+            point.unit = c.from.unit;
+            point.sys = system(catalogue, c.from);
+            point.e = c.e;
+            point.n = c.n;
+            point.lon = c.lon;
+            point.lat = c.lat;
+            point.x = c.x;
+            point.y = c.y;
+            point.z = c.z;
+            point.h = 0.0;
+            const CSysCoor arrival = system(catalogue, c.to);
+            if (c.from.system != c.to.system) {
+                ASSERT_EQ(standardTransform(point, arrival, catalogue), 0);
+            }
+            ASSERT_EQ(point.toGeographic(greenwich), 0);
+            std::vector<double> got;
+            switch (c.to.type) {
+                case kCartesian:
+                    // A 2-D system's point is taken at height 0 on its ellipsoid and keeps the height
+                    // the similarity gives it.
+                    ASSERT_EQ(point.toCartesian(greenwich), 0);
+                    got = {point.x, point.y, point.z};
+                    break;
+                case kGeographic:
+                    point.setUnit(c.to.unit);
+                    point.changeMeridian(arrival.meridian);
+                    got = {point.lon, point.lat};
+                    break;
+                default:
+                    ASSERT_EQ(point.toProjected(arrival.projection, greenwich), 0);
+                    got = {point.e, point.n};
+                    break;
+            }
+            ASSERT_EQ(got.size(), c.expected.size());
+            for (std::size_t k = 0; k < got.size(); ++k)
+                EXPECT_NEAR(got[k], c.expected[k], c.tolerance[k]) << "value " << k;
+            ++run;
         }
-        ASSERT_EQ(point.toGeographic(greenwich), 0);
-        std::vector<double> got;
-        switch (c.to.type) {
-            case kCartesian:
-                // A 2-D system's point is taken at height 0 on its ellipsoid and keeps the height
-                // the similarity gives it.
-                ASSERT_EQ(point.toCartesian(greenwich), 0);
-                got = {point.x, point.y, point.z};
-                break;
-            case kGeographic:
-                point.setUnit(c.to.unit);
-                point.changeMeridian(arrival.meridian);
-                got = {point.lon, point.lat};
-                break;
-            default:
-                ASSERT_EQ(point.toProjected(arrival.projection, greenwich), 0);
-                got = {point.e, point.n};
-                break;
-        }
-        ASSERT_EQ(got.size(), c.expected.size());
-        for (std::size_t k = 0; k < got.size(); ++k)
-            EXPECT_NEAR(got[k], c.expected[k], c.tolerance[k]) << "value " << k;
-        ++run;
+        EXPECT_GT(run, 0) << "no kernel row in " << set.cases;
     }
-    EXPECT_GT(run, 0) << "no kernel row in cases.tsv";
 }
 
 }  // namespace

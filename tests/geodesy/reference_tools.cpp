@@ -95,12 +95,7 @@ std::vector<ProjFactors> runProjFactors(const std::string& definition,
     return results;
 }
 
-bool loadReferenceCatalogue(Catalogue& catalogue, std::string& why) {
-    const std::string dir = sharedReferenceDir();
-    if (dir.empty()) {
-        why = "the shared reference folder (catalogue.dat) is absent";
-        return false;
-    }
+bool loadReferenceCatalogue(Catalogue& catalogue, std::string& why, const std::string& dir) {
     const CatalogueLoadResult result = loadCatalogue(dir + "/catalogue.dat", catalogue);
     if (result.status != CatalogueLoadStatus::Loaded) {
         why = "the reference catalogue does not load: " + result.message;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "catalogue/catalogue.hpp"
+#include "support/test_support.hpp"
 
 namespace zelvo::test {
 
@@ -29,8 +30,8 @@ struct ProjFactors {
 std::vector<ProjFactors> runProjFactors(const std::string& definition,
                                         const std::vector<std::array<double, 2>>& points);
 
-// Loads the reference catalogue of the shared folder into catalogue; false (with the reason in
-// why) when the folder is absent or the file does not load.
-bool loadReferenceCatalogue(Catalogue& catalogue, std::string& why);
+// Loads the catalogue of a reference folder (by default the project's own) into catalogue; false
+// (with the reason in why) when the file does not load.
+bool loadReferenceCatalogue(Catalogue& catalogue, std::string& why, const std::string& dir = referenceDir());
 
 }  // namespace zelvo::test

@@ -226,9 +226,9 @@ TEST(ForeignData, NodesComeInTheFormatsOrder) {
 // A geoid grid cut out of proj-data's EGM96 by GDAL and written by GDAL as ESRI ASCII and as
 // Surfer ASCII gives, at every node, the geoid height GDAL reads in the source there.
 TEST(ForeignData, GeoidWrittenByGdalAsEsriAndSurfer) {
-    if (!test::gdalAvailable()) GTEST_SKIP() << "GDAL's tools are not installed (Debian package gdal-bin)";
+    if (!test::gdalAvailable()) ZELVO_MISSING_PREREQUISITE("GDAL's tools are not installed (Debian package gdal-bin)");
     const fs::path source = test::kProjGridFolder / "egm96_15.gtx";
-    if (!fs::exists(source)) GTEST_SKIP() << "proj-data's egm96_15.gtx is not installed";
+    if (!fs::exists(source)) ZELVO_MISSING_PREREQUISITE("proj-data's egm96_15.gtx is not installed");
     TempDir dir;
     // 9 columns × 6 lines at 0.25° over Brittany and the Channel.
     const std::vector<std::string> window = {"-srcwin", "700", "150", "9", "6"};

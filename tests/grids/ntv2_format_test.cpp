@@ -56,8 +56,8 @@ void expectNodeAsGdal(const CGrille& grid, const std::string& path, int i, int j
 }
 
 TEST(Ntv2Binary, RealGridsGiveTheNodeValuesGdalReads) {
-    if (!test::gdalAvailable()) GTEST_SKIP() << "GDAL's tools are not installed (Debian package gdal-bin)";
-    if (!projGridPresent("ntf_r93.gsb")) GTEST_SKIP() << "proj-data's NTV2 grids are not installed";
+    if (!test::gdalAvailable()) ZELVO_MISSING_PREREQUISITE("GDAL's tools are not installed (Debian package gdal-bin)");
+    if (!projGridPresent("ntf_r93.gsb")) ZELVO_MISSING_PREREQUISITE("proj-data's NTV2 grids are not installed");
     TempDir dir;
     std::vector<std::string> paths;
     for (const char* name : {"ntf_r93.gsb", "BETA2007.gsb", "nzgd2kgrid0005.gsb"})
@@ -80,7 +80,7 @@ TEST(Ntv2Binary, RealGridsGiveTheNodeValuesGdalReads) {
 }
 
 TEST(Ntv2Binary, FranceGridComesOutEastwardOverFrance) {
-    if (!projGridPresent("ntf_r93.gsb")) GTEST_SKIP() << "proj-data's ntf_r93.gsb is not installed";
+    if (!projGridPresent("ntf_r93.gsb")) ZELVO_MISSING_PREREQUISITE("proj-data's ntf_r93.gsb is not installed");
     TempDir dir;
     const std::string path = copyWithSideFile(dir, test::kProjGridFolder / "ntf_r93.gsb", "ntf_r93.gsb");
     for (int mode : {0, 2}) {
@@ -140,7 +140,7 @@ void patchRecord(std::string& bytes, int index, const std::string& replacement) 
 }
 
 TEST(Ntv2Binary, PatchedHeadersAreRefused) {
-    if (!projGridPresent("ntf_r93.gsb")) GTEST_SKIP() << "proj-data's ntf_r93.gsb is not installed";
+    if (!projGridPresent("ntf_r93.gsb")) ZELVO_MISSING_PREREQUISITE("proj-data's ntf_r93.gsb is not installed");
     const std::string original = test::readFile(test::kProjGridFolder / "ntf_r93.gsb");
     ASSERT_EQ(original.substr(16 * 21, 8), "GS_COUNT");
     const struct {

@@ -1,7 +1,8 @@
-// The real grids of the shared reference folder, copied into a temporary folder (opening a text
-// grid writes its binary version beside it): they open, validate, get their binary version,
-// and interpolate to the values computed by hand from their text nodes, and, for the geoid, to
-// the undulation that PROJ's vertical grid shift gives.
+// The grids of the project's reference data (made from proj-data's grids by
+// tests/data/make_reference.py), copied into a temporary folder (opening a text grid writes its
+// binary version beside it): they open, validate, get their binary version, and interpolate to
+// the values computed by hand from their text nodes, and, for the geoid, to the altitude that
+// PROJ's vertical grid shift gives in the reference case table.
 
 #include <gtest/gtest.h>
 
@@ -18,12 +19,10 @@ namespace {
 namespace fs = std::filesystem;
 using test::TempDir;
 
-// Copies a reference grid and its side file into dir; empty when the shared folder is absent.
+// Copies a reference grid and its side file into dir.
 std::string copyReferenceGrid(const TempDir& dir, const std::string& base) {
-    const std::string shared = test::sharedReferenceDir();
-    if (shared.empty()) return {};
     for (const char* ext : {".mnt", ".xml"})
-        fs::copy_file(fs::path(shared) / "grids" / (base + ext), dir.path() / (base + ext));
+        fs::copy_file(fs::path(test::referenceDir()) / "grids" / (base + ext), dir.path() / (base + ext));
     return dir.file(base + ".mnt");
 }
 
@@ -72,22 +71,21 @@ TextNodes readTextNodes(const std::string& path, int valuesPerNode) {
 
 TEST(ReferenceGrids, GeoidOpensValidatesAndInterpolates) {
     TempDir dir;
-    const std::string path = copyReferenceGrid(dir, "geoid_fr_2020");
-    if (path.empty()) GTEST_SKIP() << "the shared reference folder is absent (" << ZELVO_SHARED_DIR << ")";
+    const std::string path = copyReferenceGrid(dir, "geoid_fr_egm96");
     test::RecordingUi ui;
     CGrille1D grid;
     grid.NAME = path;
     ASSERT_EQ(grid.open(0, &ui), "");
-    EXPECT_EQ(grid.NAME, dir.file("geoid_fr_2020.bin"));
-    EXPECT_TRUE(fs::exists(dir.file("geoid_fr_2020.bin")));
-    EXPECT_EQ(ui.written.rfind("Creation du fichier binaire  " + dir.file("geoid_fr_2020.bin") + " ...", 0),
+    EXPECT_EQ(grid.NAME, dir.file("geoid_fr_egm96.bin"));
+    EXPECT_TRUE(fs::exists(dir.file("geoid_fr_egm96.bin")));
+    EXPECT_EQ(ui.written.rfind("Creation du fichier binaire  " + dir.file("geoid_fr_egm96.bin") + " ...", 0),
               0u);
     EXPECT_EQ(ui.steps, 100) << "160401 nodes: a step every 1604 nodes";
     EXPECT_EQ(grid.N_COLUMNS, 421);
     EXPECT_EQ(grid.N_LINES, 381);
     EXPECT_EQ(grid.LAYOUT, 2);
     EXPECT_EQ(grid.INTERPOLATION_TYPE, kInterpolationBilinear);
-    EXPECT_EQ(grid.DESC, "Geoide France 2020 NGF69");
+    EXPECT_EQ(grid.DESC, "Geoide EGM96 sur la France");
     grid.computeExtent();
     EXPECT_DOUBLE_EQ(grid.extent.min.lon, -5.5);
     EXPECT_DOUBLE_EQ(grid.extent.max.lat, 51.5);
@@ -107,11 +105,14 @@ TEST(ReferenceGrids, GeoidOpensValidatesAndInterpolates) {
         EXPECT_LT(values[0], 60);
         EXPECT_EQ(code, 0);
     }
-    // PROJ's vertical grid shift on this grid at Paris: h 100 m gives an altitude of 56.205 m.
+    // PROJ's vertical grid shift on this grid at Paris: the altitude of h 100 m in the case table.
     std::vector<double> values;
     int code = 0;
     ASSERT_EQ(grid.interpolate(3, {2.35, 48.85, 0}, values, code), 0);
-    EXPECT_NEAR(100 - values[0], 56.205, 0.001);
+    double altitude = 0;
+    for (const test::ReferenceCase& c : test::loadReferenceCases(test::referenceDir() + "/cases.tsv"))
+        if (c.id == "geoid_rgf_h_alt") altitude = c.expected.at(3);
+    EXPECT_NEAR(100 - values[0], altitude, 0.001);
 
     // The next open reuses the binary version.
     test::RecordingUi again;
@@ -125,7 +126,6 @@ TEST(ReferenceGrids, GeoidOpensValidatesAndInterpolates) {
 TEST(ReferenceGrids, TranslationGridOpensValidatesAndInterpolates) {
     TempDir dir;
     const std::string path = copyReferenceGrid(dir, "ntf_rgf93_3d");
-    if (path.empty()) GTEST_SKIP() << "the shared reference folder is absent (" << ZELVO_SHARED_DIR << ")";
     CGrille3D grid;
     grid.NAME = path;
     ASSERT_EQ(grid.open(0), "");

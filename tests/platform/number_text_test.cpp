@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "support/test_support.hpp"
+
 namespace zelvo {
 namespace {
 
@@ -109,7 +111,8 @@ TEST(AppendFixed, PrintsWhatPrintfPrints) {
 }
 
 TEST(AppendFixed, IgnoresTheProcessLocale) {
-    if (std::setlocale(LC_ALL, "fr_FR.UTF-8") == nullptr) GTEST_SKIP() << "no French locale on this machine";
+    if (std::setlocale(LC_ALL, "fr_FR.UTF-8") == nullptr)
+        ZELVO_MISSING_PREREQUISITE("no French locale on this machine (made by scripts/install-deps.sh)");
     std::string got;
     appendFixed(got, 1234.5, 2);
     double v = 0;

@@ -215,9 +215,28 @@ ScopedEnv::~ScopedEnv() {
         ::unsetenv(name_);
 }
 
+std::string referenceDir() { return (std::filesystem::path(ZELVO_SOURCE_DIR) / "tests" / "data" / "reference").string(); }
+
 std::string sharedReferenceDir() {
     const std::filesystem::path dir = std::filesystem::path(ZELVO_SHARED_DIR) / "reference";
     return std::filesystem::exists(dir / "catalogue.dat") ? dir.string() : std::string();
+}
+
+std::vector<ReferenceSet> referenceSets() {
+    std::vector<ReferenceSet> sets{{"project", referenceDir(), referenceDir() + "/cases.tsv"}};
+    if (const std::string shared = sharedReferenceDir(); !shared.empty())
+        sets.push_back({"shared", shared, shared + "/cases.tsv"});
+    if (const char* named = std::getenv("ZELVO_REFERENCE_CASES"); named != nullptr && *named != '\0') {
+        const std::filesystem::path folder = std::filesystem::path(named).parent_path();
+        const bool ownCatalogue = std::filesystem::exists(folder / "catalogue.dat");
+        sets.push_back({named, ownCatalogue ? folder.string() : referenceDir(), named});
+    }
+    return sets;
+}
+
+bool allComparisonsRequired() {
+    const char* required = std::getenv("ZELVO_REQUIRE_ORACLES");
+    return required != nullptr && std::string_view(required) == "1";
 }
 
 namespace {

@@ -82,8 +82,27 @@ private:
     std::optional<std::string> old_;
 };
 
-// The reference folder shipped beside the project, or empty when it is absent.
+// The project's own reference data, made by tests/data/make_reference.py and kept in
+// tests/data/reference: catalogue.dat, grids/ and cases.tsv (the values PROJ gives).
+std::string referenceDir();
+
+// The reference folder shipped beside the project (a second source), or empty when it is absent.
 std::string sharedReferenceDir();
+
+// A table of reference cases and the folder whose catalogue.dat and grids/ it runs on.
+struct ReferenceSet {
+    std::string name;   // for messages: "project", "shared" or the table's path
+    std::string dir;    // holds catalogue.dat and grids/
+    std::string cases;  // the case table
+};
+// The sets the comparison tests run: the project's own; the shared folder when present; and the
+// table named by ZELVO_REFERENCE_CASES, over the folder it sits in when that holds a catalogue,
+// else over the project's own catalogue and grids.
+std::vector<ReferenceSet> referenceSets();
+
+// True when the test command asks every comparison to run (ZELVO_REQUIRE_ORACLES=1): a tool or
+// file that scripts/install-deps.sh installs is then a failure when it is missing, not a skip.
+bool allComparisonsRequired();
 
 // A case of a reference table (cases.tsv): the arguments of a point-mode run, without the
 // program, and the values PROJ gives with their tolerances.
@@ -104,6 +123,14 @@ std::string writeAllUsersConfiguration(const std::filesystem::path& root, const 
                                        const std::string& extraIni = "");
 
 }  // namespace zelvo::test
+
+// Ends the current test for a missing tool or file that scripts/install-deps.sh installs: a skip
+// with its reason, or a failure when the test command requires every comparison to run.
+#define ZELVO_MISSING_PREREQUISITE(why)                                                                 \
+    return GTEST_MESSAGE_AT_(__FILE__, __LINE__, "missing prerequisite",                               \
+                             ::zelvo::test::allComparisonsRequired() ? ::testing::TestPartResult::kFatalFailure \
+                                                                     : ::testing::TestPartResult::kSkip)        \
+           << (why)
 
 #include "platform/user_interface.hpp"
 

@@ -315,16 +315,22 @@ private slots:
         expectNothingCutOrOverlapping(page);
     }
 
+    // Every case of each reference table (the project's own, the shared one when present, the
+    // one ZELVO_REFERENCE_CASES names) selected, typed and computed through the window.
     void referenceCasesThroughTheWindow() {
-        const fs::path reference = fs::path(ZELVO_SHARED_DIR) / "reference";
-        if (!fs::exists(reference / "catalogue.dat")) QSKIP("the shared reference folder is absent");
-        const QByteArray named = qgetenv("ZELVO_REFERENCE_CASES");
-        const QString path = named.isEmpty() ? QString::fromStdString((reference / "cases.tsv").string())
-                                             : QString::fromLocal8Bit(named);
-        const std::vector<test::ReferenceCase> cases = test::loadReferenceCases(path.toStdString());
-        if (cases.empty()) QSKIP(qPrintable("no case in " + path));
+        for (const test::ReferenceSet& set : test::referenceSets()) {
+            referenceCasesOf(set);
+            if (QTest::currentTestFailed()) return;
+        }
+    }
 
-        PageWindow w(reference);
+private:
+    void referenceCasesOf(const test::ReferenceSet& set) {
+        const QString path = QString::fromStdString(set.cases);
+        const std::vector<test::ReferenceCase> cases = test::loadReferenceCases(set.cases);
+        QVERIFY2(!cases.empty(), qPrintable("no case in " + path));
+
+        PageWindow w(set.dir);
         QVERIFY(w.loaded);
         const Catalogue& catalogue = w.app.catalogue;
         const auto systemName = [&](int n) {
@@ -445,10 +451,9 @@ private slots:
         QCOMPARE(passed, static_cast<int>(cases.size()));
     }
 
+private slots:
     void fileRunThroughTheWindowIsTheBatchRun() {
-        const fs::path reference = fs::path(ZELVO_SHARED_DIR) / "reference";
-        if (!fs::exists(reference / "catalogue.dat")) QSKIP("the shared reference folder is absent");
-        PageWindow w(reference);
+        PageWindow w(test::referenceDir());
         QVERIFY(w.loaded);
         const std::string departure = w.dir.file("mesures.txt"), arrival = w.dir.file("resultat.txt"),
                           report = w.dir.file("rapport.prt");

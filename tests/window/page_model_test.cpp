@@ -313,8 +313,7 @@ TEST_F(PageModelTest, ModesShowTheirControls) {
 }
 
 TEST_F(PageModelTest, ReferenceCatalogue) {
-    const std::string reference = test::sharedReferenceDir();
-    if (reference.empty()) GTEST_SKIP() << "the shared reference folder is absent";
+    const std::string reference = test::referenceDir();
     Catalogue catalogue;
     ASSERT_EQ(loadCatalogue(reference + "/catalogue.dat", catalogue).status, CatalogueLoadStatus::Loaded);
     PageSettings standardSettings, gridSettings;
