@@ -65,7 +65,6 @@ bool In_Fic::open(const std::string& filePath) {
     path = filePath;
     size = -1;
     lineCount = 0;
-    endMet_ = false;
     if (!reader_.open(filePath)) return false;
     struct stat info {};
     if (::stat(filePath.c_str(), &info) == 0) size = static_cast<long long>(info.st_size);
@@ -84,25 +83,6 @@ int In_Fic::countLines() {
     }
     lineCount = count;
     return count;
-}
-
-In_Fic::NextLine In_Fic::nextLine() {
-    if (endMet_) return NextLine::End;
-    if (!reader_.readLine(line_)) {
-        endMet_ = true;
-        return NextLine::Missing;
-    }
-    if (!reader_.lastLineTerminated()) endMet_ = true;
-    return NextLine::Line;
-}
-
-std::string_view In_Fic::readPoint(CCoor& point) {
-    switch (nextLine()) {
-        case NextLine::End: return texts::kStatusEnd;
-        case NextLine::Missing: return texts::kStatusBlankLine;
-        case NextLine::Line: break;
-    }
-    return parseLine(line_, reader_.lastLineTooLong(), dataFormat, point);
 }
 
 std::string_view In_Fic::parseLine(std::string_view line, bool tooLong, int dataFormat, CCoor& point) {

@@ -1,7 +1,7 @@
 #pragma once
-// Point files: the input stream that reads and classifies one line per call, and the output
-// stream that writes transformed points. Files are ISO 8859-1 on disk (UTF-8 inside), written
-// with CR LF line ends; CR LF and LF are both read.
+// Point files: the input stream that reads blocks of whole lines and classifies each line, and
+// the output stream that writes transformed points. Files are ISO 8859-1 on disk (UTF-8 inside),
+// written with CR LF line ends; CR LF and LF are both read.
 
 #include <cstdio>
 #include <ctime>
@@ -28,27 +28,16 @@ public:
     // Counts the line feeds of the file, for progress reporting.
     int countLines();
 
-    // Reads the next line; on "OK" its values are stored into point by the data format. Returns
-    // one of the statuses "OK", "Fin", "ligne blanche", "commentaires", "mauvais format de point",
-    // "type de fichier inconnu".
-    std::string_view readPoint(CCoor& point);
-
-    // readPoint in two halves: the next line as it stands (Line; Missing when the file ends with
-    // a line end, read as a blank line; End afterwards), then what it holds.
-    enum class NextLine { Line, Missing, End };
-    NextLine nextLine();
-    const std::string& line() const { return line_; }
-    bool lineTooLong() const { return reader_.lastLineTooLong(); }
-    // The following lines as they stand, for splitLines (LineReader::readBlock); instead of
-    // nextLine, never with it.
+    // The following lines as they stand, for splitLines (LineReader::readBlock).
     bool readBlock(std::string& block, std::size_t size) { return reader_.readBlock(block, size); }
-    // The lines of such a block, as nextLine reads them: take(line, tooLong) for each. Returns the
-    // number of line feeds met.
+    // The lines of such a block: take(line, tooLong) for each. Returns the number of line feeds
+    // met.
     template <typename Take>
     static std::size_t splitLines(std::string_view block, Take&& take) {
         return LineReader::splitLines(block, kPointLineMaxLength, take);
     }
-    // Classifies one line of a file of the given data format and stores its values into point.
+    // Classifies one line of a file of the given data format and stores its values into point:
+    // "OK", "ligne blanche", "commentaires", "mauvais format de point" or "type de fichier inconnu".
     static std::string_view parseLine(std::string_view line, bool tooLong, int dataFormat, CCoor& point);
 
     std::string path;
@@ -58,8 +47,6 @@ public:
 
 private:
     LineReader reader_{kPointLineMaxLength};
-    bool endMet_ = false;
-    std::string line_;
 };
 
 // The values of a point in the layout of a data format, without the name: X Y Z, the two angles
