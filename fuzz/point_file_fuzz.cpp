@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size < 2) return 0;
     // The first byte picks the format written back and the annotation, the second the block size
     // (small ones cut lines across blocks), the rest is the file.
-    const int written = data[0] % (kLastDataFormat + 2);
+    const int written = data[0] % (zelvo::kLastDataFormat + 2);
     const std::size_t blockBytes = 1 + data[1] % 64 * 64;
     const std::string& path = zelvo::fuzz::inputFile(data + 2, size - 2);
     zelvo::In_Fic in;
