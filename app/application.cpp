@@ -21,8 +21,8 @@ namespace {
 constexpr std::size_t kTitleBuffer = 80;
 constexpr std::size_t kPathBuffer = 260;
 
-// A failed start-up grid check ends the program; only its fatal conditions with code 1.
-int exitCodeOf(GridCheck check) { return check == GridCheck::Fatal ? 1 : 0; }
+// A failed start-up grid check ends the program, never as a success.
+int exitCodeOf(GridCheck check) { return check == GridCheck::Passed ? kExitSuccess : kExitStartFailed; }
 
 std::string programNameOf(const std::vector<std::string>& args) {
     return splitPath(args.empty() ? std::string("zelvo") : args[0]).baseName;
@@ -78,12 +78,12 @@ std::optional<int> answerInformationRequest(const std::vector<std::string>& args
     return 0;
 }
 
-void createLogFile(CZelvoApp& app) { app.log.open("log.txt"); }
+void createLogFile(CZelvoApp& app) { app.log.openForAppending("log.txt"); }
 
 int startup(CZelvoApp& app, const std::vector<std::string>& args, UserInterface& ui, WindowMode* window) {
     app.ui = &ui;
     app.workingDirectory = currentDirectory();
-    if (app.workingDirectory.empty()) return 0;
+    if (app.workingDirectory.empty()) return kExitStartFailed;
     if (app.workingDirectory.back() != '/') app.workingDirectory += '/';
 
     app.programName = programNameOf(args);
@@ -92,7 +92,7 @@ int startup(CZelvoApp& app, const std::vector<std::string>& args, UserInterface&
     const ConfigurationSearch& search = app.configuration;
     if (!search.found) {
         ui.message(fmt::sprintf(texts::kConfigurationMissing, search.candidates.back()), MessageIcon::Error);
-        return 1;
+        return kExitStartFailed;
     }
     app.iniPath = *search.found;
 
@@ -112,13 +112,13 @@ int startup(CZelvoApp& app, const std::vector<std::string>& args, UserInterface&
     const CatalogueLoadResult loaded = loadCatalogue(app.dataPath, app.catalogue);
     if (loaded.status != CatalogueLoadStatus::Loaded) {
         ui.message(loaded.message, MessageIcon::Error);
-        return loaded.status == CatalogueLoadStatus::Malformed ? 1 : 0;
+        return kExitStartFailed;
     }
 
     if (args.size() <= 1) {
         if (window == nullptr) {
             ui.write(std::string(texts::kWindowModeUnavailable) + "\n");
-            return 0;
+            return kExitStartFailed;
         }
         app.consoleMode = 0;
         window->createMainWindow(app);

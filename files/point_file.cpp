@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cmath>
 #include <filesystem>
 #include <optional>
 #include <utility>
@@ -15,6 +16,7 @@
 #include "geodesy/precision.hpp"
 #include "platform/number_text.hpp"
 #include "platform/paths.hpp"
+#include "platform/temporary_files.hpp"
 #include "platform/text_encoding.hpp"
 #include "resources/chain_texts.hpp"
 #include "resources/file_texts.hpp"
@@ -120,6 +122,9 @@ std::string_view In_Fic::parseLine(std::string_view line, bool tooLong, int data
     int count = 0;
     while (count < 3 && scanner.readDouble(v[count])) ++count;
     if (count < 2) return texts::kStatusBadPoint;
+    // "nan", "inf" or a number too large for a double is no coordinate.
+    for (int i = 0; i < count; ++i)
+        if (!std::isfinite(v[i])) return texts::kStatusBadPoint;
 
     // A plain ASCII name is the same in UTF-8: no conversion, and no new string.
     if (isAscii(name)) point.name.assign(name);
@@ -206,9 +211,12 @@ bool Out_Fic::open(const std::string& filePath, bool replaceAtClose) {
     const std::string prefix = "." + parts.baseName + parts.extension + ".zelvo-";
     removeAbandonedTemporaries(parts.directory, prefix);
     const std::string temporary = parts.directory + prefix + std::to_string(::getpid()) + ".tmp";
+    // Noted before it exists: a signal from now on removes it.
+    temporaryTicket_ = noteTemporaryFile(temporary);
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
                           exists ? (existing.st_mode & 07777) : 0666);
     if (fd < 0) {
+        forgetTemporaryFile(std::exchange(temporaryTicket_, -1));
         // A writable file in a folder that cannot take a new file is written in place.
         if (exists && (errno == EACCES || errno == EPERM || errno == EROFS))
             return openStream(std::fopen(target->c_str(), "wb"));
@@ -222,11 +230,27 @@ bool Out_Fic::open(const std::string& filePath, bool replaceAtClose) {
     if (!openStream(::fdopen(fd, "wb"))) {
         ::close(fd);
         std::remove(temporary.c_str());
+        forgetTemporaryFile(std::exchange(temporaryTicket_, -1));
         return false;
     }
     temporaryPath_ = temporary;
     replacedPath_ = *target;
     return true;
+}
+
+bool Out_Fic::openForAppending(const std::string& filePath) {
+    close();
+    path = filePath;
+    linesWritten = 0;
+    annotated = false;
+    failed_ = false;
+    temporaryPath_.clear();
+    replacedPath_.clear();
+    const int fd = ::open(filePath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_APPEND | O_CLOEXEC, 0666);
+    if (fd < 0) return openStream(nullptr);
+    if (openStream(::fdopen(fd, "ab"))) return true;
+    ::close(fd);
+    return false;
 }
 
 bool Out_Fic::openStream(std::FILE* file) {
@@ -272,6 +296,7 @@ bool Out_Fic::close() {
             std::remove(temporaryPath_.c_str());
         }
         temporaryPath_.clear();
+        forgetTemporaryFile(std::exchange(temporaryTicket_, -1));
     }
     return !failed_;
 }

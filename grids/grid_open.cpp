@@ -16,6 +16,7 @@
 #include "grids/grid.hpp"
 #include "grids/text_data.hpp"
 #include "platform/paths.hpp"
+#include "platform/temporary_files.hpp"
 #include "platform/user_interface.hpp"
 #include "resources/grid_texts.hpp"
 
@@ -364,6 +365,7 @@ std::string CGrille::loadValues(UserInterface* ui, TextSource& text) {
         copySideFile(textSideFile, target);
     }
     NAME = target;
+    const int temporaryTicket = noteTemporaryFile(temporary);
 
     if (ui != nullptr)
         ui->progressBegin(fmt::sprintf(texts::kBinaryCreationStatus, texts::kBinaryCreation, NAME), 100);
@@ -420,8 +422,9 @@ std::string CGrille::loadValues(UserInterface* ui, TextSource& text) {
     if (std::fclose(out) != 0 && failure.empty()) failure = fmt::sprintf(texts::kBinaryWriteFailed, NAME);
     if (failure.empty() && std::rename(temporary.c_str(), target.c_str()) != 0)
         failure = fmt::sprintf(texts::kBinaryWriteFailed, NAME);
+    if (!failure.empty()) std::remove(temporary.c_str());
+    forgetTemporaryFile(temporaryTicket);
     if (!failure.empty()) {
-        std::remove(temporary.c_str());
         NAME = textName;
         GRID_TYPE = textFormat;
         return failure;
