@@ -1,6 +1,7 @@
 #include "app/application.hpp"
 
 #include <fmt/printf.h>
+#include <unistd.h>
 
 #include "app/configuration.hpp"
 #include "app/grid_check.hpp"
@@ -13,6 +14,7 @@
 #include "platform/profile.hpp"
 #include "platform/user_interface.hpp"
 #include "resources/app_texts.hpp"
+#include "resources/catalogue_texts.hpp"
 #include "resources/file_texts.hpp"
 
 namespace zelvo {
@@ -21,8 +23,10 @@ namespace {
 constexpr std::size_t kTitleBuffer = 80;
 constexpr std::size_t kPathBuffer = 260;
 
-// A failed start-up grid check ends the program, never as a success.
-int exitCodeOf(GridCheck check) { return check == GridCheck::Passed ? kExitSuccess : kExitStartFailed; }
+// A failed start-up grid check ends the program, never as a success; the user's cancel is no failure.
+int exitCodeOf(GridCheck check) {
+    return check == GridCheck::Passed || check == GridCheck::Cancelled ? kExitSuccess : kExitStartFailed;
+}
 
 std::string programNameOf(const std::vector<std::string>& args) {
     return splitPath(args.empty() ? std::string("zelvo") : args[0]).baseName;
@@ -95,6 +99,13 @@ int startup(CZelvoApp& app, const std::vector<std::string>& args, UserInterface&
         return kExitStartFailed;
     }
     app.iniPath = *search.found;
+    // A configuration that cannot be read as a whole (a pipe, a device, a file too large or not
+    // readable) is named as the file that failed, before anything else is looked for.
+    const std::string cannotReadConfiguration = std::string(texts::kCannotReadFile) + "\n" + app.iniPath;
+    if (!isRegularFileWithin(app.iniPath, kMaxProfileBytes) || ::access(app.iniPath.c_str(), R_OK) != 0) {
+        ui.message(cannotReadConfiguration, MessageIcon::Error);
+        return kExitStartFailed;
+    }
 
     const ProfileFile profile(app.iniPath);
     app.title = profile.readString("INFORMATIONS", "Titre", "", kTitleBuffer);
@@ -103,6 +114,11 @@ int startup(CZelvoApp& app, const std::vector<std::string>& args, UserInterface&
     app.consoleHelpText = profile.readString("AIDE", "Console", "", kPathBuffer);
     const std::string logName = profile.readString("LOG", "Log", "", kPathBuffer);
     const std::string examples = profile.readString("EXEMPLES", "Exemples", "", kPathBuffer);
+    // An empty or garbled configuration names no catalogue: the file at fault is the configuration.
+    if (data.empty()) {
+        ui.message(cannotReadConfiguration, MessageIcon::Error);
+        return kExitStartFailed;
+    }
 
     app.dataPath = app.resolvePath(data);
     app.helpPath = app.resolvePath(help);

@@ -29,8 +29,10 @@ namespace {
 // below which a file is transformed on one thread.
 constexpr std::size_t kBlockBytes = 64 * 1024;
 constexpr long long kThreadedFileBytes = 256 * 1024;
-// The most workers ZELVO_THREADS may ask for: so many per core, and never more than this.
+// The most workers ZELVO_THREADS may ask for: so many per core (at least kMinWorkerCap, so that
+// small machines still run what is asked of them in tests), and never more than kMaxWorkers.
 constexpr int kMaxWorkersPerCore = 4;
+constexpr int kMinWorkerCap = 16;
 constexpr int kMaxWorkers = 256;
 
 // A block of the departure file on its way through a worker, and what it gave. Blocks are used
@@ -275,7 +277,7 @@ int fileRunWorkers(long long fileBytes) {
     if (const auto requested = environmentVariable("ZELVO_THREADS")) {
         // More workers than the machine can run only cost memory: a number past the cap (any
         // number, however long) gives the cap.
-        const int cap = std::min(kMaxWorkersPerCore * cores, kMaxWorkers);
+        const int cap = std::min(std::max(kMaxWorkersPerCore * cores, kMinWorkerCap), kMaxWorkers);
         const int n = leadingInt(*requested);
         if (n > 0) return std::min(n, cap);
     }

@@ -45,22 +45,6 @@ void removeAbandonedTemporaries(const std::string& directory, const std::string&
     }
 }
 
-// The file a chain of symbolic links leads to (the path itself when it is no link); nothing when
-// the chain loops or cannot be read.
-std::optional<std::string> followLinks(const std::string& path) {
-    namespace fs = std::filesystem;
-    fs::path current = path;
-    for (int hops = 0; hops < 40; ++hops) {
-        struct stat link {};
-        if (::lstat(current.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return current.string();
-        std::error_code ec;
-        const fs::path next = fs::read_symlink(current, ec);
-        if (ec) return std::nullopt;
-        current = next.is_absolute() ? next : current.parent_path() / next;
-    }
-    return std::nullopt;
-}
-
 }  // namespace
 
 bool In_Fic::open(const std::string& filePath) {
@@ -190,7 +174,7 @@ bool Out_Fic::open(const std::string& filePath, bool replaceAtClose) {
     if (!replaceAtClose) return openStream(std::fopen(filePath.c_str(), "wb"));
 
     // A symbolic link is written through: the file it leads to is replaced, the link stays.
-    const std::optional<std::string> target = followLinks(filePath);
+    const std::optional<std::string> target = followSymbolicLinks(filePath);
     if (!target) return false;
     struct stat existing {};
     const bool exists = ::stat(target->c_str(), &existing) == 0;

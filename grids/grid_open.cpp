@@ -264,6 +264,7 @@ std::string CGrille::readHeaderPhase(TextSource& text, UserInterface* ui, bool u
 
 std::string CGrille::open(int mode, UserInterface* ui) {
     fatalExitCode_ = 0;
+    cancelled_ = false;
     // Values of an earlier open must not outlive the header they belonged to.
     nodeData_.reset();
     if (NAME.empty()) return texts::kGridNameNotSet;
@@ -414,8 +415,10 @@ std::string CGrille::loadValues(UserInterface* ui, TextSource& text) {
         }
         if (step > 0 && count % step == 0 && ui != nullptr) {
             ui->progressStep();
-            if (ui->cancelRequested())
+            if (ui->cancelRequested()) {
                 failure = fmt::sprintf(texts::kBinaryCreationCancelled, textName);
+                cancelled_ = true;
+            }
         }
     }
     if (ui != nullptr) ui->progressEnd();

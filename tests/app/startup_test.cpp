@@ -166,7 +166,7 @@ TEST(Startup, FindsTheConfigurationFileInTheUsualLinuxFolders) {
 
     writeFile(dirs.file("a/Zelvo/zelvo.ini"), "[DATA]\r\nData=absent.dat\r\n");
     r = run({"-?"}, options);
-    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.exitCode, 1) << "a catalogue that cannot be read stops the run";
     EXPECT_NE(r.err.find("absent.dat"), std::string::npos) << "the first folder of XDG_CONFIG_DIRS wins";
 
     writeFile(home.file(".config/Zelvo/zelvo.ini"), "[DATA]\r\nData=cat.dat\r\n");
@@ -189,9 +189,9 @@ TEST(Startup, ReportsCatalogueProblems) {
         int exitCode;
         std::string err;
     } cases[] = {
-        {"missing DATA/Data", "[INFORMATIONS]\r\nTitre=x\r\n", "", 0,
+        {"missing DATA/Data", "[INFORMATIONS]\r\nTitre=x\r\n", "", 1,
          "Impossible de lire le fichier\n" + work.str() + "/\n"},
-        {"unreadable catalogue", "[DATA]\r\nData=absent.dat\r\n", "", 0,
+        {"unreadable catalogue", "[DATA]\r\nData=absent.dat\r\n", "", 1,
          "Impossible de lire le fichier\n" + work.str() + "/absent.dat\n"},
         {"malformed line", "[DATA]\r\nData=cat.dat\r\n", "* commentaire\r\n\r\nZNE 1 2 R\xE9union\r\n", 1,
          "Erreur dans le fichier \"" + work.str() + "/cat.dat\" :\nMauvais format à la ligne 3:\n\n\"ZNE 1 2 "
