@@ -64,8 +64,14 @@ int In_Fic::countLines() {
     if (f != nullptr) {
         char buffer[1 << 16];
         std::size_t got = 0;
+        // Line feeds, and carriage returns that no line feed follows (old Mac line ends).
+        bool carriageReturn = false;
         while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0)
-            for (std::size_t i = 0; i < got; ++i) count += buffer[i] == '\n';
+            for (std::size_t i = 0; i < got; ++i) {
+                count += buffer[i] == '\n' || (carriageReturn && buffer[i] != '\n');
+                carriageReturn = buffer[i] == '\r';
+            }
+        count += carriageReturn;
         std::fclose(f);
     }
     lineCount = count;

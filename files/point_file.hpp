@@ -57,7 +57,8 @@ public:
     int dataFormat = 0;
 
 private:
-    LineReader reader_{kPointLineMaxLength};
+    // Lines end at a line feed, or at a carriage return alone (old Mac files).
+    LineReader reader_{kPointLineMaxLength, /*loneCarriageReturnsEndLines=*/true};
     bool endMet_ = false;
     std::string line_;
 };

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fmt/printf.h>
+
 #include <atomic>
 #include <csignal>
 #include <chrono>
@@ -352,6 +354,20 @@ TEST_F(Batch, GridModeWithinOneSystemNeedsNoGrid) {
     zelvo("-type 2 -mode 1 " + kNtfToL93.substr(8) + " -f1 1 in.txt -f2 1 out.txt");
     EXPECT_EQ(readFile(file("out.txt")), "* ERREUR!!! Sur cette ligne du fichier d'entr\xE9" "e : Les coordonn\xE9"
                                          "es que vous avez saisies sont hors de la grille de transformation\r\n");
+}
+
+TEST_F(Batch, PointFileLinesEndingInALoneCarriageReturn) {
+    // An old Mac file: each line is transformed, as with CR LF ends.
+    const std::string line = "                  P%d     860690.522    6319037.047     10.000\r\n";
+    const std::string expected = fmt::sprintf(line, 1) + fmt::sprintf(line, 2) + fmt::sprintf(line, 3);
+    for (const char* end : {"\r", "\r\n"}) {
+        std::string departure;
+        for (int i = 1; i <= 3; ++i) departure += "P" + std::to_string(i) + " 814149.529 1887019.768 10" + end;
+        writeFile(file("in.txt"), departure);
+        const auto r = zelvo("-type 1 -mode 1 " + kNtfToL93.substr(8) + " -f1 1 in.txt -f2 1 out.txt");
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_EQ(readFile(file("out.txt")), expected) << testing::PrintToString(end);
+    }
 }
 
 TEST_F(Batch, SurvivesABinaryDepartureFile) {
