@@ -142,9 +142,12 @@ bool replaceFile(const std::string& path, const std::string& bytes) {
         if (exists && (errno == EACCES || errno == EPERM || errno == EROFS)) return rewriteInPlace(*target, bytes);
         return false;
     }
-    if (exists) {
-        if (::fchown(fd, existing.st_uid, existing.st_gid) != 0) (void)::fchown(fd, static_cast<uid_t>(-1), existing.st_gid);
-        (void)::fchmod(fd, existing.st_mode & 07777);
+    // A new file that cannot take the owner and group of the one it replaces gives way to the
+    // writing in place, which keeps them.
+    if (exists && (::fchown(fd, existing.st_uid, existing.st_gid) != 0 || ::fchmod(fd, existing.st_mode & 07777) != 0)) {
+        ::close(fd);
+        std::remove(temporary.c_str());
+        return rewriteInPlace(*target, bytes);
     }
     const bool written = writeAll(fd, bytes);
     if (::close(fd) != 0 || !written || std::rename(temporary.c_str(), target->c_str()) != 0) {
