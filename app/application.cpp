@@ -1,6 +1,7 @@
 #include "app/application.hpp"
 
 #include <fmt/printf.h>
+#include <unistd.h>
 
 #include "app/configuration.hpp"
 #include "app/grid_check.hpp"
@@ -13,6 +14,7 @@
 #include "platform/profile.hpp"
 #include "platform/user_interface.hpp"
 #include "resources/app_texts.hpp"
+#include "resources/catalogue_texts.hpp"
 #include "resources/file_texts.hpp"
 
 namespace zelvo {
@@ -21,8 +23,10 @@ namespace {
 constexpr std::size_t kTitleBuffer = 80;
 constexpr std::size_t kPathBuffer = 260;
 
-// A failed start-up grid check ends the program; only its fatal conditions with code 1.
-int exitCodeOf(GridCheck check) { return check == GridCheck::Fatal ? 1 : 0; }
+// A failed start-up grid check ends the program, never as a success; the user's cancel is no failure.
+int exitCodeOf(GridCheck check) {
+    return check == GridCheck::Passed || check == GridCheck::Cancelled ? kExitSuccess : kExitStartFailed;
+}
 
 std::string programNameOf(const std::vector<std::string>& args) {
     return splitPath(args.empty() ? std::string("zelvo") : args[0]).baseName;
@@ -78,12 +82,12 @@ std::optional<int> answerInformationRequest(const std::vector<std::string>& args
     return 0;
 }
 
-void createLogFile(CZelvoApp& app) { app.log.open("log.txt"); }
+void createLogFile(CZelvoApp& app) { app.log.openForAppending("log.txt"); }
 
 int startup(CZelvoApp& app, const std::vector<std::string>& args, UserInterface& ui, WindowMode* window) {
     app.ui = &ui;
     app.workingDirectory = currentDirectory();
-    if (app.workingDirectory.empty()) return 0;
+    if (app.workingDirectory.empty()) return kExitStartFailed;
     if (app.workingDirectory.back() != '/') app.workingDirectory += '/';
 
     app.programName = programNameOf(args);
@@ -92,9 +96,16 @@ int startup(CZelvoApp& app, const std::vector<std::string>& args, UserInterface&
     const ConfigurationSearch& search = app.configuration;
     if (!search.found) {
         ui.message(fmt::sprintf(texts::kConfigurationMissing, search.candidates.back()), MessageIcon::Error);
-        return 1;
+        return kExitStartFailed;
     }
     app.iniPath = *search.found;
+    // A configuration that cannot be read as a whole (a pipe, a device, a file too large or not
+    // readable) is named as the file that failed, before anything else is looked for.
+    const std::string cannotReadConfiguration = std::string(texts::kCannotReadFile) + "\n" + app.iniPath;
+    if (!isRegularFileWithin(app.iniPath, kMaxProfileBytes) || ::access(app.iniPath.c_str(), R_OK) != 0) {
+        ui.message(cannotReadConfiguration, MessageIcon::Error);
+        return kExitStartFailed;
+    }
 
     const ProfileFile profile(app.iniPath);
     app.title = profile.readString("INFORMATIONS", "Titre", "", kTitleBuffer);
@@ -103,6 +114,11 @@ int startup(CZelvoApp& app, const std::vector<std::string>& args, UserInterface&
     app.consoleHelpText = profile.readString("AIDE", "Console", "", kPathBuffer);
     const std::string logName = profile.readString("LOG", "Log", "", kPathBuffer);
     const std::string examples = profile.readString("EXEMPLES", "Exemples", "", kPathBuffer);
+    // An empty or garbled configuration names no catalogue: the file at fault is the configuration.
+    if (data.empty()) {
+        ui.message(cannotReadConfiguration, MessageIcon::Error);
+        return kExitStartFailed;
+    }
 
     app.dataPath = app.resolvePath(data);
     app.helpPath = app.resolvePath(help);
@@ -112,13 +128,13 @@ int startup(CZelvoApp& app, const std::vector<std::string>& args, UserInterface&
     const CatalogueLoadResult loaded = loadCatalogue(app.dataPath, app.catalogue);
     if (loaded.status != CatalogueLoadStatus::Loaded) {
         ui.message(loaded.message, MessageIcon::Error);
-        return loaded.status == CatalogueLoadStatus::Malformed ? 1 : 0;
+        return kExitStartFailed;
     }
 
     if (args.size() <= 1) {
         if (window == nullptr) {
             ui.write(std::string(texts::kWindowModeUnavailable) + "\n");
-            return 0;
+            return kExitStartFailed;
         }
         app.consoleMode = 0;
         window->createMainWindow(app);

@@ -32,6 +32,7 @@ GridCheck checkOne(const CZelvoApp& app, UserInterface& ui, Entry& entry) {
     grid.release();
     if (!message.empty()) {
         ui.message(message, MessageIcon::Error);
+        if (grid.cancelled()) return GridCheck::Cancelled;
         return grid.fatalExitCode() != 0 ? GridCheck::Fatal : GridCheck::Failed;
     }
     entry.fileName = grid.NAME;

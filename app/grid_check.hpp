@@ -12,8 +12,9 @@ class UserInterface;
 
 enum class GridCheck {
     Passed,  // every grid found opened (an absent one was reported); each entry names its file
-    Failed,  // a grid could not be opened: its message has been shown, the program ends (code 0)
+    Failed,  // a grid could not be opened: its message has been shown, the program ends (code 1)
     Fatal,   // a grid condition that ends the program with exit code 1 (message shown)
+    Cancelled,  // the user stopped the making of a binary version: the program ends (code 0)
 };
 
 GridCheck checkGrids(CZelvoApp& app, UserInterface& ui);

@@ -5,6 +5,7 @@
 
 #include "platform/line_reader.hpp"
 #include "platform/number_text.hpp"
+#include "platform/paths.hpp"
 #include "platform/text_encoding.hpp"
 #include "resources/catalogue_texts.hpp"
 
@@ -267,7 +268,8 @@ private:
 CatalogueLoadResult loadCatalogue(const std::string& path, Catalogue& catalogue) {
     CatalogueLoadResult result;
     LineReader reader(kCatalogueMaxLineLength);
-    if (!reader.open(path)) {
+    // A pipe or a device may never end: only a regular file is read.
+    if (!isRegularFileWithin(path) || !reader.open(path)) {
         result.status = CatalogueLoadStatus::Unreadable;
         result.message = std::string(texts::kCannotReadFile) + "\n" + path;
         return result;

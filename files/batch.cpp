@@ -2,8 +2,7 @@
 
 #include <fmt/printf.h>
 
-#include <filesystem>
-
+#include "files/file_identity.hpp"
 #include "files/file_run.hpp"
 #include "files/point_file.hpp"
 #include "files/run_context.hpp"
@@ -21,16 +20,6 @@
 #include "resources/string_table.hpp"
 
 namespace zelvo {
-namespace {
-
-// Two names of one file: the same text, or two paths that reach the same file.
-bool sameFile(const std::string& a, const std::string& b) {
-    if (a == b) return true;
-    std::error_code ec;
-    return std::filesystem::equivalent(a, b, ec) && !ec;
-}
-
-}  // namespace
 
 BatchPoints buildPoints(const CZelvoCommandLine& r, const Catalogue& catalogue) {
     BatchPoints p;
@@ -106,7 +95,7 @@ BatchOutcome runBatch(RunContext& context, CZelvoCommandLine r, std::string& sha
     UserInterface& ui = context.ui;
     if (r.currentOption == 0) {
         ui.write(fmt::sprintf("\n%s\n", r.helpText));
-        return BatchOutcome::Refused;
+        return BatchOutcome::Completed;
     }
     deriveVerticalKind(r);
     std::string validation;
@@ -128,7 +117,7 @@ BatchOutcome runBatch(RunContext& context, CZelvoCommandLine r, std::string& sha
         }
         if (!in.open(r.file1)) {
             sharedMessage = fmt::sprintf("%s %s !", texts::kCannotOpenFile, r.file1);
-            return BatchOutcome::Refused;
+            return BatchOutcome::DepartureNotRead;
         }
         if (!out.open(r.file2, /*replaceAtClose=*/true)) {
             sharedMessage = fmt::sprintf("%s %s !", texts::kCannotOpenFile, r.file2);
@@ -198,11 +187,18 @@ BatchOutcome runBatch(RunContext& context, CZelvoCommandLine r, std::string& sha
 
 int runCommandLine(RunContext& context, const std::vector<std::string>& args, const std::string& consoleHelpText) {
     CZelvoCommandLine record;
-    if (!parseCommandLine(args, record, consoleHelpText, context.ui)) return 0;
+    if (!parseCommandLine(args, record, consoleHelpText, context.ui)) return kExitRefused;
     std::string sharedMessage;
     const BatchOutcome outcome = runBatch(context, record, sharedMessage);
     if (!sharedMessage.empty()) context.ui.message(sharedMessage, MessageIcon::Error);
-    return outcome == BatchOutcome::ArrivalNotWritten || outcome == BatchOutcome::PointNotTransformed ? 2 : 0;
+    switch (outcome) {
+        case BatchOutcome::Completed: return kExitSuccess;
+        case BatchOutcome::Refused: return kExitRefused;
+        case BatchOutcome::DepartureNotRead: return kExitDepartureUnread;
+        case BatchOutcome::ArrivalNotWritten:
+        case BatchOutcome::PointNotTransformed: return kExitNotTransformed;
+    }
+    return kExitNotTransformed;
 }
 
 }  // namespace zelvo

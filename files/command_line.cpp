@@ -3,6 +3,7 @@
 #include <fmt/printf.h>
 
 #include <algorithm>
+#include <cmath>
 #include <string_view>
 
 #include "catalogue/catalogue.hpp"
@@ -32,6 +33,12 @@ const Option* findOption(std::string_view arg) {
     const auto option = std::find_if(std::begin(kOptions), std::end(kOptions),
                                      [name](const Option& o) { return o.name == name; });
     return option == std::end(kOptions) ? nullptr : option;
+}
+
+std::string_view optionName(int code) {
+    const auto option = std::find_if(std::begin(kOptions), std::end(kOptions),
+                                     [code](const Option& o) { return o.code == code; });
+    return option == std::end(kOptions) ? std::string_view() : option->name;
 }
 
 bool isOptionPosition(const std::string& arg, bool expectValue) {
@@ -92,6 +99,14 @@ bool parseCommandLine(const std::vector<std::string>& args, CZelvoCommandLine& r
             continue;
         }
         r.expectValue = false;
+        // A point's value is a finite number that fits a double, as in a point file: "nan", "inf",
+        // "1e999" or "12abc" is refused, never read as something else.
+        double value = 0.0;
+        if (takesSignedValue(r.currentOption) && (!parseDouble(arg, value) || !std::isfinite(value))) {
+            ui.message(fmt::sprintf("%s : %s !", optionName(r.currentOption), texts::kValueNotANumber),
+                       MessageIcon::Error);
+            return false;
+        }
         switch (r.currentOption) {
             case 0: r.helpText = consoleHelpText; break;
             case 1: r.initFile = arg; break;
@@ -108,15 +123,15 @@ bool parseCommandLine(const std::vector<std::string>& args, CZelvoCommandLine& r
             case 9: takeTypeValue(leadingInt(arg), r.typcoor2, r.unit2, r.meridian2, r.projection2); break;
             case 10: takeFileValue(arg, r.typcoor1, r.format1, r.file1); break;
             case 11: takeFileValue(arg, r.typcoor2, r.format2, r.file2); break;
-            case 12: r.x = leadingDouble(arg); break;
-            case 13: r.y = leadingDouble(arg); break;
-            case 14: r.z = leadingDouble(arg); break;
-            case 15: r.lon = leadingDouble(arg); break;
-            case 16: r.lat = leadingDouble(arg); break;
-            case 17: r.he = leadingDouble(arg); break;
-            case 18: r.E = leadingDouble(arg); break;
-            case 19: r.N = leadingDouble(arg); break;
-            case 20: r.H = leadingDouble(arg); break;
+            case 12: r.x = value; break;
+            case 13: r.y = value; break;
+            case 14: r.z = value; break;
+            case 15: r.lon = value; break;
+            case 16: r.lat = value; break;
+            case 17: r.he = value; break;
+            case 18: r.E = value; break;
+            case 19: r.N = value; break;
+            case 20: r.H = value; break;
         }
     }
     return true;

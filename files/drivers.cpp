@@ -3,6 +3,7 @@
 #include <fmt/printf.h>
 
 #include "files/data_formats.hpp"
+#include "files/file_identity.hpp"
 #include "files/file_run.hpp"
 #include "files/log_file.hpp"
 #include "files/point_file.hpp"
@@ -53,6 +54,18 @@ void transformFile(RunContext& context, int transformationType, bool withConvers
         ui.message(fmt::sprintf(texts::kNamesCannotBeInvented, std::string(dataFormatName(files.departureFormat)),
                                 std::string(dataFormatName(files.arrivalFormat))),
                    MessageIcon::Error);
+        return;
+    }
+
+    // No file is written over another of the run, whatever names lead to it: checked before any
+    // is opened for writing.
+    if (sameFile(files.departurePath, files.arrivalPath)) {
+        ui.message(fmt::sprintf("%s !", texts::kSameFiles), MessageIcon::Error);
+        return;
+    }
+    if (context.reportRequested &&
+        (sameFile(files.reportPath, files.departurePath) || sameFile(files.reportPath, files.arrivalPath))) {
+        ui.message(fmt::sprintf(texts::kReportIsDataFile, files.reportPath), MessageIcon::Error);
         return;
     }
 

@@ -6,6 +6,7 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -28,6 +29,11 @@ namespace {
 // below which a file is transformed on one thread.
 constexpr std::size_t kBlockBytes = 64 * 1024;
 constexpr long long kThreadedFileBytes = 256 * 1024;
+// The most workers ZELVO_THREADS may ask for: so many per core (at least kMinWorkerCap, so that
+// small machines still run what is asked of them in tests), and never more than kMaxWorkers.
+constexpr int kMaxWorkersPerCore = 4;
+constexpr int kMinWorkerCap = 16;
+constexpr int kMaxWorkers = 256;
 
 // A block of the departure file on its way through a worker, and what it gave. Blocks are used
 // again once written: their buffers keep their room.
@@ -72,8 +78,16 @@ public:
         // The reading thread is one of the workers: it transforms blocks while it waits for the
         // head of the run.
         Worker own(*this, grids);
+        // A thread the system cannot start is done without: the run goes on with those it has.
         std::vector<std::thread> threads;
-        for (int i = 1; i < workers; ++i) threads.emplace_back([this, &grids] { work(grids); });
+        for (int i = 1; i < workers; ++i) {
+            try {
+                threads.emplace_back([this, &grids] { work(grids); });
+            } catch (const std::system_error&) {
+                break;
+            }
+        }
+        workers = static_cast<int>(threads.size()) + 1;
 
         // The reading thread only reads bytes and appends what the blocks gave: the workers cut
         // the lines and read them.
@@ -259,11 +273,15 @@ std::string_view pointStatus(PointCondition condition, const PointPipeline& pipe
 
 int fileRunWorkers(long long fileBytes) {
     if (fileBytes < kThreadedFileBytes) return 1;
+    const int cores = std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
     if (const auto requested = environmentVariable("ZELVO_THREADS")) {
+        // More workers than the machine can run only cost memory: a number past the cap (any
+        // number, however long) gives the cap.
+        const int cap = std::min(std::max(kMaxWorkersPerCore * cores, kMinWorkerCap), kMaxWorkers);
         const int n = leadingInt(*requested);
-        if (n > 0) return n;
+        if (n > 0) return std::min(n, cap);
     }
-    return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+    return cores;
 }
 
 FileRunCounts runFileBlocks(const FileRunSetup& setup, const FileRunBlockHandler& handler) {

@@ -128,7 +128,8 @@ std::string_view pointStatus(PointCondition condition, const PointPipeline& pipe
                              ExtentTexts extentTexts);
 
 // The number of workers for a file of this size: 1 for small files; otherwise ZELVO_THREADS when
-// set to a positive number, else the number of cores.
+// set to a positive number (at most 4 per core, or 16 on smaller machines, and 256), else the
+// number of cores.
 int fileRunWorkers(long long fileBytes);
 
 }  // namespace zelvo

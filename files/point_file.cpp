@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cmath>
 #include <filesystem>
 #include <optional>
 #include <utility>
@@ -15,6 +16,7 @@
 #include "geodesy/precision.hpp"
 #include "platform/number_text.hpp"
 #include "platform/paths.hpp"
+#include "platform/temporary_files.hpp"
 #include "platform/text_encoding.hpp"
 #include "resources/chain_texts.hpp"
 #include "resources/file_texts.hpp"
@@ -43,22 +45,6 @@ void removeAbandonedTemporaries(const std::string& directory, const std::string&
     }
 }
 
-// The file a chain of symbolic links leads to (the path itself when it is no link); nothing when
-// the chain loops or cannot be read.
-std::optional<std::string> followLinks(const std::string& path) {
-    namespace fs = std::filesystem;
-    fs::path current = path;
-    for (int hops = 0; hops < 40; ++hops) {
-        struct stat link {};
-        if (::lstat(current.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return current.string();
-        std::error_code ec;
-        const fs::path next = fs::read_symlink(current, ec);
-        if (ec) return std::nullopt;
-        current = next.is_absolute() ? next : current.parent_path() / next;
-    }
-    return std::nullopt;
-}
-
 }  // namespace
 
 bool In_Fic::open(const std::string& filePath) {
@@ -77,8 +63,14 @@ int In_Fic::countLines() {
     if (f != nullptr) {
         char buffer[1 << 16];
         std::size_t got = 0;
+        // Line feeds, and carriage returns that no line feed follows (old Mac line ends).
+        bool carriageReturn = false;
         while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0)
-            for (std::size_t i = 0; i < got; ++i) count += buffer[i] == '\n';
+            for (std::size_t i = 0; i < got; ++i) {
+                count += buffer[i] == '\n' || (carriageReturn && buffer[i] != '\n');
+                carriageReturn = buffer[i] == '\r';
+            }
+        count += carriageReturn;
         std::fclose(f);
     }
     lineCount = count;
@@ -100,6 +92,9 @@ std::string_view In_Fic::parseLine(std::string_view line, bool tooLong, int data
     int count = 0;
     while (count < 3 && scanner.readDouble(v[count])) ++count;
     if (count < 2) return texts::kStatusBadPoint;
+    // "nan", "inf" or a number too large for a double is no coordinate.
+    for (int i = 0; i < count; ++i)
+        if (!std::isfinite(v[i])) return texts::kStatusBadPoint;
 
     // A plain ASCII name is the same in UTF-8: no conversion, and no new string.
     if (isAscii(name)) point.name.assign(name);
@@ -165,7 +160,7 @@ bool Out_Fic::open(const std::string& filePath, bool replaceAtClose) {
     if (!replaceAtClose) return openStream(std::fopen(filePath.c_str(), "wb"));
 
     // A symbolic link is written through: the file it leads to is replaced, the link stays.
-    const std::optional<std::string> target = followLinks(filePath);
+    const std::optional<std::string> target = followSymbolicLinks(filePath);
     if (!target) return false;
     struct stat existing {};
     const bool exists = ::stat(target->c_str(), &existing) == 0;
@@ -186,9 +181,12 @@ bool Out_Fic::open(const std::string& filePath, bool replaceAtClose) {
     const std::string prefix = "." + parts.baseName + parts.extension + ".zelvo-";
     removeAbandonedTemporaries(parts.directory, prefix);
     const std::string temporary = parts.directory + prefix + std::to_string(::getpid()) + ".tmp";
+    // Noted before it exists: a signal from now on removes it.
+    temporaryTicket_ = noteTemporaryFile(temporary);
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
                           exists ? (existing.st_mode & 07777) : 0666);
     if (fd < 0) {
+        forgetTemporaryFile(std::exchange(temporaryTicket_, -1));
         // A writable file in a folder that cannot take a new file is written in place.
         if (exists && (errno == EACCES || errno == EPERM || errno == EROFS))
             return openStream(std::fopen(target->c_str(), "wb"));
@@ -202,11 +200,27 @@ bool Out_Fic::open(const std::string& filePath, bool replaceAtClose) {
     if (!openStream(::fdopen(fd, "wb"))) {
         ::close(fd);
         std::remove(temporary.c_str());
+        forgetTemporaryFile(std::exchange(temporaryTicket_, -1));
         return false;
     }
     temporaryPath_ = temporary;
     replacedPath_ = *target;
     return true;
+}
+
+bool Out_Fic::openForAppending(const std::string& filePath) {
+    close();
+    path = filePath;
+    linesWritten = 0;
+    annotated = false;
+    failed_ = false;
+    temporaryPath_.clear();
+    replacedPath_.clear();
+    const int fd = ::open(filePath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_APPEND | O_CLOEXEC, 0666);
+    if (fd < 0) return openStream(nullptr);
+    if (openStream(::fdopen(fd, "ab"))) return true;
+    ::close(fd);
+    return false;
 }
 
 bool Out_Fic::openStream(std::FILE* file) {
@@ -252,6 +266,7 @@ bool Out_Fic::close() {
             std::remove(temporaryPath_.c_str());
         }
         temporaryPath_.clear();
+        forgetTemporaryFile(std::exchange(temporaryTicket_, -1));
     }
     return !failed_;
 }

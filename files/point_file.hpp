@@ -46,7 +46,8 @@ public:
     int dataFormat = 0;
 
 private:
-    LineReader reader_{kPointLineMaxLength};
+    // Lines end at a line feed, or at a carriage return alone (old Mac files).
+    LineReader reader_{kPointLineMaxLength, /*loneCarriageReturnsEndLines=*/true};
 };
 
 // The values of a point in the layout of a data format, without the name: X Y Z, the two angles
@@ -84,6 +85,9 @@ public:
     // file with other hard links, or a writable file in a folder that takes no new file is written
     // in place; a folder or a file this process may not write is refused.
     bool open(const std::string& filePath, bool replaceAtClose = false);
+    // Creates or empties the file, then writes at its end whatever another process did to it
+    // meanwhile (a log shared by the runs of one folder): no write lands past a truncation.
+    bool openForAppending(const std::string& filePath);
     bool isOpen() const { return file_ != nullptr || memory_; }
     // Flushes and closes (and puts the file in place); false when a write failed at any time.
     bool close();
@@ -126,6 +130,7 @@ private:
     bool failed_ = false;
     std::string temporaryPath_;  // empty unless the file is replaced at close
     std::string replacedPath_;   // the file the temporary one replaces (links followed)
+    int temporaryTicket_ = -1;   // the temporary file's note, for the signal handlers
     std::string line_;
     std::string text_;  // writeText's bytes, CR LF line ends
     std::string pending_;  // written, not yet handed to the file

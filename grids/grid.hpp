@@ -189,6 +189,8 @@ public:
     // Exit code that the last open asks the program to end with (1 for a binary header of an
     // unknown version, or a binary version that can be written nowhere); 0 otherwise.
     int fatalExitCode() const { return fatalExitCode_; }
+    // The last open stopped because the user cancelled the making of the binary version.
+    bool cancelled() const { return cancelled_; }
 
     // The XML side file: an empty path means sideFilePath(). Returns the empty text when it was
     // read, otherwise why it was not used.
@@ -242,6 +244,7 @@ protected:
 
     std::shared_ptr<const GridNodeData> nodeData_;
     int fatalExitCode_ = 0;
+    bool cancelled_ = false;
 
 private:
     std::string readHeaderPhase(TextSource& text, UserInterface* ui, bool useCache, bool& xmlRead);

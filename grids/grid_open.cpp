@@ -16,6 +16,7 @@
 #include "grids/grid.hpp"
 #include "grids/text_data.hpp"
 #include "platform/paths.hpp"
+#include "platform/temporary_files.hpp"
 #include "platform/user_interface.hpp"
 #include "resources/grid_texts.hpp"
 
@@ -263,6 +264,7 @@ std::string CGrille::readHeaderPhase(TextSource& text, UserInterface* ui, bool u
 
 std::string CGrille::open(int mode, UserInterface* ui) {
     fatalExitCode_ = 0;
+    cancelled_ = false;
     // Values of an earlier open must not outlive the header they belonged to.
     nodeData_.reset();
     if (NAME.empty()) return texts::kGridNameNotSet;
@@ -364,6 +366,7 @@ std::string CGrille::loadValues(UserInterface* ui, TextSource& text) {
         copySideFile(textSideFile, target);
     }
     NAME = target;
+    const int temporaryTicket = noteTemporaryFile(temporary);
 
     if (ui != nullptr)
         ui->progressBegin(fmt::sprintf(texts::kBinaryCreationStatus, texts::kBinaryCreation, NAME), 100);
@@ -412,16 +415,19 @@ std::string CGrille::loadValues(UserInterface* ui, TextSource& text) {
         }
         if (step > 0 && count % step == 0 && ui != nullptr) {
             ui->progressStep();
-            if (ui->cancelRequested())
+            if (ui->cancelRequested()) {
                 failure = fmt::sprintf(texts::kBinaryCreationCancelled, textName);
+                cancelled_ = true;
+            }
         }
     }
     if (ui != nullptr) ui->progressEnd();
     if (std::fclose(out) != 0 && failure.empty()) failure = fmt::sprintf(texts::kBinaryWriteFailed, NAME);
     if (failure.empty() && std::rename(temporary.c_str(), target.c_str()) != 0)
         failure = fmt::sprintf(texts::kBinaryWriteFailed, NAME);
+    if (!failure.empty()) std::remove(temporary.c_str());
+    forgetTemporaryFile(temporaryTicket);
     if (!failure.empty()) {
-        std::remove(temporary.c_str());
         NAME = textName;
         GRID_TYPE = textFormat;
         return failure;

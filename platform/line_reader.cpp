@@ -85,6 +85,18 @@ bool LineReader::readLine(std::string& line) {
     return any;
 }
 
+void LineReader::endLinesAtLoneCarriageReturns(std::string& block, std::size_t from) const {
+    if (!loneCarriageReturnsEndLines_) return;
+    for (std::size_t i = from; i + 1 < block.size(); ++i)
+        if (block[i] == '\r' && block[i + 1] != '\n') block[i] = '\n';
+    // A carriage return that ends what was read is alone unless the file's next byte is a line feed.
+    if (block.size() > from && block.back() == '\r') {
+        const int next = std::getc(file_);
+        if (next != EOF) std::ungetc(next, file_);
+        if (next != '\n') block.back() = '\n';
+    }
+}
+
 bool LineReader::readBlock(std::string& block, std::size_t size) {
     // The block starts with the line in progress that the previous one left.
     block.swap(carried_);
@@ -100,6 +112,7 @@ bool LineReader::readBlock(std::string& block, std::size_t size) {
             eof_ = true;
             break;
         }
+        endLinesAtLoneCarriageReturns(block, old);
         if (skipping_) {
             // The rest of a line too long, up to its line feed, says nothing more.
             const void* nl = std::memchr(block.data() + old, '\n', got);

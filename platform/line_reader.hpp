@@ -15,7 +15,8 @@ namespace zelvo {
 
 class LineReader {
 public:
-    explicit LineReader(std::size_t maxLineLength = 255) : maxLength_(maxLineLength) {}
+    explicit LineReader(std::size_t maxLineLength = 255, bool loneCarriageReturnsEndLines = false)
+        : maxLength_(maxLineLength), loneCarriageReturnsEndLines_(loneCarriageReturnsEndLines) {}
     ~LineReader();
     LineReader(const LineReader&) = delete;
     LineReader& operator=(const LineReader&) = delete;
@@ -36,7 +37,9 @@ public:
     // need be: block is replaced by whole lines, line feeds included, at least size bytes of them
     // unless the file ends first (its last line may lack its line feed). A line longer than the
     // limit keeps only its first maxLineLength + 2 bytes, which give the same line and the same
-    // status. False when nothing is left. Not to be mixed with readLine on one file.
+    // status. With loneCarriageReturnsEndLines, a carriage return that no line feed follows (the
+    // line end of old Mac files) ends a line too: it is handed over as a line feed. False when
+    // nothing is left. Not to be mixed with readLine on one file.
     bool readBlock(std::string& block, std::size_t size);
 
     // The lines of a block made by readBlock, as readLine reads them: each is handed to
@@ -68,8 +71,10 @@ public:
 
 private:
     bool fill();
+    void endLinesAtLoneCarriageReturns(std::string& block, std::size_t from) const;
 
     std::size_t maxLength_;
+    bool loneCarriageReturnsEndLines_;
     std::FILE* file_ = nullptr;
     std::vector<char> buffer_;
     std::size_t begin_ = 0;

@@ -91,11 +91,31 @@ std::size_t realLength(std::string_view text, double& value) {
     double magnitude = 0.0;
     const auto result = std::from_chars(text.data() + start, text.data() + i, magnitude);
     if (result.ec == std::errc::result_out_of_range) {
-        // Like strtod: overflow gives infinity, underflow gives zero.
-        bool hugeExponent = false;
-        for (std::size_t k = start; k < i; ++k)
-            if (text[k] == 'e' || text[k] == 'E') hugeExponent = k + 1 < i && text[k + 1] != '-';
-        magnitude = hugeExponent ? std::numeric_limits<double>::infinity() : 0.0;
+        // Like strtod: overflow gives infinity, underflow gives zero. Which one it is follows from
+        // the place of the first significant digit, moved by the exponent: a long run of digits
+        // without exponent overflows as surely as a large exponent does.
+        long long place = 0;  // 1 for the units, 0 for the tenths, -1 for the hundredths …
+        bool significant = false;
+        std::size_t k = start;
+        for (; k < i && isDigit(text[k]); ++k) {
+            significant = significant || text[k] != '0';
+            if (significant) ++place;
+        }
+        if (k < i && text[k] == '.')
+            for (++k; !significant && k < i && isDigit(text[k]); ++k) {
+                significant = text[k] != '0';
+                if (!significant) --place;
+            }
+        long long power = 0;
+        for (std::size_t e = start; e < i; ++e) {
+            if (text[e] != 'e' && text[e] != 'E') continue;
+            const bool down = text[e + 1] == '-';
+            for (std::size_t d = e + 1 + (text[e + 1] == '-' || text[e + 1] == '+'); d < i; ++d)
+                power = std::min(power * 10 + (text[d] - '0'), 1000000000LL);
+            if (down) power = -power;
+            break;
+        }
+        magnitude = place + power > 0 ? std::numeric_limits<double>::infinity() : 0.0;
     }
     value = negative ? -magnitude : magnitude;
     return i;

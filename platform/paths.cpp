@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include <sys/stat.h>
+
 namespace zelvo {
 
 std::string currentDirectory() {
@@ -30,6 +32,26 @@ bool fileExists(const std::string& path) {
     std::error_code ec;
     const auto status = std::filesystem::status(path, ec);
     return !ec && std::filesystem::exists(status) && !std::filesystem::is_directory(status);
+}
+
+bool isRegularFileWithin(const std::string& path, long long maxBytes) {
+    struct stat info {};
+    if (path.empty() || ::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+    return maxBytes < 0 || static_cast<long long>(info.st_size) <= maxBytes;
+}
+
+std::optional<std::string> followSymbolicLinks(const std::string& path) {
+    namespace fs = std::filesystem;
+    fs::path current = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat link {};
+        if (::lstat(current.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return current.string();
+        std::error_code ec;
+        const fs::path next = fs::read_symlink(current, ec);
+        if (ec) return std::nullopt;
+        current = next.is_absolute() ? next : current.parent_path() / next;
+    }
+    return std::nullopt;
 }
 
 std::string executableDirectory() {

@@ -16,6 +16,15 @@ std::optional<std::string> environmentVariable(const char* name);
 // True when something that is not a directory exists at path.
 bool fileExists(const std::string& path);
 
+// True when path names a regular file (through links) of at most maxBytes bytes (any size when
+// negative): a file that can be read as a whole input, unlike a pipe or a device, which may never
+// end, or a folder.
+bool isRegularFileWithin(const std::string& path, long long maxBytes = -1);
+
+// The file a chain of symbolic links leads to (the path itself when it is no link); nothing when
+// the chain loops or cannot be read.
+std::optional<std::string> followSymbolicLinks(const std::string& path);
+
 // Folder of the running executable, without a trailing separator.
 std::string executableDirectory();
 

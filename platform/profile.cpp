@@ -7,9 +7,14 @@
 #include <memory>
 #include <optional>
 #include <sstream>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 #include "platform/number_text.hpp"
+#include "platform/paths.hpp"
 #include "platform/text_encoding.hpp"
 
 namespace zelvo {
@@ -26,6 +31,8 @@ struct DecodedFile {
 
 DecodedFile readDecoded(const std::string& path) {
     DecodedFile file;
+    // A pipe or a device may never end, and no configuration is that large: neither is read.
+    if (!isRegularFileWithin(path, kMaxProfileBytes)) return file;
     std::ifstream in(path, std::ios::binary);
     if (!in) return file;
     std::ostringstream bytes;
@@ -92,24 +99,58 @@ std::optional<std::string_view> keyName(std::string_view trimmed) {
     return trim(trimmed.substr(0, eq));
 }
 
-// Writes the file under a temporary name beside it, then moves it into place, so that a
-// failed write never leaves a half-written configuration file.
-bool replaceFile(const std::string& path, const std::string& bytes) {
-    const std::string temporary = path + ".tmp" + std::to_string(::getpid());
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::remove(temporary.c_str());
-            return false;
-        }
+bool writeAll(int fd, const std::string& bytes) {
+    for (std::size_t done = 0; done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<std::size_t>(n);
     }
-    std::error_code ec;
-    std::filesystem::rename(temporary, path, ec);
-    if (ec) {
+    return ::fsync(fd) == 0;
+}
+
+// Empties the file and writes it again where it is (a file with other names keeps them).
+bool rewriteInPlace(const std::string& path, const std::string& bytes) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool written = writeAll(fd, bytes);
+    return ::close(fd) == 0 && written;
+}
+
+// Writes the file under a temporary name beside it, then moves it into place, so that a
+// failed write never leaves a half-written configuration file. The rules of the arrival files
+// hold: a symbolic link is followed and stays; a file this user may not write is refused; the
+// new file keeps the owner, group and mode of the one it replaces; a file with other hard links,
+// or one in a folder that takes no new file, is written in place.
+bool replaceFile(const std::string& path, const std::string& bytes) {
+    const std::optional<std::string> target = followSymbolicLinks(path);
+    if (!target) return false;
+    struct stat existing {};
+    const bool exists = ::stat(target->c_str(), &existing) == 0;
+    if (!exists && errno != ENOENT) return false;
+    if (exists) {
+        if (!S_ISREG(existing.st_mode)) return false;
+        const int probe = ::open(target->c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+        if (probe < 0) return false;
+        ::close(probe);
+        if (existing.st_nlink > 1) return rewriteInPlace(*target, bytes);
+    }
+    const std::string temporary = *target + ".tmp" + std::to_string(::getpid());
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                          exists ? (existing.st_mode & 07777) : 0666);
+    if (fd < 0) {
+        if (exists && (errno == EACCES || errno == EPERM || errno == EROFS)) return rewriteInPlace(*target, bytes);
+        return false;
+    }
+    // A new file that cannot take the owner and group of the one it replaces gives way to the
+    // writing in place, which keeps them.
+    if (exists && (::fchown(fd, existing.st_uid, existing.st_gid) != 0 || ::fchmod(fd, existing.st_mode & 07777) != 0)) {
+        ::close(fd);
+        std::remove(temporary.c_str());
+        return rewriteInPlace(*target, bytes);
+    }
+    const bool written = writeAll(fd, bytes);
+    if (::close(fd) != 0 || !written || std::rename(temporary.c_str(), target->c_str()) != 0) {
         std::remove(temporary.c_str());
         return false;
     }
@@ -167,6 +208,10 @@ std::vector<std::string> ProfileFile::readSection(std::string_view section, std:
 
 bool ProfileFile::writeString(std::string_view section, std::string_view key, std::string_view value) {
     DecodedFile file = readDecoded(path_);
+    // Something there that could not be read (a pipe, a device, a file too large or unreadable)
+    // is never replaced by a file holding only this key.
+    struct stat there {};
+    if (!file.exists && ::stat(path_.c_str(), &there) == 0) return false;
     const std::string& text = file.text;
     const std::string eol = (!file.exists || text.find("\r\n") != std::string::npos ||
                              text.find('\n') == std::string::npos)

@@ -16,6 +16,9 @@ namespace zelvo {
 
 enum class TextEncoding { Utf8, Windows1252 };
 
+// The largest configuration file read: a larger one, like a pipe or a device, reads as absent.
+inline constexpr long long kMaxProfileBytes = 1024 * 1024;
+
 class ProfileFile {
 public:
     explicit ProfileFile(std::string path) : path_(std::move(path)) {}

@@ -25,6 +25,8 @@ namespace zelvo::texts {
 
 // Command line.
 inline constexpr const char* kUnknownFlag = "Le flag n'existe pas";
+// The value of -x … -H: a finite decimal number, nothing else.
+inline constexpr const char* kValueNotANumber = "La valeur n'est pas un nombre fini";
 inline constexpr const char* kNoSuchTransformationType = "Le type de transformation géométrique choisi n'existe pas";
 inline constexpr const char* kNoDepartureSystem = "Le référentiel géodésique de départ choisi n'existe pas";
 inline constexpr const char* kNoArrivalSystem = "Le référentiel géodésique d'arrivée choisi n'existe pas";
@@ -86,6 +88,8 @@ inline constexpr OptionHelp kOptionHelp[] = {
 
 // Batch run.
 inline constexpr const char* kSameFiles = "Impossible de lire et d'écrire dans les mêmes fichiers";
+// A report file named like one of the run's point files.
+inline constexpr const char* kReportIsDataFile = "Le fichier %s est déjà utilisé, ce n'est pas un fichier rapport !";
 inline constexpr const char* kCannotOpenFile = "Impossible d'ouvrir le fichier";
 inline constexpr const char* kCannotWriteFile = "Impossible d'écrire dans le fichier";
 inline constexpr const char* kInitialising = "Initialisation des donnees internes aux calculs...";

@@ -51,7 +51,6 @@ inline constexpr const char* kReportQuestion =
     "\nSouhaitez vous l'écriture d'un fichier rapport contenant:\n\t-les systèmes,\n\t-les projections,\n\t-les "
     "unités,\n\t-les ellipsoïdes,\n\t-les coordonnées de départ et d'arrivée  ?\n\n\nAttention!Le temps de calcul en "
     "sera environ doublé!";
-inline constexpr const char* kReportIsDataFile = "Le fichier %s est déjà utilisé, ce n'est pas un fichier rapport !";
 inline constexpr const char* kPointFileFilter =
     "Fichiers texte (*.txt)|*.txt|Fichiers de calcul (*.plh;*.xyz*.plo;*.enh;*.res)|*.plh;*.xyz*.plo;*.enh;*.res|Tous "
     "les fichiers (*.*)|*.*||";

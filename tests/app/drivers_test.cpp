@@ -285,6 +285,48 @@ TEST_F(Drivers, FileRunRefusalsLeaveThePreviousFiles) {
     EXPECT_EQ(count(log(), "POINT : P1"), 1) << log();
 }
 
+TEST_F(Drivers, FileRunNeverWritesOverTheFilesItReads) {
+    // Whatever name leads to the departure file (or the arrival file, for the report), nothing is
+    // opened for writing: the departure stays whole, the other files as they were.
+    const std::string departure = "P1 814149.529 1887019.768 10\r\n";
+    writeFile(work_.file("in.txt"), departure);
+    std::filesystem::create_symlink(work_.file("in.txt"), work_.file("lien.txt"));
+    std::filesystem::create_hard_link(work_.file("in.txt"), work_.file("dur.txt"));
+    const std::string relativeIn = std::filesystem::relative(work_.file("in.txt")).string();
+    const auto p = points(kNtfToL93);
+    const std::string sameFiles = "Impossible de lire et d'écrire dans les mêmes fichiers !";
+    const auto inUse = [](const std::string& path) {
+        return "Le fichier " + path + " est déjà utilisé, ce n'est pas un fichier rapport !";
+    };
+    const std::string in = work_.file("in.txt"), out = work_.file("out.txt");
+    const struct Case {
+        std::string departure, arrival, report;  // report: none when empty
+        std::string message;
+    } cases[] = {
+        {relativeIn, in, "", sameFiles},
+        {in, work_.str() + "/./in.txt", "", sameFiles},
+        {in, work_.file("lien.txt"), "", sameFiles},
+        {in, work_.file("dur.txt"), "", sameFiles},
+        {work_.file("lien.txt"), work_.file("dur.txt"), "", sameFiles},
+        {in, out, work_.file("dur.txt"), inUse(work_.file("dur.txt"))},
+        {in, out, relativeIn, inUse(relativeIn)},
+        {in, work_.file("new.txt"), work_.str() + "/grids/../new.txt", inUse(work_.str() + "/grids/../new.txt")},
+    };
+    for (const auto& c : cases) {
+        writeFile(out, "previous\r\n");
+        ui_ = {};
+        app_.reportRequested = !c.report.empty();
+        app_.transformFile(1, false, p.departure, p.arrival,
+                           {kNameENAltitude, c.departure, kNameENAltitude, c.arrival, c.report});
+        ASSERT_EQ(ui_.messages.size(), 1u) << c.arrival << " " << c.report;
+        EXPECT_EQ(ui_.messages[0].text, c.message) << c.arrival << " " << c.report;
+        EXPECT_EQ(ui_.messages[0].icon, MessageIcon::Error);
+        EXPECT_EQ(readFile(in), departure) << c.arrival << " " << c.report;
+        EXPECT_EQ(readFile(out), "previous\r\n") << c.arrival << " " << c.report;
+        EXPECT_FALSE(std::filesystem::exists(work_.file("new.txt")));
+    }
+}
+
 TEST_F(Drivers, FileRunWriteFailureIsNoSuccess) {
     writeFile(work_.file("in.txt"), "P1 814149.529 1887019.768 10\r\n");
     const auto p = points(kNtfToL93);

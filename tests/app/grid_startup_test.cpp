@@ -152,23 +152,23 @@ TEST(StartupGrids, CataloguesWhoseGridsDoNotOpen) {
         std::string err;  // %w: the working folder
     } cases[] = {
         {"unknown format", "GR3D shift.txt 1 2\r\n",
-         [](const TempDir& w) { writeFile(w.file("shift.txt"), "x"); }, 0,
+         [](const TempDir& w) { writeFile(w.file("shift.txt"), "x"); }, 1,
          "%w/shift.txt :\nLe type de grille n'est pas reconnu\n"},
         {"no side file", "GR1D g.mnt 1 1\r\n",
-         [](const TempDir& w) { writeFile(w.file("g.mnt"), kGridHeader + kGridData); }, 0,
+         [](const TempDir& w) { writeFile(w.file("g.mnt"), kGridHeader + kGridData); }, 1,
          "%w/g.mnt :\n+ Le type d'interpolation doit être bilinéaire ou spline\n\n"},
         {"truncated data", "GR1D g.mnt 1 1\r\n",
          [](const TempDir& w) {
              writeFile(w.file("g.mnt"), kGridHeader + "0 1 2\r\n");
              writeFile(w.file("g.xml"), kSideFile);
          },
-         0, "%w/g.mnt :\nLes données s'arrêtent après 3 nœuds, l'en-tête en annonce 6\n"},
+         1, "%w/g.mnt :\nLes données s'arrêtent après 3 nœuds, l'en-tête en annonce 6\n"},
         {"side file that is not XML", "GR1D g.mnt 1 1\r\n",
          [](const TempDir& w) {
              writeFile(w.file("g.mnt"), kGridHeader + kGridData);
              writeFile(w.file("g.xml"), "\x89PNG\r\n\x1a\n");
          },
-         0, "%w/g.mnt :\n+ Le type d'interpolation doit être bilinéaire ou spline\n\n"},
+         1, "%w/g.mnt :\n+ Le type d'interpolation doit être bilinéaire ou spline\n\n"},
         {"binary of an unknown version", "GR1D g.bin 1 1\r\n",
          [](const TempDir& w) {
              writeFile(w.file("g.bin"), std::string("GRID\0\x09\0\0\0", 9) + std::string(100, '\0'));
@@ -190,7 +190,7 @@ TEST(StartupGrids, CataloguesWhoseGridsDoNotOpen) {
                        "<GRID_HEADER><NODE_COORD_UNIT>METERS</NODE_COORD_UNIT><INC_UNIT>METERS</INC_UNIT>"
                        "<INTERPOLATION_TYPE>BILINEAR</INTERPOLATION_TYPE></GRID_HEADER>");
          },
-         0, "%w/g.bin :\nLa grille annonce trop de nœuds (65536 colonnes × 65536 lignes)\n"},
+         1, "%w/g.bin :\nLa grille annonce trop de nœuds (65536 colonnes × 65536 lignes)\n"},
     };
     for (const auto& c : cases) {
         TempDir work, profile;

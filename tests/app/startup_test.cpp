@@ -4,6 +4,8 @@
 
 #include <filesystem>
 
+#include <sys/stat.h>
+
 #include "support/test_support.hpp"
 
 namespace zelvo {
@@ -166,7 +168,7 @@ TEST(Startup, FindsTheConfigurationFileInTheUsualLinuxFolders) {
 
     writeFile(dirs.file("a/Zelvo/zelvo.ini"), "[DATA]\r\nData=absent.dat\r\n");
     r = run({"-?"}, options);
-    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.exitCode, 1) << "a catalogue that cannot be read stops the run";
     EXPECT_NE(r.err.find("absent.dat"), std::string::npos) << "the first folder of XDG_CONFIG_DIRS wins";
 
     writeFile(home.file(".config/Zelvo/zelvo.ini"), "[DATA]\r\nData=cat.dat\r\n");
@@ -189,9 +191,9 @@ TEST(Startup, ReportsCatalogueProblems) {
         int exitCode;
         std::string err;
     } cases[] = {
-        {"missing DATA/Data", "[INFORMATIONS]\r\nTitre=x\r\n", "", 0,
-         "Impossible de lire le fichier\n" + work.str() + "/\n"},
-        {"unreadable catalogue", "[DATA]\r\nData=absent.dat\r\n", "", 0,
+        {"missing DATA/Data", "[INFORMATIONS]\r\nTitre=x\r\n", "", 1,
+         "Impossible de lire le fichier\n" + profile.str() + "/Zelvo/zelvo.ini\n"},
+        {"unreadable catalogue", "[DATA]\r\nData=absent.dat\r\n", "", 1,
          "Impossible de lire le fichier\n" + work.str() + "/absent.dat\n"},
         {"malformed line", "[DATA]\r\nData=cat.dat\r\n", "* commentaire\r\n\r\nZNE 1 2 R\xE9union\r\n", 1,
          "Erreur dans le fichier \"" + work.str() + "/cat.dat\" :\nMauvais format à la ligne 3:\n\n\"ZNE 1 2 "
@@ -277,6 +279,43 @@ TEST(Startup, SurvivesGarbageCatalogues) {
         const auto r = run({"-?"}, inFolder(work, profile));
         EXPECT_GE(r.exitCode, 0) << "no crash, no hang";
         EXPECT_LE(r.exitCode, 1);
+    }
+}
+
+TEST(Startup, RefusesConfigurationsAndCataloguesThatCannotBeReadAsAWhole) {
+    // A pipe or a device would hang or never end, a huge configuration costs a long start, an
+    // empty or garbled one names no catalogue: each is refused at once, naming the file at fault.
+    const struct {
+        const char* what;
+        int configuration;  // 0 a pipe, 1 a device, 2 too large, 3 empty, 4 garbage, 5 good
+        bool cataloguePipe;
+    } cases[] = {
+        {"configuration a pipe", 0, false}, {"configuration a device", 1, false},
+        {"configuration over 1 MiB", 2, false}, {"empty configuration", 3, false},
+        {"garbled configuration", 4, false}, {"catalogue a pipe", 5, true},
+    };
+    for (const auto& c : cases) {
+        TempDir work, profile;
+        const std::string ini = profile.file("Zelvo/zelvo.ini");
+        fs::create_directories(profile.path() / "Zelvo");
+        switch (c.configuration) {
+            case 0: ASSERT_EQ(::mkfifo(ini.c_str(), 0600), 0); break;
+            case 1: fs::create_symlink("/dev/zero", ini); break;
+            case 2: writeFile(ini, "[DATA]\r\nData=cat.dat\r\n;" + std::string(1024 * 1024, 'x') + "\r\n"); break;
+            case 3: writeFile(ini, ""); break;
+            case 4: writeFile(ini, std::string("\x7f\x45\x4c\x46\x02\x01\x01\0\0\xff\xfe", 11)); break;
+            default: test::writeAllUsersConfiguration(profile.path(), "cat.dat");
+        }
+        if (c.cataloguePipe) ASSERT_EQ(::mkfifo(work.file("cat.dat").c_str(), 0600), 0);
+        else writeFile(work.file("cat.dat"), kCatalogue);
+        RunOptions options = inFolder(work, profile);
+        options.timeoutSeconds = 10;
+        const auto r = run({"-?"}, options);
+        EXPECT_EQ(r.exitCode, 1) << c.what;
+        EXPECT_EQ(r.err, "Impossible de lire le fichier\n" + (c.cataloguePipe ? work.file("cat.dat") : ini) + "\n")
+            << c.what;
+        // The help of --help reads the configuration too, and must not hang either.
+        EXPECT_EQ(run({"--help"}, options).exitCode, 0) << c.what;
     }
 }
 

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fmt/printf.h>
+
 #include <atomic>
+#include <csignal>
 #include <chrono>
 #include <filesystem>
 #include <thread>
@@ -41,17 +44,27 @@ TEST_F(Batch, PointOutsideEveryExtentIsStillTransformed) {
 
 TEST_F(Batch, ReportsBadCommandLinesOnStandardError) {
     struct Case {
-        const char* line;
+        std::string line;
         std::string out;
         std::string err;
         int exitCode;
     } cases[] = {
-        {"-type 1 -bogus 3", kWelcome + kClosing, "bogus : Le flag n'existe pas !\n", 0},
-        {"-type 9 -mode 0", kWelcome + kClosing, "Le type de transformation géométrique choisi n'existe pas !\n", 0},
+        // Every failure has its own exit code; the help asked for is a success.
+        {"-type 1 -bogus 3", kWelcome + kClosing, "bogus : Le flag n'existe pas !\n", 3},
+        {"-type 9 -mode 0", kWelcome + kClosing, "Le type de transformation géométrique choisi n'existe pas !\n", 3},
         {"-type 1 -mode 1 -sys1 2 -sys2 1 -typcoor1 3 6 -f1 1 a.txt -typcoor2 3 9 -f2 1 a.txt", kWelcome + kClosing,
-         "Impossible de lire et d'écrire dans les mêmes fichiers !\n", 0},
+         "Impossible de lire et d'écrire dans les mêmes fichiers !\n", 3},
         {"-type 1 -mode 1 -sys1 2 -sys2 1 -typcoor1 3 6 -f1 1 absent.txt -typcoor2 3 9 -f2 1 b.txt",
-         kWelcome + kClosing, "Impossible d'ouvrir le fichier absent.txt !\n", 0},
+         kWelcome + kClosing, "Impossible d'ouvrir le fichier absent.txt !\n", 4},
+        {"-type 1 -mode 1 -sys1 2 -sys2 1 -typcoor1 3 6 -f1 1 . -typcoor2 3 9 -f2 1 b.txt", kWelcome + kClosing,
+         "Impossible d'ouvrir le fichier . !\n", 4},
+        {kNtfToL93 + " -mode 0 -E nan -N nan", kWelcome + kClosing, "E : La valeur n'est pas un nombre fini !\n", 3},
+        {kNtfToL93 + " -mode 0 -E 814149.529 -N inf", kWelcome + kClosing,
+         "N : La valeur n'est pas un nombre fini !\n", 3},
+        {kNtfToL93 + " -mode 0 -E 1e999 -N 1887019.768", kWelcome + kClosing,
+         "E : La valeur n'est pas un nombre fini !\n", 3},
+        {kNtfToL93 + " -mode 0 -E " + std::string(120000, '8') + " -N 1887019.768", kWelcome + kClosing,
+         "E : La valeur n'est pas un nombre fini !\n", 3},
         // No arrival file, no success: the exit code says so.
         {"-type 1 -mode 1 -sys1 2 -sys2 1 -typcoor1 3 6 -f1 1 in.txt -typcoor2 3 9 -f2 1 no/such/dir/b.txt",
          kWelcome + kClosing, "Impossible d'ouvrir le fichier no/such/dir/b.txt !\n", 2},
@@ -65,9 +78,9 @@ TEST_F(Batch, ReportsBadCommandLinesOnStandardError) {
     writeFile(file("in.txt"), "P 1 2 3\r\n");
     for (const auto& c : cases) {
         const auto r = zelvo(c.line);
-        EXPECT_EQ(r.exitCode, c.exitCode) << c.line;
-        EXPECT_EQ(r.out, c.out) << c.line;
-        EXPECT_EQ(r.err, c.err) << c.line;
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.line.substr(0, 100);
+        EXPECT_EQ(r.out, c.out) << c.line.substr(0, 100);
+        EXPECT_EQ(r.err, c.err) << c.line.substr(0, 100);
     }
     EXPECT_EQ(readFile(file("in.txt")), "P 1 2 3\r\n");
 }
@@ -89,12 +102,13 @@ TEST_F(Batch, RefusesTheSameFileUnderAnotherName) {
     const std::string original = "P 814149.529 1887019.768 10\r\n";
     writeFile(file("a.txt"), original);
     fs::create_symlink(file("a.txt"), file("lien.txt"));
-    for (const char* arrival : {"./a.txt", "lien.txt", "../$/a.txt"}) {
-        std::string target = arrival;
-        if (target.find('$') != std::string::npos) target = "../" + work_.path().filename().string() + "/a.txt";
-        const auto r = zelvo("-type 1 -mode 1 " + kNtfToL93.substr(8) + " -f1 1 a.txt -f2 1 " + target);
-        EXPECT_EQ(r.err, "Impossible de lire et d'écrire dans les mêmes fichiers !\n") << target;
-        EXPECT_EQ(readFile(file("a.txt")), original) << target;
+    fs::create_hard_link(file("a.txt"), file("dur.txt"));
+    for (const std::string& arrival : {std::string("./a.txt"), std::string("lien.txt"), std::string("dur.txt"),
+                                       "../" + work_.path().filename().string() + "/a.txt", file("a.txt")}) {
+        const auto r = zelvo("-type 1 -mode 1 " + kNtfToL93.substr(8) + " -f1 1 a.txt -f2 1 " + arrival);
+        EXPECT_EQ(r.err, "Impossible de lire et d'écrire dans les mêmes fichiers !\n") << arrival;
+        EXPECT_EQ(r.exitCode, 3) << arrival;
+        EXPECT_EQ(readFile(file("a.txt")), original) << arrival;
     }
 }
 
@@ -237,6 +251,30 @@ TEST_F(Batch, AnInterruptedRunLeavesThePreviousArrivalFile) {
         EXPECT_FALSE(entry.path().filename().string().ends_with(".tmp")) << entry.path();
 }
 
+TEST_F(Batch, ASignalEndsTheRunWithoutDebris) {
+    // As above, a pipe that delivers some points and then nothing; the run is then asked to end.
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        const std::string pipe = file("in.txt");
+        ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+        const int fd = ::open(pipe.c_str(), O_RDWR | O_NONBLOCK);
+        ASSERT_GE(fd, 0);
+        std::string lines;
+        for (int i = 0; i < 2000; ++i) lines += "P" + std::to_string(i) + " 814149.529 1887019.768 10\r\n";
+        ASSERT_EQ(::write(fd, lines.data(), lines.size()), static_cast<ssize_t>(lines.size()));
+        writeFile(file("out.txt"), "previous results\r\n");
+        test::RunOptions options;
+        options.timeoutSeconds = 1.5;
+        options.timeoutSignal = signal;
+        const auto r = zelvo("-type 1 -mode 1 " + kNtfToL93.substr(8) + " -f1 1 in.txt -f2 1 out.txt", {}, options);
+        ::close(fd);
+        fs::remove(pipe);
+        EXPECT_EQ(r.exitCode, 128 + signal) << signal;
+        EXPECT_EQ(readFile(file("out.txt")), "previous results\r\n") << signal;
+        for (const auto& entry : fs::directory_iterator(work_.path()))
+            EXPECT_FALSE(entry.path().filename().string().ends_with(".tmp")) << signal << ": " << entry.path();
+    }
+}
+
 TEST_F(Batch, GeoidHeightsAndPointsOutsideTheGeoidGrid) {
     // RGF93 geographic with ellipsoidal heights to altitudes NGF69: Paris inside the geoid grid,
     // a point east of Corsica inside RGF93 but outside the grid.
@@ -316,6 +354,20 @@ TEST_F(Batch, GridModeWithinOneSystemNeedsNoGrid) {
     zelvo("-type 2 -mode 1 " + kNtfToL93.substr(8) + " -f1 1 in.txt -f2 1 out.txt");
     EXPECT_EQ(readFile(file("out.txt")), "* ERREUR!!! Sur cette ligne du fichier d'entr\xE9" "e : Les coordonn\xE9"
                                          "es que vous avez saisies sont hors de la grille de transformation\r\n");
+}
+
+TEST_F(Batch, PointFileLinesEndingInALoneCarriageReturn) {
+    // An old Mac file: each line is transformed, as with CR LF ends.
+    const std::string line = "                  P%d     860690.522    6319037.047     10.000\r\n";
+    const std::string expected = fmt::sprintf(line, 1) + fmt::sprintf(line, 2) + fmt::sprintf(line, 3);
+    for (const char* end : {"\r", "\r\n"}) {
+        std::string departure;
+        for (int i = 1; i <= 3; ++i) departure += "P" + std::to_string(i) + " 814149.529 1887019.768 10" + end;
+        writeFile(file("in.txt"), departure);
+        const auto r = zelvo("-type 1 -mode 1 " + kNtfToL93.substr(8) + " -f1 1 in.txt -f2 1 out.txt");
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_EQ(readFile(file("out.txt")), expected) << testing::PrintToString(end);
+    }
 }
 
 TEST_F(Batch, SurvivesABinaryDepartureFile) {

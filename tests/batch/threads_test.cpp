@@ -4,7 +4,9 @@
 #include <cmath>
 #include <filesystem>
 
+#include <algorithm>
 #include <cstdlib>
+#include <thread>
 
 #include "batch/batch_fixture.hpp"
 #include "files/file_run.hpp"
@@ -53,10 +55,10 @@ TEST_F(Batch, FileRunsGiveTheSameBytesOnEveryNumberOfWorkers) {
     } cases[] = {
         {"standard, projected to projected", 3, "-mode 1 -type 1 -sys1 2 -sys2 1 -typcoor1 3 6 -f1 1 in.txt -typcoor2 3 9 -f2 1"},
         {"grid, projected to geographic", 3, "-mode 1 -type 2 -sys1 2 -sys2 1 -typcoor1 3 6 -f1 1 in.txt -typcoor2 2 10 1 -f2 5"},
-        {"grid, projected to cartesian", 3, "-mode 1 -type 2 -sys1 2 -sys2 1 -typcoor1 3 6 -f1 2 in.txt -typcoor2 1 -f2 1"},
+        {"grid, projected to cartesian", 3, "-mode 1 -type 2 -sys1 2 -sys2 1 -typcoor1 3 6 -f1 1 in.txt -typcoor2 1 -f2 1"},
         {"geoid, geographic to projected", 2,
          "-mode 1 -type 1 -sys1 1 -sys2 1 -alt 1 1 -typcoor1 2 2 1 -f1 2 in.txt -typcoor2 3 9 -f2 1"},
-        {"standard, cartesian to geographic", 1, "-mode 1 -type 1 -sys1 1 -sys2 3 -typcoor1 1 -f1 1 in.txt -typcoor2 2 3 1 -f2 8"},
+        {"standard, cartesian to geographic", 1, "-mode 1 -type 1 -sys1 1 -sys2 3 -typcoor1 1 -f1 1 in.txt -typcoor2 2 3 1 -f2 7"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -88,6 +90,33 @@ TEST_F(Batch, FileRunsGiveTheSameBytesOnEveryNumberOfWorkers) {
             EXPECT_TRUE(verbose == firstVerbose) << "the annotated arrival files differ";
             EXPECT_EQ(r.out, firstSummary);
         }
+    }
+}
+
+TEST_F(Batch, AnyNumberOfWorkersAskedForRunsToTheEnd) {
+    // However many workers are asked for, the run takes at most a few per core (and 256), and
+    // ends as a run on one worker does, without a temporary file left.
+    const long long large = 1 << 20;
+    const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    const int cap = std::min(256, std::max(16, 4 * cores));
+    const struct {
+        const char* value;
+        int workers;
+    } requests[] = {{"3", 3}, {"100000", cap}, {"99999999999999999999", cap}, {"0", cores}, {"-4", cores}, {"x", cores}};
+    for (const auto& request : requests) {
+        test::ScopedEnv threads("ZELVO_THREADS", request.value);
+        EXPECT_EQ(fileRunWorkers(large), request.workers) << request.value;
+    }
+    writeFile(file("in.txt"), mixedFile(12000, 3));
+    const std::string line = "-mode 1 -type 1 -sys1 2 -sys2 1 -typcoor1 3 6 -f1 1 in.txt -typcoor2 3 9 -f2 1 ";
+    auto r = zelvo(line + "one.txt", {{"ZELVO_THREADS", "1"}});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    for (const char* many : {"100000", "99999999999999999999"}) {
+        r = zelvo(line + "many.txt", {{"ZELVO_THREADS", many}});
+        EXPECT_EQ(r.exitCode, 0) << many << ": " << r.err;
+        EXPECT_TRUE(readFile(file("many.txt")) == readFile(file("one.txt"))) << many;
+        for (const auto& entry : std::filesystem::directory_iterator(work_.path()))
+            EXPECT_FALSE(entry.path().filename().string().ends_with(".tmp")) << entry.path();
     }
 }
 

@@ -43,12 +43,12 @@ Parsed parse(const std::string& line) {
 }
 
 TEST(CommandLineParser, FillsTheRecordSlots) {
-    auto p = parse("-lon -1.5 -lat 45.3 -E 1e3 -N abc");
+    auto p = parse("-lon -1.5 -lat 45.3 -E 1e3 -N -0");
     ASSERT_TRUE(p.ok);
     EXPECT_EQ(p.r.lon, -1.5);
     EXPECT_EQ(p.r.lat, 45.3);
     EXPECT_EQ(p.r.E, 1000.0);
-    EXPECT_EQ(p.r.N, 0.0) << "text that is no number reads as 0";
+    EXPECT_EQ(p.r.N, 0.0);
 
     p = parse("-alt 1 -3");
     EXPECT_FALSE(p.ok);
@@ -98,6 +98,30 @@ TEST(CommandLineParser, FillsTheRecordSlots) {
     p = parse("-Type 1");
     EXPECT_FALSE(p.ok) << "options are case-sensitive";
     EXPECT_EQ(p.error, "Type : Le flag n'existe pas !");
+}
+
+TEST(CommandLineParser, RefusesPointValuesThatAreNoFiniteNumber) {
+    const std::string huge(120000, '1');
+    const struct {
+        std::string line;
+        std::string error;  // empty: accepted
+    } cases[] = {
+        {"-E nan -N nan", "E : La valeur n'est pas un nombre fini !"},
+        {"-lon -inf", "lon : La valeur n'est pas un nombre fini !"},
+        {"-x infinity", "x : La valeur n'est pas un nombre fini !"},
+        {"-E 1e999", "E : La valeur n'est pas un nombre fini !"},
+        {"-N -1e400", "N : La valeur n'est pas un nombre fini !"},
+        {"-H " + huge, "H : La valeur n'est pas un nombre fini !"},
+        {"-he 12abc", "he : La valeur n'est pas un nombre fini !"},
+        {"-z abc", "z : La valeur n'est pas un nombre fini !"},
+        {"-lat 1e-400", ""},  // a value below the smallest double is 0, as in a point file
+        {"-E 814149.529 -N 1.887019768e6", ""},
+    };
+    for (const auto& c : cases) {
+        const Parsed p = parse(c.line);
+        EXPECT_EQ(p.ok, c.error.empty()) << c.line.substr(0, 40);
+        EXPECT_EQ(p.error, c.error) << c.line.substr(0, 40);
+    }
 }
 
 TEST(CommandLineParser, FindsHelpAndVersionRequestsOnlyWhereAnOptionStands) {

@@ -353,3 +353,26 @@ TEST_F(ReportAndLogTest, LogsTheVerticalPartByModeAndTransformationType) {
 
 }  // namespace
 }  // namespace zelvo
+
+namespace zelvo {
+namespace {
+
+TEST(LogFile, EntriesFollowWhatAnotherRunLeftOfTheFile) {
+    // Another run in the same folder empties log.txt: the next entry starts the file again,
+    // with no hole of NUL bytes before it.
+    test::TempDir dir;
+    const std::string path = dir.file("log.txt");
+    test::writeFile(path, "an older run\r\n");
+    Out_Fic log;
+    ASSERT_TRUE(log.openForAppending(path));
+    EXPECT_EQ(test::readFile(path), "") << "each start begins a new log";
+    log.writeText("first entry\n");
+    ASSERT_TRUE(log.flush());
+    test::writeFile(path, "");
+    log.writeText("second\n");
+    ASSERT_TRUE(log.flush());
+    EXPECT_EQ(test::readFile(path), "second\r\n");
+}
+
+}  // namespace
+}  // namespace zelvo

@@ -64,6 +64,23 @@ TEST(FieldScanner, ConvertsAsScanfDoes) {
     }
 }
 
+TEST(FieldScanner, ReadsOutOfRangeRealsAsStrtodDoes) {
+    // Overflow gives infinity and underflow zero, whether an exponent or the digits themselves
+    // put the number out of range.
+    const std::string texts[] = {
+        "1e999", "-1e999", "1e-999", "1e99999999999999999999", "1e-99999999999999999999",
+        std::string(120000, '7'), "-" + std::string(400, '9') + ".5", "0." + std::string(400, '0') + "1",
+        std::string(400, '0') + "1e-400", std::string(500, '1') + "e-200", "0.00001e315", "123.4e-330",
+    };
+    for (const std::string& text : texts) {
+        FieldScanner scanner(text);
+        double got = 0;
+        ASSERT_TRUE(scanner.readDouble(got)) << text.substr(0, 30);
+        EXPECT_TRUE(scanner.atEnd()) << text.substr(0, 30);
+        EXPECT_EQ(got, std::strtod(text.c_str(), nullptr)) << text.substr(0, 30);
+    }
+}
+
 TEST(FieldScanner, CutsLongWordsWithoutSpilling) {
     FieldScanner scanner("abcdefghij 42");
     std::string w;

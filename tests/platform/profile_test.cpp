@@ -1,6 +1,10 @@
 #include "platform/profile.hpp"
 
 #include <gtest/gtest.h>
+#include <filesystem>
+#include <unistd.h>
+#include <sys/wait.h>
+#include <sys/stat.h>
 
 #include "support/test_support.hpp"
 
@@ -116,6 +120,57 @@ TEST(ProfileFile, Windows1252AndUtf8FilesGiveTheSameKeys) {
     EXPECT_NE(bytes.find("R\xE9" "f\xE9rentiel \x9Cuvre"), std::string::npos);
     EXPECT_EQ(w.encoding(), TextEncoding::Windows1252);
 }
+
+
+TEST(ProfileFile, WritesWithTheRulesOfTheArrivalFiles) {
+    // A link is followed and stays, a hard link keeps its names, the mode stays; a file the user
+    // may not write is refused and left as it was.
+    namespace fs = std::filesystem;
+    const std::string before = "[Standard]\r\nMode=0\r\n", after = "[Standard]\r\nMode=1\r\n";
+    test::TempDir dir;
+    const std::string real = dir.file("real.ini");
+    const auto reset = [&] {
+        fs::remove(real);
+        test::writeFile(real, before);
+        fs::permissions(real, fs::perms(0640));
+    };
+    reset();
+    fs::create_symlink(real, dir.file("link.ini"));
+    EXPECT_TRUE(ProfileFile(dir.file("link.ini")).writeString("Standard", "Mode", "1"));
+    EXPECT_TRUE(fs::is_symlink(dir.file("link.ini")));
+    EXPECT_EQ(test::readFile(real), after);
+    EXPECT_EQ(fs::status(real).permissions(), fs::perms(0640));
+
+    reset();
+    fs::create_hard_link(real, dir.file("hard.ini"));
+    EXPECT_TRUE(ProfileFile(dir.file("hard.ini")).writeString("Standard", "Mode", "1"));
+    EXPECT_EQ(fs::hard_link_count(real), 2u);
+    EXPECT_EQ(test::readFile(real), after);
+    fs::remove(dir.file("hard.ini"));
+
+    // Not writable by this user: refused, in a child running as a user without privileges.
+    const auto user = test::unprivilegedUser();
+    if (!user) GTEST_SKIP() << "no unprivileged user";
+    reset();
+    fs::permissions(dir.path(), fs::perms(0777));
+    fs::permissions(real, fs::perms(0644));
+    const bool root = ::getuid() == 0;
+    if (!root) fs::permissions(real, fs::perms(0444));
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (root && (::setgid(user->gid) != 0 || ::setuid(user->uid) != 0)) ::_exit(2);
+        ::_exit(ProfileFile(real).writeString("Standard", "Mode", "1") ? 1 : 0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "a write-protected file is refused";
+    EXPECT_EQ(test::readFile(real), before);
+    struct stat info {};
+    ASSERT_EQ(::stat(real.c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, ::getuid()) << "the owner stays";
+}
+
 
 }  // namespace
 }  // namespace zelvo

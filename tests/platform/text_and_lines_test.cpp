@@ -106,6 +106,32 @@ TEST(LineReader, BlocksCutIntoTheLinesReadLineReads) {
     }
 }
 
+TEST(LineReader, BlocksMayEndLinesAtLoneCarriageReturns) {
+    // Old Mac files end their lines with a carriage return alone; CR LF stays one line end.
+    const struct {
+        std::string bytes;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"a 1\rb 2\rc 3\r", {"a 1", "b 2", "c 3"}},
+        {"a\rb", {"a", "b"}},
+        {"a\r\nb\r\rc\n", {"a", "b", "", "c"}},
+        {"\r\r", {"", ""}},
+        {"abcdefgh\rxy\r", {"abcd", "xy"}},
+    };
+    test::TempDir dir;
+    for (const auto& c : cases)
+        for (const std::size_t size : {1, 2, 3, 1 << 16}) {
+            SCOPED_TRACE(testing::PrintToString(c.bytes) + " in blocks of " + std::to_string(size));
+            test::writeFile(dir.file("f.txt"), c.bytes);
+            LineReader reader(4, /*loneCarriageReturnsEndLines=*/true);
+            ASSERT_TRUE(reader.open(dir.file("f.txt")));
+            std::vector<std::string> lines;
+            for (std::string block; reader.readBlock(block, size);)
+                LineReader::splitLines(block, 4, [&](std::string_view line, bool) { lines.emplace_back(line); });
+            EXPECT_EQ(lines, c.lines);
+        }
+}
+
 TEST(LineReader, KeepsMemoryBoundedOnAHugeLine) {
     test::TempDir dir;
     test::writeFile(dir.file("big.txt"), std::string(5'000'000, 'x') + "\nfin\n");

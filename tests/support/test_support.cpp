@@ -130,14 +130,22 @@ RunResult run(const std::vector<std::string>& args, const RunOptions& options) {
     }
     close(outPipe[1]);
     close(errPipe[1]);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(options.timeoutSeconds);
+    const auto start = std::chrono::steady_clock::now() + std::chrono::duration<double>(options.timeoutSeconds);
     pollfd fds[2] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
     std::string* sinks[2] = {&result.out, &result.err};
     int open = 2;
-    bool killed = false;
+    bool killed = false, signalled = false;
+    auto deadline = start;
     while (open > 0) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0) {
+            if (options.timeoutSignal != SIGKILL && !signalled) {
+                // The program is asked to end, and given as long again to do it.
+                kill(pid, options.timeoutSignal);
+                signalled = true;
+                deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(options.timeoutSeconds);
+                continue;
+            }
             kill(pid, SIGKILL);
             killed = true;
             break;

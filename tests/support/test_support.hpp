@@ -1,6 +1,7 @@
 #pragma once
 // Helpers shared by the tests: temporary folders, small files, and runs of the real binary.
 
+#include <csignal>
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -53,10 +54,13 @@ struct RunOptions {
     double timeoutSeconds = 60;
     std::optional<UserIds> user;  // run as this user (switching needs the tests to run as root)
     long long fileSizeLimit = -1;  // bytes a file may reach; a longer write fails as on a full disk
+    // The signal sent when the timeout passes. Another than SIGKILL lets the program end by itself
+    // (killed after as long again if it does not), and its exit code is reported.
+    int timeoutSignal = SIGKILL;
 };
 
 // Runs the program with no standard input; a run that outlives its timeout is killed and
-// reported with exit code -2.
+// reported with exit code -2 (with another timeoutSignal, the code it then exits with).
 RunResult run(const std::vector<std::string>& args, const RunOptions& options = {});
 
 // Runs the program on a terminal of its own (standard input, output and error), which receives

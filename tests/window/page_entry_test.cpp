@@ -463,6 +463,40 @@ TEST_F(PageEntryTest, FileChecksInTheirOrder) {
          {"Veuillez saisir un nom de fichier d'arrivée s'il vous plait !"}, {}, 0, false},
         {"departure is arrival", [](PageModel& p, PageEntryTest&) { p.setText(kArrivalFileName, "depart.txt"); },
          {}, {}, {"Impossible de lire et d'écrire dans les mêmes fichiers !"}, {}, 0, false},
+        // Another name of the departure file is the same file: refused before the existing-file
+        // question, whose yes would replace it.
+        {"arrival typed as ./departure", [](PageModel& p, PageEntryTest&) { p.setText(kArrivalFileName, "./depart.txt"); },
+         {}, {}, {"Impossible de lire et d'écrire dans les mêmes fichiers !"}, {}, 0, false},
+        {"arrival a symbolic link to the departure",
+         [](PageModel& p, PageEntryTest& t) {
+             std::filesystem::create_symlink(t.work_.file("depart.txt"), t.work_.file("lien.txt"));
+             p.setText(kArrivalFileName, "lien.txt");
+         },
+         {}, {}, {"Impossible de lire et d'écrire dans les mêmes fichiers !"}, {}, 0, false},
+        {"arrival a hard link to the departure",
+         [](PageModel& p, PageEntryTest& t) {
+             std::filesystem::create_hard_link(t.work_.file("depart.txt"), t.work_.file("dur.txt"));
+             p.setText(kArrivalFileName, "dur.txt");
+         },
+         {}, {}, {"Impossible de lire et d'écrire dans les mêmes fichiers !"}, {}, 0, false},
+        {"arrival chosen in the dialog under another spelling",
+         [](PageModel& p, PageEntryTest& t) {
+             std::filesystem::create_directories(t.work_.path() / "sous");
+             t.dialogs_.answers = {t.work_.str() + "/sous/../depart.txt"};
+             p.clicked(kArrivalBrowse);
+         },
+         {}, {}, {"Impossible de lire et d'écrire dans les mêmes fichiers !"}, {}, 1, false},
+        {"report a link to the departure",
+         [](PageModel&, PageEntryTest& t) {
+             std::filesystem::create_symlink(t.work_.file("depart.txt"), t.work_.file("rapport.prt"));
+         },
+         {true}, {folder + "rapport.prt"},
+         {"Le fichier " + folder + "rapport.prt est déjà utilisé, ce n'est pas un fichier rapport !"}, {report}, 1,
+         false},
+        {"report the arrival under another spelling", [](PageModel&, PageEntryTest&) {}, {true},
+         {folder + "./arrivee.txt"},
+         {"Le fichier " + folder + "./arrivee.txt est déjà utilisé, ce n'est pas un fichier rapport !"}, {report}, 1,
+         false},
         {"no arrival format", [](PageModel& p, PageEntryTest&) { p.selectionChanged(kArrivalSystems, "Vide"); }, {},
          {}, {"Veuillez choisir un format de données pour le fichier d'arrivée"}, {}, 0, false},
         {"no report", [](PageModel&, PageEntryTest&) {}, {false}, {}, {}, {report}, 0, true},
@@ -489,6 +523,7 @@ TEST_F(PageEntryTest, FileChecksInTheirOrder) {
         services_ = {};
         dialogs_ = {};
         ui_ = {};
+        for (const char* name : {"lien.txt", "dur.txt", "rapport.prt"}) std::filesystem::remove(work_.file(name));
         PageModel& p = fileMode();
         c.arrange(p, *this);
         ui_.answers = c.answers;

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "files/data_formats.hpp"
+#include "files/file_identity.hpp"
 #include "platform/paths.hpp"
 #include "platform/user_interface.hpp"
 #include "resources/file_texts.hpp"
@@ -75,7 +76,7 @@ bool PageModel::fileChecks() {
     if (arrivalPath_ == lastArrivalPath_ && !ui_.question(texts::kSameArrivalFile, MessageIcon::Warning, true))
         return false;
     lastArrivalPath_ = arrivalPath_;
-    if (departurePath_ == arrivalPath_) {
+    if (sameFile(departurePath_, arrivalPath_)) {
         ui_.message(fmt::sprintf("%s !", texts::kSameFiles), MessageIcon::Error);
         return false;
     }
@@ -108,7 +109,7 @@ bool PageModel::fileChecks() {
         }
     }
     if (services_ != nullptr) services_->setReportRequested(reportRequested_);
-    if (reportRequested_ && (reportPath_ == departurePath_ || reportPath_ == arrivalPath_)) {
+    if (reportRequested_ && (sameFile(reportPath_, departurePath_) || sameFile(reportPath_, arrivalPath_))) {
         ui_.message(fmt::sprintf(texts::kReportIsDataFile, reportPath_), MessageIcon::Error);
         return false;
     }
