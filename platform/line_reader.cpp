@@ -45,7 +45,6 @@ bool LineReader::fill() {
 bool LineReader::readLine(std::string& line) {
     line.clear();
     tooLong_ = false;
-    terminated_ = false;
     bool any = false;
     bool pendingCr = false;  // a carriage return seen last; it belongs to the line unless a line feed follows
     for (;;) {
@@ -74,7 +73,6 @@ bool LineReader::readLine(std::string& line) {
         begin_ += chunk;
         if (nl) {
             ++begin_;
-            terminated_ = true;
             return true;
         }
     }

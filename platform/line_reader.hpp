@@ -30,8 +30,6 @@ public:
     bool readLine(std::string& line);
     // Whether the line last read was longer than the limit (it then holds its first characters).
     bool lastLineTooLong() const { return tooLong_; }
-    // Whether the line last read ended with a line feed.
-    bool lastLineTerminated() const { return terminated_; }
 
     // The following lines as they stand in the file, for splitLines to cut, on another thread if
     // need be: block is replaced by whole lines, line feeds included, at least size bytes of them
@@ -81,7 +79,6 @@ private:
     std::size_t end_ = 0;
     bool eof_ = false;
     bool tooLong_ = false;
-    bool terminated_ = false;
     std::string carried_;   // what readBlock read past the last line feed of its block
     bool skipping_ = false;  // readBlock drops the rest of a line too long
 };
