@@ -4,17 +4,28 @@
 
 namespace zelvo {
 
-void ApplicationServices::transformPoint(int transformationType, const CCoor& departure, CCoor& arrival) {
-    app_.transformPoint(transformationType, departure, arrival);
+bool ApplicationServices::transformPoint(int transformationType, const CCoor& departure, CCoor& arrival) {
+    return app_.transformPoint(transformationType, departure, arrival);
 }
 
-void ApplicationServices::transformFile(int transformationType, bool withConversion, const CCoor& departureTemplate,
-                                        const CCoor& arrivalTemplate, const FileRunFiles& files) {
-    app_.transformFile(transformationType, withConversion, departureTemplate, arrivalTemplate, files);
+FileRunOutcome ApplicationServices::transformFile(int transformationType, bool withConversion,
+                                                  const CCoor& departureTemplate, const CCoor& arrivalTemplate,
+                                                  const FileRunFiles& files) {
+    return app_.transformFile(transformationType, withConversion, departureTemplate, arrivalTemplate, files);
 }
 
 CCoor& ApplicationServices::lastResult() { return app_.lastResult; }
 
 void ApplicationServices::setReportRequested(bool requested) { app_.reportRequested = requested ? 1 : 0; }
+
+}  // namespace zelvo
+
+namespace zelvo {
+
+std::string ApplicationServices::folderPath(const std::string& folder) {
+    std::string path = app_.resolvePath(folder);
+    if (!path.empty() && path.back() != '/') path += '/';
+    return path;
+}
 
 }  // namespace zelvo
