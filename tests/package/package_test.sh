@@ -157,8 +157,8 @@ installed-run)
     [ "$(md5sum <"$ini")" = "$before" ] || fail "the installed configuration was written"
     # The window's file mode starts on the example file of the default data.
     for section in Standard Grille; do
-        name=$(sed -n "/^\[$section\]/,/^\[/s/^Fichier de départ=\(.*\)\r\?$/\1/p" "$ini")
-        folder_of=$(sed -n "/^\[$section\]/,/^\[/s/^Path de départ=\(.*\)\r\?$/\1/p" "$ini")
+        name=$(tr -d '\r' <"$ini" | sed -n "/^\[$section\]/,/^\[/s/^Fichier de départ=//p")
+        folder_of=$(tr -d '\r' <"$ini" | sed -n "/^\[$section\]/,/^\[/s/^Path de départ=//p")
         [ -f "$(dirname "$ini")/$folder_of$name" ] || fail "[$section] names no example file: '$folder_of$name'"
     done
     [ ! -e "$home/.config/Zelvo" ] || fail "a console run made a user configuration"
