@@ -8,10 +8,14 @@
 #include <filesystem>
 #include <map>
 
+#include "app/application.hpp"
+#include "app/configuration.hpp"
 #include "catalogue/loader.hpp"
+#include "platform/paths.hpp"
 #include "geodesy/angles.hpp"
 #include "support/test_support.hpp"
 #include "ui/model/page_model.hpp"
+#include "ui/model/page_services.hpp"
 
 namespace zelvo {
 namespace {
@@ -679,6 +683,32 @@ TEST_F(PageEntryTest, TypedNamesFoldersAndTheFilesComment) {
     p.clicked(kDepartureBrowse);
     ASSERT_EQ(dialogs_.requests.size(), 1u);
     EXPECT_EQ(dialogs_.requests[0].folder, folder + "exemples/");
+}
+
+TEST(ApplicationServices, FoldersOfTheSettingsAreFoundAsTheDataIs) {
+    // A relative folder is the working folder's, else the configuration's, else the default
+    // data's; an absolute one is kept; an empty one is the working folder.
+    test::TempDir dir;
+    CZelvoApp app;
+    app.workingDirectory = dir.str() + "/travail/";
+    app.iniPath = dir.file("conf/zelvo.ini");
+    fs::create_directories(dir.path() / "travail/ici");
+    fs::create_directories(dir.path() / "conf/ici");
+    fs::create_directories(dir.path() / "conf/seulement");
+    ApplicationServices services(app);
+    struct Case {
+        std::string folder, path;
+    } cases[] = {
+        {"", dir.str() + "/travail/"},
+        {"ici", dir.str() + "/travail/ici/"},
+        {"seulement/", dir.str() + "/conf/seulement/"},
+        {"exemples/", joinPath(embeddedDataDirectory(), "exemples/")},
+        {"nulle/part/", dir.str() + "/travail/nulle/part/"},
+        {"/un/dossier", "/un/dossier/"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(services.folderPath(c.folder), c.path) << c.folder;
+    EXPECT_TRUE(fs::is_regular_file(services.folderPath("exemples/") + "ntf_lambert2e.txt"))
+        << "the default settings' example file";
 }
 
 TEST_F(PageEntryTest, FileRunEndInTheComment) {

@@ -1,6 +1,10 @@
 #include "ui/model/page_services.hpp"
 
+#include <filesystem>
+
 #include "app/application.hpp"
+#include "app/configuration.hpp"
+#include "platform/paths.hpp"
 
 namespace zelvo {
 
@@ -23,9 +27,20 @@ void ApplicationServices::setReportRequested(bool requested) { app_.reportReques
 namespace zelvo {
 
 std::string ApplicationServices::folderPath(const std::string& folder) {
-    std::string path = app_.resolvePath(folder);
-    if (!path.empty() && path.back() != '/') path += '/';
-    return path;
+    const auto withSlash = [](std::string path) {
+        if (!path.empty() && path.back() != '/') path += '/';
+        return path;
+    };
+    if (folder.empty()) return withSlash(app_.workingDirectory);
+    if (isAbsolutePath(folder)) return withSlash(folder);
+    // Looked for as the configured files are: the working folder, the configuration's, the
+    // default data.
+    for (const std::string& candidate : {app_.workingDirectory + folder, app_.configurationDirectory() + folder,
+                                         joinPath(embeddedDataDirectory(), folder)}) {
+        std::error_code error;
+        if (std::filesystem::is_directory(candidate, error)) return withSlash(candidate);
+    }
+    return withSlash(app_.workingDirectory + folder);
 }
 
 }  // namespace zelvo
