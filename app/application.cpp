@@ -53,17 +53,17 @@ RunContext CZelvoApp::runContext(UserInterface& user) {
                       log.isOpen() ? &log : nullptr, &lastResult};
 }
 
-void CZelvoApp::transformFile(int transformationType, bool withConversion, const CCoor& departureTemplate,
-                              const CCoor& arrivalTemplate, const FileRunFiles& files) {
-    if (ui == nullptr) return;
+FileRunOutcome CZelvoApp::transformFile(int transformationType, bool withConversion, const CCoor& departureTemplate,
+                                        const CCoor& arrivalTemplate, const FileRunFiles& files) {
+    if (ui == nullptr) return {};
     RunContext context = runContext(*ui);
-    zelvo::transformFile(context, transformationType, withConversion, departureTemplate, arrivalTemplate, files);
+    return zelvo::transformFile(context, transformationType, withConversion, departureTemplate, arrivalTemplate, files);
 }
 
-void CZelvoApp::transformPoint(int transformationType, const CCoor& departure, CCoor& arrival) {
-    if (ui == nullptr) return;
+bool CZelvoApp::transformPoint(int transformationType, const CCoor& departure, CCoor& arrival) {
+    if (ui == nullptr) return false;
     RunContext context = runContext(*ui);
-    zelvo::transformPoint(context, transformationType, departure, arrival);
+    return zelvo::transformPoint(context, transformationType, departure, arrival);
 }
 
 std::optional<int> answerInformationRequest(const std::vector<std::string>& args, UserInterface& ui) {

@@ -56,9 +56,9 @@ public:
     RunContext runContext(UserInterface& user);
 
     // The window-mode drivers, on the application's grids, log and last result.
-    void transformFile(int transformationType, bool withConversion, const CCoor& departureTemplate,
-                       const CCoor& arrivalTemplate, const FileRunFiles& files);
-    void transformPoint(int transformationType, const CCoor& departure, CCoor& arrival);
+    FileRunOutcome transformFile(int transformationType, bool withConversion, const CCoor& departureTemplate,
+                                 const CCoor& arrivalTemplate, const FileRunFiles& files);
+    bool transformPoint(int transformationType, const CCoor& departure, CCoor& arrival);
 };
 
 // Creates (or empties) "log.txt" in the current directory; done when the program is loaded.

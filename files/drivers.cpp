@@ -45,7 +45,7 @@ void logPoint(RunContext& context, const CCoor& departure, const CCoor& arrival,
 
 }  // namespace
 
-void transformFile(RunContext& context, int transformationType, bool withConversion, const CCoor& departureTemplate,
+FileRunOutcome transformFile(RunContext& context, int transformationType, bool withConversion, const CCoor& departureTemplate,
                    const CCoor& arrivalTemplate, const FileRunFiles& files) {
     UserInterface& ui = context.ui;
     // Names cannot be made up: refused before any file is opened, so that none is touched.
@@ -54,26 +54,26 @@ void transformFile(RunContext& context, int transformationType, bool withConvers
         ui.message(fmt::sprintf(texts::kNamesCannotBeInvented, std::string(dataFormatName(files.departureFormat)),
                                 std::string(dataFormatName(files.arrivalFormat))),
                    MessageIcon::Error);
-        return;
+        return {};
     }
 
     // No file is written over another of the run, whatever names lead to it: checked before any
     // is opened for writing.
     if (sameFile(files.departurePath, files.arrivalPath)) {
         ui.message(fmt::sprintf("%s !", texts::kSameFiles), MessageIcon::Error);
-        return;
+        return {};
     }
     if (context.reportRequested &&
         (sameFile(files.reportPath, files.departurePath) || sameFile(files.reportPath, files.arrivalPath))) {
         ui.message(fmt::sprintf(texts::kReportIsDataFile, files.reportPath), MessageIcon::Error);
-        return;
+        return {};
     }
 
     // Every file is written safely: a run that fails leaves the previous files as they were.
     Out_Fic report;
     if (context.reportRequested && !report.open(files.reportPath, /*replaceAtClose=*/true)) {
         ui.message(texts::kCannotOpenFileNamed + files.reportPath, MessageIcon::None);
-        return;
+        return {};
     }
     In_Fic in;
     Out_Fic out;
@@ -82,8 +82,14 @@ void transformFile(RunContext& context, int transformationType, bool withConvers
         out.discard();
         ui.message(texts::kCannotOpenFileNamed + path, MessageIcon::None);
     };
-    if (!in.open(files.departurePath)) return refuse(files.departurePath);
-    if (!out.open(files.arrivalPath, /*replaceAtClose=*/true)) return refuse(files.arrivalPath);
+    if (!in.open(files.departurePath)) {
+        refuse(files.departurePath);
+        return {};
+    }
+    if (!out.open(files.arrivalPath, /*replaceAtClose=*/true)) {
+        refuse(files.arrivalPath);
+        return {};
+    }
     out.annotated = true;
     in.dataFormat = files.departureFormat;
     out.dataFormat = files.arrivalFormat;
@@ -120,12 +126,17 @@ void transformFile(RunContext& context, int transformationType, bool withConvers
     });
     ui.progressEnd();
     if (context.log != nullptr) context.log->flush();
+    if (counts.interrupted) {
+        out.discard();
+        report.discard();
+        return {FileRunOutcome::End::Interrupted, counts.succeeded};
+    }
 
     out.writeEnd(texts::kStatusEnd);
     if (!out.close()) {
         report.discard();
         ui.message(fmt::sprintf("%s %s !", texts::kCannotWriteFile, files.arrivalPath), MessageIcon::Error);
-        return;
+        return {};
     }
     std::string summary = fmt::sprintf(texts::kFileRunSummary, files.departurePath, files.arrivalPath,
                                        counts.succeeded, 0, counts.outside);
@@ -133,39 +144,42 @@ void transformFile(RunContext& context, int transformationType, bool withConvers
         writeReportEnd(report);
         if (!report.close()) {
             ui.message(fmt::sprintf("%s %s !", texts::kCannotWriteFile, files.reportPath), MessageIcon::Error);
-            return;
+            return {};
         }
         summary += fmt::sprintf(texts::kFileRunReportLine, files.reportPath);
     }
     ui.message(summary, MessageIcon::Information);
+    return {FileRunOutcome::End::Written, counts.succeeded};
 }
 
-void transformPoint(RunContext& context, int transformationType, const CCoor& departure, CCoor& arrival) {
+bool transformPoint(RunContext& context, int transformationType, const CCoor& departure, CCoor& arrival) {
     UserInterface& ui = context.ui;
     GridSelection grids{context.catalogue, context.geoidGrid, context.translationGrid, &ui};
     PointPipeline pipeline(grids, transformationType, departure, arrival);
     PointCondition condition = pipeline.prepare(departure, arrival);
     if (condition == PointCondition::OutsideTransformationGrid) {
         ui.message(withBounds(texts::kOutsideTransformationGridBounds, pipeline.gridExtent()), MessageIcon::None);
-        return;
+        return false;
     }
     if (pipeline.geoidSelection() == 0)
         ui.message(withBounds(texts::kOutsideGeoidGridBounds, pipeline.gridExtent()), MessageIcon::None);
     if (const std::string question = extentQuestion(condition);
         !question.empty() && !ui.question(question, MessageIcon::Error, /*yesIsDefault=*/false))
-        return;
+        return false;
 
     condition = pipeline.transform(arrival);
-    if (condition == PointCondition::ChainError) {
+    const bool chainError = condition == PointCondition::ChainError;
+    if (chainError) {
         ui.message(fmt::sprintf(texts::kChainError, pipeline.chainStatus()), MessageIcon::None);
     } else {
         if (context.lastResult != nullptr) *context.lastResult = arrival;
         if (const std::string question = extentQuestion(condition);
             !question.empty() && !ui.question(question, MessageIcon::Error, /*yesIsDefault=*/false))
-            return;
+            return false;
     }
     logPoint(context, departure, arrival, transformationType);
     if (context.log != nullptr) context.log->flush();
+    return !chainError;
 }
 
 }  // namespace zelvo

@@ -66,9 +66,13 @@ public:
         // The streams write their headers themselves: the first lines are not needed.
         FileRunFirstLines first;
         std::string block;
-        while (setup_.in.readBlock(block, kBlockBytes)) countLines(handler_(worker, block, first));
-        countLines(2);
-        return {worker.succeeded, worker.outside};
+        bool interrupted = false;
+        while (!interrupted && setup_.in.readBlock(block, kBlockBytes)) {
+            countLines(handler_(worker, block, first));
+            interrupted = setup_.context.ui.cancelRequested();
+        }
+        if (!interrupted) countLines(2);
+        return {worker.succeeded, worker.outside, interrupted};
     }
 
     FileRunCounts runOnWorkers(GridSelection& grids, int workers) {
@@ -108,8 +112,13 @@ public:
                 workReady_.notify_one();
             }
             writeFinished(own, end ? 0 : maxInFlight);
+            if (!end && setup_.context.ui.cancelRequested()) {
+                // Stopped: the blocks read are finished, the rest of the file is left unread.
+                counts_.interrupted = end = true;
+                writeFinished(own, 0);
+            }
         }
-        countLines(2);
+        if (!counts_.interrupted) countLines(2);
         {
             std::lock_guard lock(mutex_);
             finished_ = true;

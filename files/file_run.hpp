@@ -54,10 +54,12 @@ struct FileRunSetup {
     int progressStep = 0;  // one progress step every so many lines read; 0 for none
 };
 
-// The counters of the run's workers, summed.
+// The counters of the run's workers, summed; interrupted when the user asked to stop (the run's
+// user interface is asked after each block read), the lines after that point left unread.
 struct FileRunCounts {
     int succeeded = 0;
     int outside = 0;
+    bool interrupted = false;
 };
 
 // The points of the first lines a block wrote to the arrival file and to the report: a file that

@@ -27,12 +27,23 @@ void ConsoleUserInterface::write(const std::string& text) {
     std::fflush(stdout);
 }
 
-void ConsoleUserInterface::progressBegin(const std::string& status, int) { write(status); }
+namespace {
 
-void ConsoleUserInterface::progressStep() { write("|"); }
+// Progress goes to standard error, apart from the results on standard output.
+void writeProgress(const char* text) {
+    std::fflush(stdout);
+    std::fputs(text, stderr);
+    std::fflush(stderr);
+}
+
+}  // namespace
+
+void ConsoleUserInterface::progressBegin(const std::string& status, int) { writeProgress(status.c_str()); }
+
+void ConsoleUserInterface::progressStep() { writeProgress("|"); }
 
 // The marks of a progress end their line.
-void ConsoleUserInterface::progressEnd() { write("\n"); }
+void ConsoleUserInterface::progressEnd() { writeProgress("\n"); }
 
 void setConsoleTitle(const std::string& title) {
     if (!isatty(STDOUT_FILENO)) return;

@@ -1,6 +1,6 @@
 #pragma once
-// The console of the batch mode: UTF-8 text on standard output, error boxes as lines on standard
-// error, and the final key wait, which happens only when standard input is a terminal.
+// The console of the batch mode: UTF-8 text on standard output, error boxes and progress as lines
+// on standard error, and the final key wait, which happens only when standard input is a terminal.
 
 #include "platform/user_interface.hpp"
 
@@ -11,8 +11,9 @@ public:
     void message(const std::string& text, MessageIcon icon) override;
     bool question(const std::string& text, MessageIcon icon, bool yesIsDefault) override;
     void write(const std::string& text) override;
-    // Progress is its status text, one '|' per step and a line break at the end; a console run
-    // is never cancelled from here.
+    // Progress is its status text, one '|' per step and a line break at the end, on standard
+    // error so that standard output holds only results; a console run is never cancelled from
+    // here.
     void progressBegin(const std::string& status, int steps) override;
     void progressStep() override;
     void progressEnd() override;

@@ -38,7 +38,16 @@ inline constexpr const char* kPrecisionSameSystem =
     "alti est %s .";
 inline constexpr const char* kPrecision = "La précision de la transformation est : %s en plani et %s en alti";
 
+// Nothing computed: the display fields are empty, and the comment says why.
+inline constexpr const char* kNoResultRefusedEntry =
+    "Aucun résultat : la saisie a été refusée. Corrigez-la, puis lancez le calcul à nouveau.";
+inline constexpr const char* kNoResultNotComputed =
+    "Aucun résultat : le point n'a pas été transformé (voir le message précédent).";
+
 // File mode.
+inline constexpr const char* kFileRunInterrupted =
+    "Transformation interrompue après %d point(s) transformé(s) : le fichier d'arrivée %s et le rapport sont "
+    "restés tels qu'ils étaient.";
 inline constexpr const char* kFilesComment = "Saisir les systèmes et unités.-- Fichiers : de %s vers %s";
 inline constexpr const char* kNoDepartureFileName = "Veuillez saisir un nom de fichier de départ, s'il vous plait !";
 inline constexpr const char* kNoArrivalFileName = "Veuillez saisir un nom de fichier d'arrivée s'il vous plait !";

@@ -32,6 +32,9 @@ inline constexpr const char* kProgressCancel = "Annuler";
 
 // The window's own menu (context menu), standing for the system menu's about item.
 inline constexpr const char* kHelpItem = "&Aide géodésique";
+// The help asked for where no browser opens it.
+inline constexpr const char* kNoBrowser =
+    "Aucun navigateur n'a pu afficher l'aide géodésique.\n\nOuvrez vous-même le fichier d'aide :\n%s";
 
 inline constexpr const char* kNoDisplay =
     "Zelvo ne peut pas ouvrir sa fenêtre : aucun affichage graphique n'est disponible.\n"

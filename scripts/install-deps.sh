@@ -10,7 +10,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libsimpleini-dev libicu-dev libtinyxml2-dev libfmt-dev libutfcpp-dev libtiff-dev
     proj-bin proj-data gdal-bin locales python3
-    qt6-base-dev fonts-liberation
+    qt6-base-dev qt6-translations-l10n fonts-liberation
     xvfb xauth xdotool x11-utils
     dpkg-dev desktop-file-utils appstream lintian man-db groff-base librsvg2-bin
 )

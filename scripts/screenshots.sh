@@ -4,7 +4,9 @@
 # window of the start-up grid check (made to appear with a large text grid added to a copy of
 # the default data). Then the transformation pages, driven through their controls by the page
 # test on the same display: each page in each coordinate type, results in each arrival type,
-# and file mode.
+# and file mode, a refused entry with its empty results, an interrupted file run, a question box
+# and a file dialog in French; then every page again at 150 % scale (names ending in "-x1.5").
+# The display is ZELVO_DISPLAY when set (":125"), else a free-looking one.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
@@ -24,7 +26,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-display=:$((90 + RANDOM % 100))
+display=${ZELVO_DISPLAY:-:$((90 + RANDOM % 100))}
 Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 pids+=($!)
 export DISPLAY=$display
@@ -93,6 +95,10 @@ else
     exit 1
 fi
 
-# The transformation pages, on the real display.
-ZELVO_PICTURES_DIR="$out" QT_QPA_PLATFORM=xcb "$root/build/bin/test_ui_transformation_page_test" pictures >/dev/null
-ls "$out"/page-*.png "$out"/result-*.png "$out"/file-mode.png
+# The transformation pages, on the real display, in French; then at 150 % scale.
+pages="$root/build/bin/test_ui_transformation_page_test"
+export LANG=fr_FR.UTF-8 LC_ALL=fr_FR.UTF-8
+ZELVO_PICTURES_DIR="$out" QT_QPA_PLATFORM=xcb "$pages" pictures annulerStopsAFileRun >/dev/null
+ZELVO_PICTURES_DIR="$out" QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=1.5 "$pages" pictures >/dev/null
+ls "$out"/page-*.png "$out"/result-*.png "$out"/file-mode*.png "$out"/refused-entry*.png \
+    "$out"/file-run-interrupted.png "$out"/question-box*.png "$out"/file-dialog*.png

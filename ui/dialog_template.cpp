@@ -1,16 +1,26 @@
 #include "ui/dialog_template.hpp"
 
 #include <QFontMetrics>
+#include <algorithm>
 
 #include "resources/string_table.hpp"
 
 namespace zelvo::ui {
 
+namespace {
+
+constexpr double kTemplatePoints = 8;
+double templatePoints = kTemplatePoints;
+
+}  // namespace
+
 QFont templateFont() {
     QFont font(QStringLiteral("Arial"));
-    font.setPointSize(8);
+    font.setPointSizeF(templatePoints);
     return font;
 }
+
+void setTemplateFontSize(double points) { templatePoints = std::max(kTemplatePoints, points); }
 
 DialogTemplate::DialogTemplate(const QFont& font) {
     const QFontMetrics metrics(font);

@@ -15,8 +15,11 @@
 
 namespace zelvo::ui {
 
-// The font of the templates.
+// The font of the templates: Arial 8 points, or the size of the desktop's font when it is larger
+// (setTemplateFontSize), the layouts growing with it.
 QFont templateFont();
+// The point size of the template font from now on: the given one, at least 8 points.
+void setTemplateFontSize(double points);
 
 class DialogTemplate {
 public:

@@ -1,5 +1,7 @@
 #include "ui/main_dialog.hpp"
 
+#include <fmt/printf.h>
+
 #include <QAction>
 #include <QDesktopServices>
 #include <QPushButton>
@@ -24,6 +26,15 @@ constexpr int kTabControl = 1200;
 constexpr int kComputeButton = 1;
 constexpr int kQuitButton = 2;
 constexpr int kHelpButton = 57670;
+
+// A tab's label without its accelerator: Alt and a letter belong to the window's buttons
+// ("C&alculer" answers Alt+A). A doubled '&' stays a written one.
+QString withoutAccelerator(QString label) {
+    label.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
+    label.remove(QLatin1Char('&'));
+    label.replace(QStringLiteral("\x01"), QStringLiteral("&&"));
+    return label;
+}
 
 }  // namespace
 
@@ -57,7 +68,7 @@ CZelvoDlg::CZelvoDlg(CZelvoApp& app, UserInterface& ui, QWidget* parent)
             case Page::Standard: page = standard_ = new CStandardPage(model_.settings(tab.page), app_, ui_, tabs_); break;
             case Page::Grid: page = grid_ = new CGrillePage(model_.settings(tab.page), app_, ui_, tabs_); break;
         }
-        tabs_->addTab(page, qText(tab.label));
+        tabs_->addTab(page, withoutAccelerator(qText(tab.label)));
     }
     tabs_->setCurrentIndex(0);
     showTab(0);
@@ -77,6 +88,7 @@ CZelvoDlg::CZelvoDlg(CZelvoApp& app, UserInterface& ui, QWidget* parent)
     separator->setSeparator(true);
     addActions({helpItem, separator, about});
     setContextMenuPolicy(Qt::ActionsContextMenu);
+    openUrl_ = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
 }
 
 CZelvoDlg::~CZelvoDlg() = default;
@@ -126,7 +138,9 @@ void CZelvoDlg::showAbout() {
 
 void CZelvoDlg::showHelp() {
     const std::string path = helpFilePath(app_);
-    if (!path.empty()) QDesktopServices::openUrl(QUrl::fromLocalFile(qText(path)));
+    if (path.empty()) return;
+    if (!openUrl_(QUrl::fromLocalFile(qText(path))))
+        ui_.message(fmt::sprintf(texts::kNoBrowser, path), MessageIcon::Information);
 }
 
 }  // namespace zelvo::ui

@@ -5,6 +5,8 @@
 // does is decided by its MainDialogModel; the window shows it and forwards the user's actions.
 
 #include <QDialog>
+#include <QUrl>
+#include <functional>
 #include <memory>
 
 #include "ui/model/main_dialog_model.hpp"
@@ -43,8 +45,14 @@ public slots:
     void accept() override { compute(); }
     // The about box, modal.
     void showAbout();
-    // The geodesic help in the desktop's browser; nothing is said when there is none.
+    // The geodesic help in the desktop's browser; without a browser that opens it, a message names
+    // the help file for the user to open. Nothing is said when there is no help file.
     void showHelp();
+
+public:
+    // Opens a file in the desktop's browser, true when one did (QDesktopServices by default).
+    using UrlOpener = std::function<bool(const QUrl&)>;
+    void setUrlOpener(UrlOpener opener) { openUrl_ = std::move(opener); }
 
 private:
     void showTab(int index);
@@ -58,6 +66,7 @@ private:
     CZelvoPage* standard_ = nullptr;
     CZelvoPage* grid_ = nullptr;
     bool closing_ = false;
+    UrlOpener openUrl_;
 };
 
 }  // namespace zelvo::ui

@@ -28,7 +28,7 @@ struct Control {
 };
 
 // The departure group's coordinate rows and the arrival group's are laid out alike, the arrival
-// ones 122 units lower.
+// ones 122 units lower. The minutes' label has room for "mn" of the hours-minutes-seconds unit.
 constexpr Control kControls[] = {
     // Top of the page.
     {1119, Kind::Label, "Nom du point", 6, 9, 46, 8},
@@ -67,8 +67,8 @@ constexpr Control kControls[] = {
     {1065, Kind::Label, "Lon", 6, 52, 21, 8},
     {1062, Kind::Edit, "", 28, 50, 22, 12},
     {1068, Kind::Label, "°", 51, 51, 9, 8},
-    {1069, Kind::Edit, "", 60, 50, 18, 12},
-    {1070, Kind::Label, "'", 79, 51, 8, 8},
+    {1069, Kind::Edit, "", 60, 50, 15, 12},
+    {1070, Kind::Label, "'", 76, 51, 11, 8},
     {1071, Kind::Edit, "", 87, 50, 38, 12},
     {1072, Kind::Label, "\"", 126, 51, 6, 8},
     {1079, Kind::Edit, "", 60, 50, 65, 12},
@@ -76,8 +76,8 @@ constexpr Control kControls[] = {
     {1066, Kind::Label, "Lat", 6, 67, 21, 8},
     {1073, Kind::Edit, "", 28, 65, 22, 12},
     {1074, Kind::Label, "°", 51, 66, 9, 8},
-    {1075, Kind::Edit, "", 60, 65, 18, 12},
-    {1076, Kind::Label, "'", 79, 66, 8, 8},
+    {1075, Kind::Edit, "", 60, 65, 15, 12},
+    {1076, Kind::Label, "'", 76, 66, 11, 8},
     {1077, Kind::Edit, "", 87, 65, 38, 12},
     {1078, Kind::Label, "\"", 126, 66, 6, 8},
     {1081, Kind::Edit, "", 60, 65, 65, 12},
@@ -130,8 +130,8 @@ constexpr Control kControls[] = {
     {1096, Kind::Label, "Lon", 6, 174, 21, 8},
     {1099, Kind::Display, "", 28, 172, 22, 12},
     {1100, Kind::Label, "°", 51, 173, 9, 8},
-    {1101, Kind::Display, "", 60, 172, 18, 12},
-    {1102, Kind::Label, "'", 79, 173, 8, 8},
+    {1101, Kind::Display, "", 60, 172, 15, 12},
+    {1102, Kind::Label, "'", 76, 173, 11, 8},
     {1103, Kind::Display, "", 87, 172, 38, 12},
     {1104, Kind::Label, "\"", 126, 173, 6, 8},
     {1111, Kind::Display, "", 60, 172, 65, 12},
@@ -139,8 +139,8 @@ constexpr Control kControls[] = {
     {1097, Kind::Label, "Lat", 6, 189, 21, 8},
     {1105, Kind::Display, "", 28, 187, 22, 12},
     {1106, Kind::Label, "°", 51, 188, 9, 8},
-    {1107, Kind::Display, "", 60, 187, 18, 12},
-    {1108, Kind::Label, "'", 79, 188, 8, 8},
+    {1107, Kind::Display, "", 60, 187, 15, 12},
+    {1108, Kind::Label, "'", 76, 188, 11, 8},
     {1109, Kind::Display, "", 87, 187, 38, 12},
     {1110, Kind::Label, "\"", 126, 188, 6, 8},
     {1113, Kind::Display, "", 60, 187, 65, 12},
@@ -174,13 +174,16 @@ public:
     explicit WindowFileDialogs(QWidget* page) : page_(page) {}
 
     std::optional<std::string> choose(const FileDialogRequest& request) override {
-        const QString start = qText(request.folder + request.fileName);
-        const QString filter = qtFilter(request.filter);
-        const QString chosen = request.kind == FileDialogRequest::Kind::Open
-                                   ? QFileDialog::getOpenFileName(page_->window(), QString(), start, filter)
-                                   : QFileDialog::getSaveFileName(page_->window(), QString(), start, filter);
-        if (chosen.isEmpty()) return std::nullopt;
-        return chosen.toStdString();
+        const bool open = request.kind == FileDialogRequest::Kind::Open;
+        QFileDialog dialog(page_->window(), QString(), qText(request.folder), qtFilter(request.filter));
+        dialog.setObjectName(QStringLiteral("fileDialog"));
+        dialog.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+        dialog.setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+        // A name typed without an extension takes the first one of the request ("*.prt;*.rpt").
+        dialog.setDefaultSuffix(defaultSuffix(request.defaultExtension));
+        if (!request.fileName.empty()) dialog.selectFile(qText(request.fileName));
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+        return dialog.selectedFiles().constFirst().toStdString();
     }
 
 private:
@@ -197,6 +200,12 @@ private:
             filters << QStringLiteral("%1 (%2)").arg(label, QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' ')));
         }
         return filters.join(QStringLiteral(";;"));
+    }
+
+    static QString defaultSuffix(const std::string& extensions) {
+        QString first = qText(extensions).section(QLatin1Char(';'), 0, 0).trimmed();
+        if (first.startsWith(QStringLiteral("*."))) first.remove(0, 2);
+        return first.contains(QLatin1Char('*')) ? QString() : first;
     }
 
     QWidget* page_;
@@ -287,8 +296,11 @@ void CZelvoPage::connectControls() {
         } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
             connect(button, &QAbstractButton::clicked, this, [this, id = id] { clicked(id); });
         } else if (auto* edit = qobject_cast<QLineEdit*>(widget); edit != nullptr && !edit->isReadOnly()) {
-            connect(edit, &QLineEdit::textEdited, this,
-                    [this, id = id](const QString& text) { model_->setText(id, text.toStdString()); });
+            // What the model makes of the text (the files' comment) is shown at once.
+            connect(edit, &QLineEdit::textEdited, this, [this, id = id](const QString& text) {
+                model_->setText(id, text.toStdString());
+                refresh();
+            });
         }
     }
 }

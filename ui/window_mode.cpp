@@ -1,6 +1,9 @@
 #include "ui/window_mode.hpp"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -52,6 +55,17 @@ private:
 
 }  // namespace
 
+bool installQtTranslations(const QLocale& locale) {
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (!translator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+        !QCoreApplication::installTranslator(translator)) {
+        delete translator;
+        return false;
+    }
+    return true;
+}
+
 bool displayAvailable() {
     for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
         const auto value = environmentVariable(name);
@@ -70,7 +84,10 @@ int runWindowMode(CZelvoApp& app, const std::vector<std::string>& args, int& arg
     QApplication application(argc, argv);
     startingWindowSystem = false;
     QApplication::setWindowIcon(programIcon());
+    // A desktop that asks for a larger font gets the window laid out in it.
+    setTemplateFontSize(QApplication::font().pointSizeF());
     QApplication::setFont(templateFont());
+    installQtTranslations(QLocale());
     WindowUserInterface ui;
     QtWindowMode window(ui);
     return startup(app, args, ui, &window);

@@ -8,7 +8,14 @@ namespace zelvo {
 class CZelvoApp;
 }
 
+class QLocale;
+
 namespace zelvo::ui {
+
+// Qt's own texts (the buttons of message boxes, the file dialogs, the edits' context menus) in the
+// language of the locale, from the system's Qt translations; the program's own texts are French
+// in any case. True when a translation was installed (none is needed for English).
+bool installQtTranslations(const QLocale& locale);
 
 // True when a window can be opened: a display is named (DISPLAY or WAYLAND_DISPLAY), or a Qt
 // platform is chosen explicitly (QT_QPA_PLATFORM, such as "offscreen").

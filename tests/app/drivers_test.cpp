@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <set>
 #include <sys/stat.h>
 
 #include "app/application.hpp"
@@ -340,6 +341,74 @@ TEST_F(Drivers, FileRunWriteFailureIsNoSuccess) {
     EXPECT_TRUE(S_ISCHR(st.st_mode));
 }
 
+TEST_F(Drivers, AnInterruptedFileRunLeavesThePreviousFiles) {
+    // The user stops the run after a few blocks of lines: the run ends there, the previous arrival
+    // file and report are kept (or stay absent), no temporary file is left and nothing is said.
+    struct StoppingUserInterface : test::RecordingUserInterface {
+        int pollsBeforeStop = 0;
+        bool cancelRequested() override { return pollsBeforeStop-- <= 0; }
+    };
+    constexpr int kLines = 30000;
+    std::string lines;
+    for (int i = 0; i < kLines; ++i)
+        lines += "P" + std::to_string(i) + " " + std::to_string(600000 + i) + ".5 " + std::to_string(2400000 + i) +
+                 ".25 10\r\n";
+    writeFile(work_.file("in.txt"), lines);
+    const auto p = points(kNtfToL93);
+    app_.reportRequested = true;
+    struct Case {
+        const char* name;
+        const char* workers;
+        int pollsBeforeStop;
+        bool previousFiles;
+    } cases[] = {
+        {"one worker, at the first block", "1", 0, true},
+        {"one worker, later", "1", 3, true},
+        {"several workers", "3", 2, true},
+        {"several workers, no previous files", "3", 0, false},
+    };
+    const std::string previous = "previous\r\n";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove(work_.file("out.txt"));
+        fs::remove(work_.file("rapport.txt"));
+        if (c.previousFiles) {
+            writeFile(work_.file("out.txt"), previous);
+            writeFile(work_.file("rapport.txt"), previous);
+        }
+        std::set<std::string> before;
+        for (const auto& entry : fs::directory_iterator(work_.path())) before.insert(entry.path().filename());
+        StoppingUserInterface stopping;
+        stopping.pollsBeforeStop = c.pollsBeforeStop;
+        app_.ui = &stopping;
+        ::setenv("ZELVO_THREADS", c.workers, 1);
+        const FileRunOutcome outcome =
+            app_.transformFile(1, false, p.departure, p.arrival, files(kNameENAltitude, kNameENAltitude));
+        ::unsetenv("ZELVO_THREADS");
+        app_.ui = &ui_;
+        EXPECT_EQ(outcome.end, FileRunOutcome::End::Interrupted);
+        EXPECT_GT(outcome.transformed, 0);
+        EXPECT_LT(outcome.transformed, kLines);
+        EXPECT_TRUE(stopping.messages.empty()) << stopping.messages[0].text;
+        EXPECT_EQ(stopping.progressOpened, 1);
+        EXPECT_EQ(stopping.progressClosed, 1);
+        EXPECT_EQ(fs::exists(work_.file("out.txt")), c.previousFiles);
+        if (c.previousFiles) {
+            EXPECT_EQ(readFile(work_.file("out.txt")), previous);
+            EXPECT_EQ(readFile(work_.file("rapport.txt")), previous);
+        }
+        std::set<std::string> after;
+        for (const auto& entry : fs::directory_iterator(work_.path())) after.insert(entry.path().filename());
+        EXPECT_EQ(after, before) << "a file was left behind";
+    }
+    // Not stopped, the same run writes its files.
+    const FileRunOutcome outcome =
+        app_.transformFile(1, false, p.departure, p.arrival, files(kNameENAltitude, kNameENAltitude));
+    EXPECT_EQ(outcome.end, FileRunOutcome::End::Written);
+    EXPECT_EQ(outcome.transformed, kLines);
+    EXPECT_NE(readFile(work_.file("out.txt")), previous);
+}
+
 TEST_F(Drivers, SinglePointAsksAboutExtentsAndLogsWhatItKeeps) {
     struct Case {
         const char* name;
@@ -348,15 +417,17 @@ TEST_F(Drivers, SinglePointAsksAboutExtentsAndLogsWhatItKeeps) {
         std::vector<std::string> questions;
         bool result;  // lastResult receives the arrival point
         bool logged;
+        bool shown;  // the driver gives a result to show
     } cases[] = {
-        {"inside", kNtfToL93 + " -E 814149.529 -N 1887019.768", {}, {}, true, true},
-        {"departure outside, declined", kNtfToL93 + " -E 1 -N 2", {false}, {kDepartureOutsideQuestion}, false, false},
+        {"inside", kNtfToL93 + " -E 814149.529 -N 1887019.768", {}, {}, true, true, true},
+        {"departure outside, declined", kNtfToL93 + " -E 1 -N 2", {false}, {kDepartureOutsideQuestion}, false, false,
+         false},
         {"departure outside, accepted", kNtfToL93 + " -E 1 -N 2", {true, true},
          {kDepartureOutsideQuestion,
           "\nLes coordonnées ne se trouvent pas dans l'emprise de la projection d'arrivée.\nVoulez-vous continuer ?"},
-         true, true},
+         true, true, true},
         {"arrival outside, declined", "-type 1 -sys1 4 -sys2 1 -typcoor1 2 2 1 -typcoor2 2 2 1 -lon 0 -lat 0",
-         {false}, {kArrivalOutsideQuestion}, true, false},
+         {false}, {kArrivalOutsideQuestion}, true, false, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -365,7 +436,7 @@ TEST_F(Drivers, SinglePointAsksAboutExtentsAndLogsWhatItKeeps) {
         ui_ = {};
         ui_.answers = c.answers;
         auto p = points(c.line);
-        app_.transformPoint(1, p.departure, p.arrival);
+        EXPECT_EQ(app_.transformPoint(1, p.departure, p.arrival), c.shown);
         ASSERT_EQ(ui_.questions.size(), c.questions.size());
         for (std::size_t i = 0; i < c.questions.size(); ++i) {
             EXPECT_EQ(ui_.questions[i].text, c.questions[i]);
@@ -385,7 +456,7 @@ TEST_F(Drivers, SinglePointAsksAboutExtentsAndLogsWhatItKeeps) {
 TEST_F(Drivers, SinglePointOutsideTheGrids) {
     // Grid mode far from the 3-D grid: the bounds of the grid, nothing computed or logged.
     auto p = points("-type 2 -sys1 2 -sys2 1 -typcoor1 3 6 -typcoor2 3 9 -E 330000 -N 1360000");
-    app_.transformPoint(2, p.departure, p.arrival);
+    EXPECT_FALSE(app_.transformPoint(2, p.departure, p.arrival));
     ASSERT_EQ(ui_.messages.size(), 1u);
     const std::string& shown = ui_.messages[0].text;
     EXPECT_TRUE(shown.starts_with("\nLes coordonnées que vous avez saisies sont hors grille de paramètres de "
@@ -404,7 +475,7 @@ TEST_F(Drivers, SinglePointOutsideTheGrids) {
     // Outside the geoid grid: said, and the point is still transformed.
     ui_ = {};
     p = points("-type 1 -sys1 1 -sys2 1 -alt 1 1 -typcoor1 2 2 1 -typcoor2 2 2 1 -lon 9.5 -lat 45 -he 100");
-    app_.transformPoint(1, p.departure, p.arrival);
+    EXPECT_TRUE(app_.transformPoint(1, p.departure, p.arrival));
     ASSERT_FALSE(ui_.messages.empty());
     EXPECT_TRUE(ui_.messages[0].text.starts_with("\nLes coordonnées que vous avez saisies sont hors grille de geoide"));
     EXPECT_NE(app_.lastResult.type, 0);

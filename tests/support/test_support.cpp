@@ -66,6 +66,17 @@ std::string withoutDatedLines(const std::string& text, const std::string& kept) 
     return result;
 }
 
+std::string withoutProgress(const std::string& err) {
+    std::string result;
+    for (std::size_t start = 0; start < err.size();) {
+        auto end = err.find('\n', start);
+        if (end == std::string::npos) end = err.size() - 1;
+        if (!err.substr(start).starts_with("Creation du fichier binaire ")) result += err.substr(start, end + 1 - start);
+        start = end + 1;
+    }
+    return result;
+}
+
 std::string latin1Lines(const std::string& utf8) {
     std::string out;
     for (char c : utf8ToLatin1(utf8)) {

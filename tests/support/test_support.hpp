@@ -33,6 +33,9 @@ std::string readFile(const std::filesystem::path& path);
 // The lines of a text without those stamped with the time of their run (" -- " between date and
 // time), but for lines holding `kept`.
 std::string withoutDatedLines(const std::string& text, const std::string& kept = "");
+// Standard error without the progress lines of the grids' binary versions ("Creation du fichier
+// binaire ..." and its marks), which a first run writes there.
+std::string withoutProgress(const std::string& err);
 // UTF-8 text to ISO 8859-1 bytes, with CR LF line ends for each '\n'.
 std::string latin1Lines(const std::string& utf8);
 

@@ -1,6 +1,7 @@
 // The main window on the offscreen platform: its tabs, "C&alculer", the quit action with its
 // saving, tool tips, the presentation page and the about box, and that no text is cut.
 
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QSignalSpy>
@@ -11,8 +12,10 @@
 #include "app/application.hpp"
 #include "platform/profile.hpp"
 #include "ui/about_dialog.hpp"
+#include "ui/dialog_template.hpp"
 #include "ui/main_dialog.hpp"
 #include "ui/transformation_page.hpp"
+#include "ui/window_mode.hpp"
 #include "ui/window_user_interface.hpp"
 #include "ui_test_support.hpp"
 
@@ -82,7 +85,8 @@ private slots:
     void tabsFollowTheSections_data() {
         QTest::addColumn<QString>("sections");
         QTest::addColumn<QStringList>("labels");
-        const QString about = "&A propos de Zelvo";
+        // Without an accelerator: Alt+A belongs to "C&alculer".
+        const QString about = "A propos de Zelvo";
         QTest::newRow("neither") << QString() << QStringList{about};
         QTest::newRow("standard") << QString::fromStdString(kStandard) << QStringList{about, "Transformation standard"};
         QTest::newRow("grid") << QString::fromStdString(kGrid) << QStringList{about, "Transformation grille"};
@@ -145,6 +149,45 @@ private slots:
         // The default button answers the Enter key in a page.
         QTest::keyClick(target, Qt::Key_Return);
         QCOMPARE(spy.count(), 2);
+    }
+
+    void altAComputesThePageOnScreen() {
+        Window w(kStandard + kGrid);
+        w.dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w.dialog));
+        w.tabs()->setCurrentIndex(2);
+        QSignalSpy spy(w.dialog.transformationPage(Page::Grid), &zelvo::ui::CZelvoPage::computeRequested);
+        test::ModalRobot robot;
+        QTest::keyClick(w.dialog.transformationPage(Page::Grid), Qt::Key_A, Qt::AltModifier);
+        QTRY_COMPARE(spy.count(), 1);  // the button's click follows its animation
+        QCOMPARE(w.tabs()->currentIndex(), 2);
+        w.dialog.reject();
+    }
+
+    void helpWithoutABrowserNamesTheHelpFile() {
+        Window w(kStandard);
+        w.app.programName = "zelvo";
+        w.app.workingDirectory = w.dir.str() + "/";
+        test::writeFile(w.dir.file("zelvo.html"), "<html></html>");
+        QList<QUrl> asked;
+        w.dialog.setUrlOpener([&](const QUrl& url) {
+            asked << url;
+            return false;
+        });
+        w.dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w.dialog));
+        test::ModalRobot robot;
+        QTest::keyClick(&w.dialog, Qt::Key_F1);
+        QCOMPARE(asked, QList<QUrl>{QUrl::fromLocalFile(QString::fromStdString(w.dir.file("zelvo.html")))});
+        QCOMPARE(robot.boxes.size(), 1u);
+        QCOMPARE(robot.boxes[0].text.toStdString(), "Aucun navigateur n'a pu afficher l'aide géodésique.\n\n"
+                                                    "Ouvrez vous-même le fichier d'aide :\n" +
+                                                        w.dir.file("zelvo.html"));
+        // A browser that opens it: nothing to say.
+        w.dialog.setUrlOpener([](const QUrl&) { return true; });
+        w.button(57670)->click();
+        QCOMPARE(robot.boxes.size(), 1u);
+        w.dialog.reject();
     }
 
     void escapeInAPageQuitsAndSavesEveryPage() {
@@ -273,7 +316,33 @@ private slots:
         w.dialog.reject();
     }
 
+    // Last, as the translation stays installed: Qt's own texts follow the locale.
+    void stockTextsFollowTheLocale() {
+        QVERIFY(!zelvo::ui::installQtTranslations(QLocale(QLocale::English, QLocale::UnitedStates)) ||
+                QMessageBox(QMessageBox::Question, "", "", QMessageBox::Yes).button(QMessageBox::Yes)->text() ==
+                    "&Yes");
+        QVERIFY2(zelvo::ui::installQtTranslations(QLocale(QLocale::French, QLocale::France)),
+                 "qtbase_fr.qm is missing from Qt's translations folder");
+        QMessageBox box(QMessageBox::Question, "Zelvo", "?", QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(box.button(QMessageBox::Yes)->text(), QStringLiteral("&Oui"));
+        QCOMPARE(box.button(QMessageBox::No)->text(), QStringLiteral("&Non"));
+        QFileDialog dialog(nullptr, QString(), QDir::tempPath());
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        QCOMPARE(dialog.findChild<QLabel*>("fileNameLabel")->text(), QStringLiteral("&Nom de fichier :"));
+        QCOMPARE(dialog.findChild<QLabel*>("lookInLabel")->text(), QStringLiteral("Voir dans :"));
+    }
+
+    // In the template's font and in larger ones; also run at 125 % and 150 % scale
+    // (tests/CMakeLists.txt).
+    void noTextIsCutNorControlsOverlap_data() {
+        QTest::addColumn<double>("points");
+        for (const double points : {8.0, 9.0, 10.0, 12.0}) QTest::addRow("%g points", points) << points;
+    }
     void noTextIsCutNorControlsOverlap() {
+        QFETCH(double, points);
+        zelvo::ui::setTemplateFontSize(points);
+        const auto restore = qScopeGuard([] { zelvo::ui::setTemplateFontSize(8); });
         Window w(kStandard + kGrid);
         w.dialog.show();
         expectNothingCut(&w.dialog);

@@ -7,6 +7,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFileDialog>
+#include <QRegularExpression>
+#include <QTimer>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,6 +23,7 @@
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <tuple>
 
@@ -29,8 +33,12 @@
 #include "files/command_line.hpp"
 #include "files/data_formats.hpp"
 #include "geodesy/angles.hpp"
+#include "ui/dialog_template.hpp"
 #include "ui/main_dialog.hpp"
+#include "ui/progress_dialog.hpp"
 #include "ui/transformation_page.hpp"
+#include "ui/window_mode.hpp"
+#include "ui/window_user_interface.hpp"
 #include "ui_test_support.hpp"
 
 using namespace zelvo;
@@ -151,7 +159,10 @@ void expectNothingCutOrOverlapping(CZelvoPage* page) {
         if (qobject_cast<QGroupBox*>(w) != nullptr) continue;
         if (qobject_cast<QLabel*>(w) != nullptr || qobject_cast<QAbstractButton*>(w) != nullptr)
             QVERIFY2(w->sizeHint().width() <= w->width() + 2,
-                     qPrintable(w->objectName() + " cut: " + w->property("text").toString()));
+                     qPrintable(QStringLiteral("%1 cut: %2 (%3 pixels wide, %4 needed)")
+                                    .arg(w->objectName(), w->property("text").toString())
+                                    .arg(w->width())
+                                    .arg(w->sizeHint().width())));
         if (auto* list = qobject_cast<QComboBox*>(w)) {
             QStyleOptionComboBox option;
             option.initFrom(list);
@@ -288,11 +299,22 @@ private slots:
         QVERIFY(!control<QLineEdit>(reopened, 1127)->isHidden());
     }
 
+    // In the template's font and in larger ones; also run at 125 % and 150 % scale
+    // (tests/CMakeLists.txt).
+    void nothingCutOrOverlappingInAnyLayout_data() {
+        QTest::addColumn<double>("points");
+        for (const double points : {8.0, 9.0, 10.0, 12.0}) QTest::addRow("%g points", points) << points;
+    }
     void nothingCutOrOverlappingInAnyLayout() {
+        QFETCH(double, points);
+        zelvo::ui::setTemplateFontSize(points);
+        const auto restore = qScopeGuard([] { zelvo::ui::setTemplateFontSize(8); });
         PageWindow w(defaultData());
         QVERIFY(w.loaded);
         w.dialog->show();
         CZelvoPage* page = w.page(Page::Standard);
+        qInfo("page of %dx%d, font of %d pixels, %g device pixels a pixel", page->width(), page->height(),
+              page->fontMetrics().height(), page->devicePixelRatioF());
         w.dialog->findChild<QTabWidget*>("c1200")->setCurrentWidget(page);
         QVERIFY(select(page, 1002, "RGF93"));
         QVERIFY(select(page, 1003, "WGS84"));
@@ -303,13 +325,14 @@ private slots:
                        {"Géographiques", "Degrés décimaux"},
                        {"Géographiques", "Degrés Minutes Secondes"},
                        {"Géographiques", "Degrés Minutes décimales"},
+                       {"Géographiques", "Heures Minutes Secondes"},
                        {"Planes", ""}};
         for (const Layout& l : layouts) {
             for (const int types : {1004, 1005}) QVERIFY(select(page, types, l.type));
             if (*l.unit != '\0')
                 for (const int units : {1012, 1013}) QVERIFY(select(page, units, l.unit));
             expectNothingCutOrOverlapping(page);
-            if (QTest::currentTestFailed()) QFAIL(l.type);
+            if (QTest::currentTestFailed()) QFAIL(qPrintable(QString::fromUtf8(l.type) + " " + l.unit));
         }
         click(page, 1140);
         expectNothingCutOrOverlapping(page);
@@ -512,17 +535,146 @@ private slots:
 
     }
 
+    void annulerStopsAFileRun_data() {
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("Annuler") << false;
+        QTest::newRow("Escape") << true;
+    }
+    void annulerStopsAFileRun() {
+        // The run of a large file, through the progress window over the main window: "Annuler" (or
+        // Escape) stops it; the previous arrival file stays, no file is left, and the page says so.
+        QFETCH(bool, escape);
+        PageWindow w(defaultData());
+        QVERIFY(w.loaded);
+        const std::string departure = w.dir.file("mesures.txt"), arrival = w.dir.file("resultat.txt");
+        std::string lines;
+        for (int i = 0; i < 40000; ++i)
+            lines += "P" + std::to_string(i) + " " + std::to_string(600000 + i) + ".5 " +
+                     std::to_string(2400000 + i) + ".25 10\r\n";
+        test::writeFile(departure, lines);
+        test::writeFile(arrival, "previous\r\n");
+        std::set<std::string> before;
+        for (const auto& entry : fs::directory_iterator(w.dir.path())) before.insert(entry.path().filename());
+
+        // The drivers' progress goes to the real progress window.
+        struct ProgressWindowUi : test::RecordingUserInterface {
+            zelvo::ui::WindowUserInterface window;
+            void progressBegin(const std::string& status, int steps) override { window.progressBegin(status, steps); }
+            void progressStep() override { window.progressStep(); }
+            void progressEnd() override { window.progressEnd(); }
+            bool cancelRequested() override { return window.cancelRequested(); }
+        } driverUi;
+        driverUi.window.setMainWindow(w.dialog.get());
+        w.app.ui = &driverUi;
+        bool stopped = false;
+        QTimer stopper;
+        stopper.setInterval(0);
+        QObject::connect(&stopper, &QTimer::timeout, [&] {
+            zelvo::ui::CProgressDlg* progress = driverUi.window.progressWindow();
+            if (stopped || progress == nullptr || !progress->isVisible()) return;
+            stopped = true;
+            if (escape) QTest::keyClick(progress, Qt::Key_Escape);
+            else progress->findChild<QPushButton*>("c2")->click();
+        });
+        stopper.start();
+
+        w.dialog->show();
+        CZelvoPage* page = w.page(Page::Standard);
+        ScriptedDialogs dialogs;
+        page->setFileDialogs(&dialogs);
+        QVERIFY(select(page, 1002, "NTF"));
+        QVERIFY(select(page, 1003, "RGF93"));
+        QVERIFY(select(page, 1004, "Planes"));
+        QVERIFY(select(page, 1005, "Planes"));
+        QVERIFY(select(page, 1007, "Lambert II Étendu"));
+        QVERIFY(select(page, 1008, "Lambert 93"));
+        click(page, 1140);
+        dialogs.answers = {departure, arrival};
+        click(page, 1128);
+        click(page, 1132);
+        QVERIFY(select(page, 1135, "Nom E N Altitude"));
+        QVERIFY(select(page, 1136, "Nom E N Altitude"));
+        w.ui.answer = false;  // no report
+        w.compute(Page::Standard);
+        QCOMPARE(w.ui.questions.size(), std::size_t(1));  // the report; the dialog asked about replacing
+        QVERIFY2(stopped, qPrintable(control<QTextEdit>(page, 1031)->toPlainText() +
+                                     QString::fromStdString(driverUi.messages.empty() ? "" : " | " + driverUi.messages[0].text)));
+        QCOMPARE(readAll(arrival), std::string("previous\r\n"));
+        std::set<std::string> after;
+        for (const auto& entry : fs::directory_iterator(w.dir.path())) after.insert(entry.path().filename());
+        QVERIFY2(after == before, "a file was left behind");
+        QVERIFY2(driverUi.messages.empty(), driverUi.messages.empty() ? "" : driverUi.messages[0].text.c_str());
+        const QString comment = control<QTextEdit>(page, 1031)->toPlainText();
+        const QRegularExpression said(QStringLiteral("^Transformation interrompue après (\\d+) point\\(s\\) "
+                                                     "transformé\\(s\\) : le fichier d'arrivée (.*) et le rapport "
+                                                     "sont restés tels qu'ils étaient\\.$"));
+        const QRegularExpressionMatch match = said.match(comment);
+        QVERIFY2(match.hasMatch(), qPrintable(comment));
+        QVERIFY2(match.captured(1).toInt() > 0 && match.captured(1).toInt() < 40000, qPrintable(comment));
+        QCOMPARE(match.captured(2), QString::fromStdString(arrival));
+        QCOMPARE(zelvo::ui::CProgressDlg::liveCount(), 0);
+        QVERIFY(w.dialog->isEnabled());
+        if (const QByteArray folder = qgetenv("ZELVO_PICTURES_DIR"); !folder.isEmpty() && !escape) {
+            QApplication::processEvents();
+            QVERIFY(w.dialog->grab().save(QDir(QString::fromLocal8Bit(folder)).filePath("file-run-interrupted.png")));
+        }
+        w.dialog->hide();
+    }
+
+    void theReportDialogGivesItsSuffix() {
+        // The window's own save dialog for the report, in the working folder: a name typed without
+        // an extension is saved as a report (".prt").
+        PageWindow w(defaultData());
+        QVERIFY(w.loaded);
+        test::writeFile(w.dir.file("mesures.txt"), "P1 600000.5 2400000.25 10\r\n");
+        w.app.workingDirectory = w.dir.str() + "/";
+        CZelvoPage* page = w.page(Page::Standard);
+        ScriptedDialogs dialogs;
+        page->setFileDialogs(&dialogs);
+        QVERIFY(select(page, 1002, "NTF"));
+        QVERIFY(select(page, 1003, "RGF93"));
+        QVERIFY(select(page, 1004, "Planes"));
+        QVERIFY(select(page, 1005, "Planes"));
+        click(page, 1140);
+        dialogs.answers = {w.dir.file("mesures.txt"), w.dir.file("resultat.txt")};
+        click(page, 1128);
+        click(page, 1132);
+        QVERIFY(select(page, 1135, "Nom E N Altitude"));
+        QVERIFY(select(page, 1136, "Nom E N Altitude"));
+        page->setFileDialogs(nullptr);  // the window's own
+        QString startFolder;
+        test::ModalRobot robot;
+        robot.onDialog = [&](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            if (dialog == nullptr) return;
+            startFolder = dialog->directory().absolutePath();
+            dialog->findChild<QLineEdit*>("fileNameEdit")->setText("rapport");
+            QMetaObject::invokeMethod(dialog, "accept");
+        };
+        w.ui.answers = {true};  // a report
+        w.compute(Page::Standard);
+        QCOMPARE(startFolder, QString::fromStdString(w.dir.str()));
+        QVERIFY2(fs::exists(w.dir.file("rapport.prt")), w.ui.messages.empty() ? "" : w.ui.messages.back().text.c_str());
+        QVERIFY(!fs::exists(w.dir.file("rapport")));
+    }
+
     // Pictures for scripts/screenshots.sh: each page in each type, results, file mode.
     void pictures() {
         const QByteArray folder = qgetenv("ZELVO_PICTURES_DIR");
         if (folder.isEmpty()) QSKIP("ZELVO_PICTURES_DIR is not set");
+        // At another scale (QT_SCALE_FACTOR), the names say which.
+        const QString scale = qEnvironmentVariable("QT_SCALE_FACTOR");
+        const QString suffix = scale.isEmpty() ? QString() : "-x" + scale;
         PageWindow w(defaultData());
         QVERIFY(w.loaded);
         w.dialog->show();
-        const auto save = [&](const QString& name) {
+        const auto saveWidget = [&](QWidget* widget, const QString& name) {
             QApplication::processEvents();
-            QVERIFY(w.dialog->grab().save(QDir(QString::fromLocal8Bit(folder)).filePath(name + ".png")));
+            QVERIFY(widget->grab().save(QDir(QString::fromLocal8Bit(folder)).filePath(name + suffix + ".png")));
         };
+        const auto save = [&](const QString& name) { saveWidget(w.dialog.get(), name); };
+        w.dialog->findChild<QTabWidget*>("c1200")->setCurrentIndex(0);
+        save("page-presentation");
         struct Layout {
             const char* name;
             const char* type;
@@ -570,6 +722,12 @@ private slots:
             w.compute(Page::Standard);
             save(QStringLiteral("result-%1").arg(r.name));
         }
+        // A refused entry: its message, then no result.
+        type(page, 1051, "48,85x");
+        w.compute(Page::Standard);
+        QVERIFY(control<QLineEdit>(page, 1089)->text().isEmpty());
+        save("refused-entry");
+        type(page, 1051, "48.85");
         // File mode with its controls.
         ScriptedDialogs dialogs;
         page->setFileDialogs(&dialogs);
@@ -579,6 +737,31 @@ private slots:
         click(page, 1128);
         click(page, 1132);
         save("file-mode");
+
+        // Qt's own texts in French: a question box, the save dialog of the arrival file.
+        QVERIFY(zelvo::ui::installQtTranslations(QLocale(QLocale::French, QLocale::France)));
+        zelvo::ui::WindowUserInterface windowUi;
+        windowUi.setMainWindow(w.dialog.get());
+        // Each modal window, once shown, is pictured and closed (a box answered No).
+        QString shot;
+        QTimer shooter;
+        shooter.setInterval(100);
+        QObject::connect(&shooter, &QTimer::timeout, [&] {
+            auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (modal == nullptr || !modal->isVisible() || shot.isEmpty()) return;
+            saveWidget(modal, shot);
+            shot.clear();
+            if (auto* box = qobject_cast<QMessageBox*>(modal)) box->button(QMessageBox::No)->click();
+            else modal->reject();
+        });
+        shooter.start();
+        shot = "question-box";
+        windowUi.question("Vous n'avez pas changé le fichier d'arrivée depuis le dernier calcul !\nVoulez-vous "
+                          "continuer ?",
+                          MessageIcon::Warning, true);
+        page->setFileDialogs(nullptr);
+        shot = "file-dialog";
+        click(page, 1132);
         w.dialog->hide();
     }
 };

@@ -6,11 +6,16 @@
 
 #include <deque>
 #include <filesystem>
+#include <map>
 
+#include "app/application.hpp"
+#include "app/configuration.hpp"
 #include "catalogue/loader.hpp"
+#include "platform/paths.hpp"
 #include "geodesy/angles.hpp"
 #include "support/test_support.hpp"
 #include "ui/model/page_model.hpp"
+#include "ui/model/page_services.hpp"
 
 namespace zelvo {
 namespace {
@@ -32,7 +37,7 @@ const std::string kCatalogue =
 // Drivers that record what the page asks; the single-point one gives the prepared result.
 class RecordingServices : public PageServices {
 public:
-    void transformPoint(int type, const CCoor& departure, CCoor& arrival) override {
+    bool transformPoint(int type, const CCoor& departure, CCoor& arrival) override {
         ++points;
         lastType = type;
         this->departure = departure;
@@ -40,18 +45,28 @@ public:
             arrival = *result;
             last = *result;
         }
+        return result.has_value();
     }
-    void transformFile(int type, bool withConversion, const CCoor& departure, const CCoor&,
-                       const FileRunFiles& files) override {
+    FileRunOutcome transformFile(int type, bool withConversion, const CCoor& departure, const CCoor&,
+                                 const FileRunFiles& files) override {
         ++fileRuns;
         lastType = type;
         conversion = withConversion;
         this->departure = departure;
         this->files = files;
         reportAtRun = report;
+        return outcome;
     }
     CCoor& lastResult() override { return last; }
     void setReportRequested(bool requested) override { report = requested; }
+    // Folders named in the settings, as the application finds them; others as they are.
+    std::string folderPath(const std::string& folder) override {
+        const auto found = folders.find(folder);
+        return found != folders.end() ? found->second : folder;
+    }
+
+    FileRunOutcome outcome{FileRunOutcome::End::Written, 1};
+    std::map<std::string, std::string> folders;
 
     std::optional<CCoor> result;  // what the single-point driver gives; none: it stops before
     CCoor last;
@@ -424,21 +439,75 @@ TEST_F(PageEntryTest, ProjectedResultWithConvergenceAndPrecision) {
     EXPECT_EQ(p.comment().rfind("La précision de la transformation est : ", 0), 0u) << p.comment();
 }
 
-TEST_F(PageEntryTest, DeclinedComputationShowsThePreparedArrival) {
-    PageSettings s;
-    s.departureSystem = "RGF93";
-    s.arrivalSystem = "Autre";
-    s.departureType = "Planes";
-    s.arrivalType = "Planes";
-    PageModel& p = page(s);
-    p.setText(1056, "652000");
-    p.setText(1057, "6862000");
-    p.setText(1058, "12.5");
-    p.compute();  // the driver stops before transforming
-    ASSERT_EQ(services_.points, 1);
-    EXPECT_EQ(p.text(1089), "0.000");
-    EXPECT_EQ(p.text(1091), "12.500");
-    EXPECT_EQ(p.comment().find("La précision de la transformation est : "), 0u);
+TEST_F(PageEntryTest, NothingComputedShowsNoResult) {
+    // After a shown result, a computation that gives none empties every arrival value (the previous
+    // result is not this point's) and says why; the arrival unit and hemisphere then bring
+    // nothing back.
+    const std::string refused = "Aucun résultat : la saisie a été refusée. Corrigez-la, puis lancez le calcul à nouveau.";
+    const std::string notComputed = "Aucun résultat : le point n'a pas été transformé (voir le message précédent).";
+    struct Case {
+        const char* name;
+        const char* departureType;
+        std::function<void(PageModel&, RecordingServices&)> arrange;
+        std::string comment;
+        int driverCalls;  // after the first, successful computation
+    } cases[] = {
+        {"refused entry", "Planes", [](PageModel& p, RecordingServices&) { p.setText(1056, "abc"); }, refused, 1},
+        {"negative longitude", "Géographiques", [](PageModel& p, RecordingServices&) { p.setText(1050, "-2"); },
+         refused, 1},
+        {"driver gives none (declined, outside the grid, chain error)", "Planes",
+         [](PageModel&, RecordingServices& s) { s.result.reset(); }, notComputed, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        services_ = {};
+        ui_ = {};
+        PageSettings s;
+        s.departureSystem = "RGF93";
+        s.arrivalSystem = "Autre";
+        s.departureType = c.departureType;
+        s.arrivalType = "Planes";
+        s.arrivalUnit = "Degrés décimaux";
+        PageModel& p = page(s);
+        CCoor r;
+        r.type = kProjected;
+        r.e = 652000;
+        r.n = 6862000;
+        r.altitude = 12.5;
+        r.convergence = 0.5;
+        r.convergenceUnit = kDecimalDegrees;
+        services_.result = r;
+        p.setText(1050, "2");
+        p.setText(1051, "45");
+        p.setText(1056, "652000");
+        p.setText(1057, "6862000");
+        p.compute();
+        ASSERT_EQ(p.text(1089), "652000.000");
+        ASSERT_TRUE(p.resultShown());
+
+        c.arrange(p, services_);
+        p.compute();
+        EXPECT_EQ(services_.points, c.driverCalls);
+        EXPECT_FALSE(p.resultShown());
+        for (const int id : {1089, 1090, 1091, 1095, 1116, 1117}) EXPECT_EQ(p.text(id), "") << id;
+        EXPECT_EQ(p.comment(), c.comment);
+        p.selectionChanged(kArrivalUnits, "Grades");
+        EXPECT_EQ(p.text(1116), "") << "the convergence of the previous result";
+    }
+    // A geographic arrival: the hemisphere and meridian bring back nothing either.
+    services_ = {};
+    PageModel& p = geographic();
+    p.setText(1050, "1");
+    p.setText(1051, "45");
+    p.compute();
+    EXPECT_EQ(p.text(1083), "");
+    services_.last.type = kGeographic;
+    services_.last.unit = kDecimalDegrees;
+    services_.last.lon = -2.5;
+    p.clicked(kArrivalEast);
+    p.selectionChanged(kArrivalMeridians, "Paris");
+    p.selectionChanged(kArrivalUnits, "Degrés Minutes Secondes");
+    for (const int id : {1083, 1084, 1099, 1101, 1103}) EXPECT_EQ(p.text(id), "") << id;
 }
 
 TEST_F(PageEntryTest, FileChecksInTheirOrder) {
@@ -599,6 +668,102 @@ TEST_F(PageEntryTest, BrowsingSetsPathsAndATypedDepartureNameIsRead) {
     p.compute();
     EXPECT_EQ(services_.files.departurePath, folder + "autre/autres_mesures.txt");
     EXPECT_EQ(services_.files.arrivalPath, folder + "autre/resultat.txt");
+}
+
+TEST_F(PageEntryTest, TypedNamesFoldersAndTheFilesComment) {
+    // Names typed into the edits: a name goes into its setting's folder, as the application finds
+    // it (a relative folder such as the examples of the default data); a full path is taken as
+    // it is. The comment names the files the next run uses, as they are typed.
+    const std::string folder = work_.str() + "/";
+    fs::create_directories(work_.path() / "exemples");
+    services_.folders["exemples/"] = folder + "exemples/";
+    struct Case {
+        const char* name;
+        const char* departure;
+        const char* arrival;
+        std::string departurePath, arrivalPath;
+    } cases[] = {
+        {"names", "a.txt", "b.txt", folder + "exemples/a.txt", folder + "b.txt"},
+        {"full paths", "/tmp/zelvo-a.txt", "/tmp/zelvo-b.txt", "/tmp/zelvo-a.txt", "/tmp/zelvo-b.txt"},
+        {"a full arrival path", "a.txt", "/tmp/x/b.txt", folder + "exemples/a.txt", "/tmp/x/b.txt"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        services_.fileRuns = 0;
+        ui_ = {};
+        PageSettings s = settings_;
+        s.mode = 1;
+        s.departureSystem = "RGF93";
+        s.arrivalSystem = "Autre";
+        s.departureType = s.arrivalType = "Planes";
+        s.departureFolder = "exemples/";
+        s.arrivalFolder = folder;
+        s.departureFormat = s.arrivalFormat = "Nom E N Altitude";
+        PageModel& p = page(s);
+        p.setText(kDepartureFileName, c.departure);
+        EXPECT_NE(p.comment().find("de " + c.departurePath + " vers "), std::string::npos) << p.comment();
+        p.setText(kArrivalFileName, c.arrival);
+        EXPECT_EQ(p.comment(), "Saisir les systèmes et unités.-- Fichiers : de " + c.departurePath + " vers " +
+                                   c.arrivalPath);
+        ui_.answer = false;  // no report
+        p.compute();
+        ASSERT_EQ(services_.fileRuns, 1);
+        EXPECT_EQ(services_.files.departurePath, c.departurePath);
+        EXPECT_EQ(services_.files.arrivalPath, c.arrivalPath);
+        EXPECT_EQ(settings_.departureFolder, "exemples/") << "the setting keeps its folder as written";
+    }
+    // The browse dialogs start in the folders as found.
+    PageModel& p = page(settings_);
+    dialogs_ = {};
+    p.clicked(kDepartureBrowse);
+    ASSERT_EQ(dialogs_.requests.size(), 1u);
+    EXPECT_EQ(dialogs_.requests[0].folder, folder + "exemples/");
+}
+
+TEST(ApplicationServices, FoldersOfTheSettingsAreFoundAsTheDataIs) {
+    // A relative folder is the working folder's, else the configuration's, else the default
+    // data's; an absolute one is kept; an empty one is the working folder.
+    test::TempDir dir;
+    CZelvoApp app;
+    app.workingDirectory = dir.str() + "/travail/";
+    app.iniPath = dir.file("conf/zelvo.ini");
+    fs::create_directories(dir.path() / "travail/ici");
+    fs::create_directories(dir.path() / "conf/ici");
+    fs::create_directories(dir.path() / "conf/seulement");
+    ApplicationServices services(app);
+    struct Case {
+        std::string folder, path;
+    } cases[] = {
+        {"", dir.str() + "/travail/"},
+        {"ici", dir.str() + "/travail/ici/"},
+        {"seulement/", dir.str() + "/conf/seulement/"},
+        {"exemples/", joinPath(embeddedDataDirectory(), "exemples/")},
+        {"nulle/part/", dir.str() + "/travail/nulle/part/"},
+        {"/un/dossier", "/un/dossier/"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(services.folderPath(c.folder), c.path) << c.folder;
+    EXPECT_TRUE(fs::is_regular_file(services.folderPath("exemples/") + "ntf_lambert2e.txt"))
+        << "the default settings' example file";
+}
+
+TEST_F(PageEntryTest, FileRunEndInTheComment) {
+    // A finished run leaves the files' comment; an interrupted one says so, with the points done,
+    // and the same arrival file can be chosen again without the unchanged-file question.
+    PageModel& p = fileMode();
+    ui_.answers = {false};
+    services_.outcome = {FileRunOutcome::End::Interrupted, 1234};
+    p.compute();
+    ASSERT_EQ(services_.fileRuns, 1);
+    EXPECT_EQ(p.comment(), "Transformation interrompue après 1234 point(s) transformé(s) : le fichier d'arrivée " +
+                               work_.str() + "/arrivee.txt et le rapport sont restés tels qu'ils étaient.");
+    ui_ = {};
+    ui_.answers = {false};
+    services_.outcome = {FileRunOutcome::End::Written, 2};
+    p.compute();
+    EXPECT_EQ(services_.fileRuns, 2);
+    ASSERT_EQ(ui_.questions.size(), 1u) << "only the report question";
+    EXPECT_EQ(p.comment(), "Saisir les systèmes et unités.-- Fichiers : de " + work_.str() + "/depart.txt vers " +
+                               work_.str() + "/arrivee.txt");
 }
 
 TEST_F(PageEntryTest, FileModeControlsAndBackToInteractive) {

@@ -184,10 +184,12 @@ void PageModel::setText(int id, const std::string& text) {
     } else if (id == kArrivalFileName) {
         texts_[id] = text;
         arrivalNameChanged(text);
+        filesComment();
     } else if (id == kDepartureFileName) {
         // A departure name typed after a browse names the file to read, in the browsed folder.
         texts_[id] = text;
         departurePath_.clear();
+        filesComment();
     } else if (entryField(id) != nullptr) {
         texts_[id] = text;
     }
@@ -280,7 +282,7 @@ void PageModel::arrivalUnitChange() {
         store();
         CCoor copy = lastResult();
         copy.setUnit(unitCode(unit));
-        showResult(copy);
+        if (resultShown_) showResult(copy);
         applyUnitLayout(Side::Arrival, unit);
         settings_.arrivalUnit = unit;
         show();
@@ -289,7 +291,7 @@ void PageModel::arrivalUnitChange() {
         const double convergence = convertAngle(last.convergence, last.convergenceUnit, unitCode(unit));
         store();
         settings_.arrivalUnit = unit;
-        texts_[1116] = formatted("%.5lf", convergence);
+        if (resultShown_) texts_[1116] = formatted("%.5lf", convergence);
         show();
     }
 }
@@ -308,12 +310,15 @@ void PageModel::arrivalMeridianChange() {
     }
     copy.setUnit(unitCode(settings_.arrivalUnit));
     if (initialised_) store();
-    showResult(copy);
-    lastResult() = copy;
+    if (resultShown_) {
+        showResult(copy);
+        lastResult() = copy;
+    }
     show();
 }
 
 void PageModel::arrivalHemisphereClick(bool east) {
+    if (!resultShown_) return;
     CCoor copy = lastResult();
     // Only a longitude on the other side of Greenwich turns round.
     if (east ? copy.lon > 0 : copy.lon < 0) return;
@@ -462,23 +467,40 @@ void PageModel::computeDisplay(CCoor& r, const CCoor& departure) {
         comment_ = fmt::sprintf(texts::kPrecision, plani, alti);
 }
 
+void PageModel::noResult(const char* why) {
+    static constexpr int kDisplays[] = {1083, 1084, 1085, 1089, 1090, 1091, 1095, 1099, 1101,
+                                        1103, 1105, 1107, 1109, 1111, 1113, 1116, 1117};
+    for (const int id : kDisplays) texts_[id].clear();
+    resultShown_ = false;
+    comment_ = why;
+}
+
 void PageModel::compute() {
     // A field that holds no valid value has said so; computing with its previous value would show
-    // a result for a point the user did not type.
-    if (!store()) return;
+    // a result for a point the user did not type, and the previous result is not this point's.
+    if (!store()) return noResult(texts::kNoResultRefusedEntry);
     CCoor departure, arrival;
-    if (!readPoint(departure, arrival)) return;
+    if (!readPoint(departure, arrival)) return noResult(texts::kNoResultRefusedEntry);
     if (services_ == nullptr) return;
     if (settings_.mode == 1) {
         if (!fileChecks()) return;
         const FileRunFiles files{dataFormatCode(settings_.departureFormat), departurePath_,
                                  dataFormatCode(settings_.arrivalFormat), arrivalPath_,
                                  reportRequested_ ? reportPath_ : settings_.reportFileName};
-        services_->transformFile(type_, checked(kPrintAlteration), departure, arrival, files);
-    } else {
-        services_->transformPoint(type_, departure, arrival);
+        const FileRunOutcome outcome =
+            services_->transformFile(type_, checked(kPrintAlteration), departure, arrival, files);
+        if (outcome.end == FileRunOutcome::End::Interrupted) {
+            comment_ = fmt::sprintf(texts::kFileRunInterrupted, outcome.transformed, arrivalPath_);
+            // The same arrival file may be chosen again without the question of an unchanged file.
+            lastArrivalPath_.clear();
+        } else {
+            filesComment();
+        }
+        return;
     }
+    if (!services_->transformPoint(type_, departure, arrival)) return noResult(texts::kNoResultNotComputed);
     computeDisplay(arrival, departure);
+    resultShown_ = true;
 }
 
 }  // namespace zelvo

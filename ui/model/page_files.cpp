@@ -23,12 +23,25 @@ bool existsAt(const std::string& path) {
 
 }  // namespace
 
-void PageModel::filesComment() { comment_ = fmt::sprintf(texts::kFilesComment, departurePath_, arrivalPath_); }
+std::string PageModel::folderPath(const std::string& folder) const {
+    return services_ != nullptr ? services_->folderPath(folder) : folder;
+}
+
+std::string PageModel::pathIn(const std::string& folder, const std::string& name) const {
+    return isAbsolutePath(name) ? name : folderPath(folder) + name;
+}
+
+void PageModel::filesComment() {
+    // The files the next run reads and writes, also while their names are being typed.
+    const std::string departure =
+        departurePath_.empty() ? pathIn(settings_.departureFolder, text(page::kDepartureFileName)) : departurePath_;
+    comment_ = fmt::sprintf(texts::kFilesComment, departure, arrivalPath_);
+}
 
 bool PageModel::browse(FileDialogRequest::Kind kind, std::string& fileName, std::string& folder, std::string& path) {
     if (dialogs_ == nullptr) return false;
     const auto chosen =
-        dialogs_->choose({kind, texts::kPointFileExtension, fileName, folder, texts::kPointFileFilter});
+        dialogs_->choose({kind, texts::kPointFileExtension, fileName, folderPath(folder), texts::kPointFileFilter});
     if (!chosen) return false;
     store();
     path = *chosen;
@@ -45,14 +58,15 @@ void PageModel::browseDeparture() {
 }
 
 void PageModel::browseArrival() {
-    arrivalNameTyped_ = false;
     browse(FileDialogRequest::Kind::Save, settings_.arrivalFileName, settings_.arrivalFolder, arrivalPath_);
+    // A name chosen in the dialog is not a typed one: the dialog asked about replacing its file.
+    arrivalNameTyped_ = false;
 }
 
 void PageModel::arrivalNameChanged(const std::string& text) {
     arrivalNameTyped_ = true;
     settings_.arrivalFileName = text;
-    arrivalPath_ = settings_.arrivalFolder + text;
+    arrivalPath_ = pathIn(settings_.arrivalFolder, text);
 }
 
 bool PageModel::fileChecks() {
@@ -65,7 +79,7 @@ bool PageModel::fileChecks() {
             return false;
         }
         if (path.empty()) {
-            path = folder + name;
+            path = pathIn(folder, name);
             filesComment();
         }
         return true;
@@ -98,7 +112,7 @@ bool PageModel::fileChecks() {
     reportRequested_ = false;
     if (ui_.question(texts::kReportQuestion, MessageIcon::None, true) && dialogs_ != nullptr) {
         const auto chosen = dialogs_->choose({FileDialogRequest::Kind::Save, texts::kReportFileExtension,
-                                              settings_.reportFileName, settings_.reportFolder,
+                                              settings_.reportFileName, folderPath(settings_.reportFolder),
                                               texts::kReportFileFilter});
         if (chosen) {
             reportPath_ = *chosen;

@@ -107,6 +107,8 @@ public:
     bool readPoint(CCoor& departure, CCoor& arrival);
     // Shows an arrival point in the display fields and the arrival hemisphere radios.
     void showResult(const CCoor& point);
+    // True while the display fields show the result of the last computation.
+    bool resultShown() const { return resultShown_; }
 
 private:
     enum class Side { Departure, Arrival };
@@ -145,6 +147,8 @@ private:
     void arrivalMeridianChange();
     void arrivalHemisphereClick(bool east);
     void computeDisplay(CCoor& arrival, const CCoor& departure);
+    // Nothing was computed: the display fields emptied, and why in the comment.
+    void noResult(const char* why);
     bool validateEntries();
     CCoor& lastResult();
     CSysCoor systemOf(const std::string& system, const std::string& meridian, const std::string& projection) const;
@@ -158,6 +162,10 @@ private:
     void arrivalNameChanged(const std::string& text);
     bool fileChecks();
     void filesComment();
+    // The folder of a setting as a path (see PageServices::folderPath).
+    std::string folderPath(const std::string& folder) const;
+    // A file name typed or stored: an absolute path as it is, else in the setting's folder.
+    std::string pathIn(const std::string& folder, const std::string& name) const;
 
     const CReg* selectedSystem(Side side) const;
     const CReg* storedSystem(Side side) const;
@@ -187,6 +195,7 @@ private:
     std::string departurePath_, arrivalPath_, lastArrivalPath_, reportPath_;
     bool arrivalNameTyped_ = false;
     bool reportRequested_ = false;
+    bool resultShown_ = false;
 };
 
 }  // namespace zelvo

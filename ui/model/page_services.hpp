@@ -17,23 +17,29 @@ class CZelvoApp;
 class PageServices {
 public:
     virtual ~PageServices() = default;
-    virtual void transformPoint(int transformationType, const CCoor& departure, CCoor& arrival) = 0;
-    virtual void transformFile(int transformationType, bool withConversion, const CCoor& departureTemplate,
-                               const CCoor& arrivalTemplate, const FileRunFiles& files) = 0;
+    // True when arrival holds a result to show.
+    virtual bool transformPoint(int transformationType, const CCoor& departure, CCoor& arrival) = 0;
+    virtual FileRunOutcome transformFile(int transformationType, bool withConversion, const CCoor& departureTemplate,
+                                         const CCoor& arrivalTemplate, const FileRunFiles& files) = 0;
     // The arrival point of the last successful single-point computation, shared by the pages.
     virtual CCoor& lastResult() = 0;
     virtual void setReportRequested(bool requested) = 0;
+    // The folder a setting names, as a path ending in '/': a relative one is looked for as the
+    // program looks for its data (working folder, configuration folder, default data); an empty
+    // one is the working folder.
+    virtual std::string folderPath(const std::string& folder) { return folder; }
 };
 
 // The services of the running application: its drivers, grids, log and last result.
 class ApplicationServices : public PageServices {
 public:
     explicit ApplicationServices(CZelvoApp& app) : app_(app) {}
-    void transformPoint(int transformationType, const CCoor& departure, CCoor& arrival) override;
-    void transformFile(int transformationType, bool withConversion, const CCoor& departureTemplate,
-                       const CCoor& arrivalTemplate, const FileRunFiles& files) override;
+    bool transformPoint(int transformationType, const CCoor& departure, CCoor& arrival) override;
+    FileRunOutcome transformFile(int transformationType, bool withConversion, const CCoor& departureTemplate,
+                                 const CCoor& arrivalTemplate, const FileRunFiles& files) override;
     CCoor& lastResult() override;
     void setReportRequested(bool requested) override;
+    std::string folderPath(const std::string& folder) override;
 
 private:
     CZelvoApp& app_;
