@@ -20,7 +20,8 @@ struct LinearUnit {
     std::string_view label;
 };
 
-// The units of the projected systems of the EPSG dataset, with EPSG's factors.
+// The units of the projected systems of the EPSG dataset, with EPSG's factors; the labels hold
+// at most five characters (the window's "E(…)" labels are made for that).
 constexpr LinearUnit kUnits[] = {
     {9001, 1.0, "m"},
     {9002, 0.3048, "ft"},
@@ -34,7 +35,7 @@ constexpr LinearUnit kUnits[] = {
     {9041, 0.304799471538676, "ftSe"},
     {9042, 20.1167651215526, "chSe"},
     {9084, 0.914398530744441, "ydInd"},
-    {9085, 0.91439523, "ydInd37"},
+    {9085, 0.91439523, "ydI37"},
     {9094, 0.304799710181509, "ftGC"},
     {9097, 20.1168, "ch"},
     {9098, 0.201168, "lk"},
@@ -58,6 +59,11 @@ double linearUnitMetres(int code) {
 std::string_view linearUnitLabel(int code) {
     const LinearUnit* u = findUnit(code);
     return u == nullptr ? std::string_view() : u->label;
+}
+
+std::string_view nonMetreUnitLabel(const CPrc* projection) {
+    if (projection == nullptr || !isEpsgMethodKind(projection->kind) || projection->linearUnit == kMetreUnit) return {};
+    return linearUnitLabel(projection->linearUnit);
 }
 
 }  // namespace zelvo

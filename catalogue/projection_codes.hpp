@@ -4,6 +4,8 @@
 
 #include <string_view>
 
+#include "catalogue/records.hpp"
+
 namespace zelvo {
 
 // Projection kinds that are EPSG method codes. Their PRC line carries a linear unit code.
@@ -36,5 +38,8 @@ double linearUnitMetres(int code);
 // Its short label, as shown beside projected coordinates ("m", "ft", "ftUS", …); empty for an
 // unknown code.
 std::string_view linearUnitLabel(int code);
+// The label of a projection's linear unit when it is not the metre, for the texts that name the
+// unit of projected values; empty for metres (kinds 1 to 6 included) and for no projection.
+std::string_view nonMetreUnitLabel(const CPrc* projection);
 
 }  // namespace zelvo

@@ -4,7 +4,7 @@
 # window of the start-up grid check (made to appear with a large text grid added to a copy of
 # the default data). Then the transformation pages, driven through their controls by the page
 # test on the same display: each page in each coordinate type, results in each arrival type,
-# and file mode.
+# and file mode; and a projected result in US survey feet.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
@@ -24,7 +24,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-display=:$((90 + RANDOM % 100))
+# The X display to use: ZELVO_DISPLAY (":129") when set, otherwise a random free-looking one.
+display=${ZELVO_DISPLAY:-:$((90 + RANDOM % 100))}
 Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 pids+=($!)
 export DISPLAY=$display

@@ -169,6 +169,7 @@ std::vector<int> PageModel::textControls() {
     for (const UnitLabels* labels : {&kDepartureLabels, &kArrivalLabels})
         for (const int* group : {labels->degrees, labels->minutes, labels->seconds}) ids.insert(ids.end(), group, group + 2);
     ids.insert(ids.end(), {kPointName, kDepartureFileName, kArrivalFileName});
+    ids.insert(ids.end(), {kDepartureEastLabel, kDepartureNorthLabel, kArrivalEastLabel, kArrivalNorthLabel});
     return ids;
 }
 
