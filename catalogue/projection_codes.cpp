@@ -1,6 +1,7 @@
 #include "catalogue/projection_codes.hpp"
 
 #include <algorithm>
+#include <cmath>
 #include <iterator>
 
 namespace zelvo {
@@ -64,6 +65,12 @@ std::string_view linearUnitLabel(int code) {
 std::string_view nonMetreUnitLabel(const CPrc* projection) {
     if (projection == nullptr || !isEpsgMethodKind(projection->kind) || projection->linearUnit == kMetreUnit) return {};
     return linearUnitLabel(projection->linearUnit);
+}
+
+int projectedDecimals(const CPrc* projection) {
+    if (projection == nullptr || !isEpsgMethodKind(projection->kind)) return 3;
+    const double metres = linearUnitMetres(projection->linearUnit);
+    return metres > 1.0 ? 3 + static_cast<int>(std::ceil(std::log10(metres))) : 3;
 }
 
 }  // namespace zelvo

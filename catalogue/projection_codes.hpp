@@ -41,5 +41,8 @@ std::string_view linearUnitLabel(int code);
 // The label of a projection's linear unit when it is not the metre, for the texts that name the
 // unit of projected values; empty for metres (kinds 1 to 6 included) and for no projection.
 std::string_view nonMetreUnitLabel(const CPrc* projection);
+// The decimals that show a projected value of the projection to the millimetre or better: 3, and
+// more for units longer than a metre (5 for the chain, 6 for the kilometre).
+int projectedDecimals(const CPrc* projection);
 
 }  // namespace zelvo

@@ -87,8 +87,8 @@ std::string pointResult(const CZelvoCommandLine& r, const CCoor& a) {
             const std::string_view unit = nonMetreUnitLabel(a.sys.projection);
             const std::string east = unit.empty() ? "E=" : "E(" + std::string(unit) + ")=";
             const std::string north = unit.empty() ? "N=" : "N(" + std::string(unit) + ")=";
-            value(east.c_str(), a.e, 3);
-            value(north.c_str(), a.n, 3);
+            value(east.c_str(), a.e, projectedDecimals(a.sys.projection));
+            value(north.c_str(), a.n, projectedDecimals(a.sys.projection));
         }
         if (r.verticalKind != 0) {
             if (r.verticalSystem != 0) {

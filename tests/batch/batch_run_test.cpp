@@ -41,7 +41,9 @@ TEST_F(Batch, AProjectionInFeetReadsAndWritesFeet) {
     std::string catalogue = readFile(file("catalogue.dat"));
     catalogue += "REG 90 2 1 3D NAD83\nZNE 90 2 -88 24 -79 31\nTYPCOOR 90 1 2 3\nUNIT 90 2\n"
                  "PRC 901 0 2 656166.667 0 1 2 -81 24.3333333333333 0.999941177 0 0 0 9807 9003 Florida East ftUS\n"
-                 "PROJ 90 901 2 -88 24 -79 31\n";
+                 "PROJ 90 901 2 -88 24 -79 31\n"
+                 "PRC 902 0 2 9941.939080848 0 1 2 -81 24.3333333333333 0.999941177 0 0 0 9807 9097 Florida East ch\n"
+                 "PROJ 90 902 2 -88 24 -79 31\n";
     writeFile(file("catalogue.dat"), catalogue);
     const std::string toFeet = "-type 1 -sys1 90 -sys2 90 -typcoor1 2 2 1 -typcoor2 3 901";
     const std::string fromFeet = "-type 1 -sys1 90 -sys2 90 -typcoor1 3 901 -typcoor2 2 2 1";
@@ -55,6 +57,9 @@ TEST_F(Batch, AProjectionInFeetReadsAndWritesFeet) {
          "Ligne de commande validee.\nInitialisation des donnees internes aux calculs...\n\n"
          "E(ftUS)=818251.398 N(ftUS)=1151257.755\n"},
         {fromFeet + " -mode 0 -E 818251.3984 -N 1151257.7549", "-80.50000000 27.50000000"},
+        // A chain is 20 m: two more decimals keep the millimetre.
+        {"-type 1 -sys1 90 -sys2 90 -typcoor1 2 2 1 -typcoor2 3 902 -mode 0 -lon -80.5 -lat 27.5",
+         "12397.77326 17443.33420"},
     };
     for (const Case& c : cases) {
         const auto r = zelvo(c.line);
