@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "catalogue/projection_codes.hpp"
 #include "platform/line_reader.hpp"
 #include "platform/number_text.hpp"
 #include "platform/paths.hpp"
@@ -213,8 +214,13 @@ private:
         LineScan scan(line);
         scan.s(keyword).i(r.number).i(r.variant).i(ellipsoid).f(r.falseEasting).f(r.falseNorthing).i(meridian)
             .i(r.unit).f(r.longitudeOrigin).f(r.latitudeOrigin).f(r.scaleFactor).f(r.parallel1).f(r.parallel2)
-            .i(r.spare).i(r.kind).name(name, 10);
-        if (!atLeast(scan, 16)) return false;
+            .i(r.spare).i(r.kind);
+        // The EPSG method kinds carry the EPSG code of their linear unit before the name.
+        const bool epsg = isEpsgMethodKind(r.kind);
+        if (epsg) scan.i(r.linearUnit);
+        scan.name(name, 10);
+        if (!atLeast(scan, epsg ? 17 : 16)) return false;
+        if (epsg && linearUnitMetres(r.linearUnit) <= 0.0) return false;
         r.name = name.empty() ? std::string(" ") : utf8(name);
         if (!c_.ellipsoids.empty() && !c_.meridians.empty()) {
             r.ellipsoid = findByNumber(c_.ellipsoids, ellipsoid);

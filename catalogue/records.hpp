@@ -62,16 +62,19 @@ public:
     std::string name;  // never empty
     int variant = 0;   // Lambert: 1 or 2 tangent cone, 3 secant cone
     int kind = 0;      // 1 Lambert conformal conic, 2 and 3 transverse Mercator, 5 Gauss-Laborde,
-                       // 6 Lambert azimuthal equal-area
+                       // 6 Lambert azimuthal equal-area, or an EPSG method code
+                       // (catalogue/projection_codes.hpp)
     int unit = 0;
     double parallel2 = 0.0;        // φ2, second standard parallel (secant Lambert)
     double parallel1 = 0.0;        // φ1, first standard parallel (secant Lambert)
     double scaleFactor = 0.0;      // k0
     double latitudeOrigin = 0.0;   // φ0
     double longitudeOrigin = 0.0;  // λ0, counted from meridian
-    double falseEasting = 0.0;     // X0, metres
-    double falseNorthing = 0.0;    // Y0, metres
+    double falseEasting = 0.0;     // X0, in linearUnit
+    double falseNorthing = 0.0;    // Y0, in linearUnit
     int spare = 0;                 // stored, read by nothing
+    int linearUnit = 9001;         // EPSG unit code of the projected coordinates: read for the
+                                   // EPSG method kinds, 9001 (metre) for kinds 1 to 6
     const CElg* ellipsoid = nullptr;
     const CLgo* meridian = nullptr;
 };
@@ -129,7 +132,7 @@ public:
     double x = 0.0, y = 0.0, z = 0.0;  // metres
     double lon = 0.0, lat = 0.0;       // in unit, longitude counted from sys.meridian
     double h = 0.0;                    // ellipsoidal height, metres
-    double e = 0.0, n = 0.0;           // easting, northing, metres
+    double e = 0.0, n = 0.0;           // easting, northing, in the projection's linear unit
     CSysCoor sys;
     bool projectionError = false;  // the last forward projection met an unsupported kind
     double alteration = 0.0;       // linear alteration, mm/km

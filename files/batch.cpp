@@ -2,6 +2,9 @@
 
 #include <fmt/printf.h>
 
+#include <filesystem>
+
+#include "catalogue/projection_codes.hpp"
 #include "files/file_identity.hpp"
 #include "files/file_run.hpp"
 #include "files/point_file.hpp"
@@ -71,8 +74,12 @@ std::string pointResult(const CZelvoCommandLine& r, const CCoor& a) {
             value("Lon=", a.lon, 8);
             value("Lat=", a.lat, 8);
         } else {
-            value("E=", a.e, 3);
-            value("N=", a.n, 3);
+            // A projection in another unit than the metre names it: "E(ftUS)=".
+            const std::string_view unit = nonMetreUnitLabel(a.sys.projection);
+            const std::string east = unit.empty() ? "E=" : "E(" + std::string(unit) + ")=";
+            const std::string north = unit.empty() ? "N=" : "N(" + std::string(unit) + ")=";
+            value(east.c_str(), a.e, projectedDecimals(a.sys.projection));
+            value(north.c_str(), a.n, projectedDecimals(a.sys.projection));
         }
         if (r.verticalKind != 0) {
             if (r.verticalSystem != 0) {

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "catalogue/projection_codes.hpp"
 #include "files/data_formats.hpp"
 #include "files/point_file.hpp"
 #include "geodesy/datum.hpp"
@@ -68,8 +69,14 @@ bool appendSide(std::string& out, std::string_view heading, const CCoor& p) {
         out += texts::kLogProjection;
         out += nameOf(p.sys.projection);
         out += '\n';
-        appendLabelled(out, "E= ", p.e, kMetreDecimals);
-        appendLabelled(out, " N= ", p.n, kMetreDecimals);
+        const std::string_view unit = nonMetreUnitLabel(p.sys.projection);
+        if (unit.empty()) {
+            appendLabelled(out, "E= ", p.e, kMetreDecimals);
+            appendLabelled(out, " N= ", p.n, kMetreDecimals);
+        } else {
+            appendLabelled(out, "E(" + std::string(unit) + ")= ", p.e, kMetreDecimals);
+            appendLabelled(out, " N(" + std::string(unit) + ")= ", p.n, kMetreDecimals);
+        }
     }
     return true;
 }

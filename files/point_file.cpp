@@ -11,6 +11,7 @@
 #include <optional>
 #include <utility>
 
+#include "catalogue/projection_codes.hpp"
 #include "files/data_formats.hpp"
 #include "geodesy/angles.hpp"
 #include "geodesy/precision.hpp"
@@ -457,9 +458,9 @@ void appendPointValues(std::string& out, const CCoor& p, const DataFormat& forma
             break;
         default:
             out += projectedBlanks;
-            appendFixed(out, p.e, 12, 3);
+            appendFixed(out, p.e, 12, projectedDecimals(p.sys.projection));
             out += projectedBlanks;
-            appendFixed(out, p.n, 12, 3);
+            appendFixed(out, p.n, 12, projectedDecimals(p.sys.projection));
             out += projectedBlanks;
             appendFixed(out, third, 8, 3);
             break;

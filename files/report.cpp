@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "catalogue/projection_codes.hpp"
 #include "files/data_formats.hpp"
 #include "files/point_file.hpp"
 #include "geodesy/datum.hpp"
@@ -65,7 +66,13 @@ void appendDescription(std::string& out, const CCoor& p, int code) {
             out += texts::kReportProjection;
             out += nameOf(p.sys.projection);
             out += '\n';
-            out += texts::kReportProjected;
+            if (const std::string_view unit = nonMetreUnitLabel(p.sys.projection); unit.empty()) {
+                out += texts::kReportProjected;
+            } else {
+                out += texts::kReportProjectedIn;
+                out += unit;
+                out += ", ";
+            }
             out += valueOrder(kProjected, code);
             break;
         default:

@@ -12,8 +12,8 @@ namespace {
 // stops a point outside it, whose latitude is then not a number, from looping for ever.
 constexpr int kMaxPasses = 100;
 
-// Latitude whose authalic function is q: ±π/2 at the poles, otherwise Newton-like iteration from
-// asin(q/2) until two successive values differ by at most 1e-12 rad.
+}  // namespace
+
 double latitudeFromAuthalic(double q, double qp, double e2) {
     if (std::fabs(q) == std::fabs(qp)) return std::copysign(kHalfPi, q);
     double lat = std::asin(q / 2.0);
@@ -26,8 +26,6 @@ double latitudeFromAuthalic(double q, double qp, double e2) {
     }
     return lat;
 }
-
-}  // namespace
 
 EqualAreaConstants equalAreaConstants(double a, double e2, double lonOrigin, double lat0, double x0,
                                       double y0) {

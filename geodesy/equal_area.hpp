@@ -23,6 +23,9 @@ EqualAreaConstants equalAreaConstants(double a, double e2, double lonOrigin, dou
                                       double y0);
 // Geographic to projected, closed form (exact to rounding).
 PlaneEn equalAreaForward(const EqualAreaConstants& c, double e2, double lon, double lat);
+// Latitude whose authalic function is q (qp its value at the pole): ±π/2 at the poles, otherwise
+// Newton-like iteration from asin(q/2) until two successive values differ by at most 1e-12 rad.
+double latitudeFromAuthalic(double q, double qp, double e2);
 // Projected to geographic, longitude in (−π, π]; the authalic latitude is inverted by iteration
 // to 1e-12 rad.
 LonLat equalAreaInverse(const EqualAreaConstants& c, double e2, double east, double north);

@@ -6,11 +6,19 @@
 #include <bit>
 #include <cstdint>
 
+#include "catalogue/projection_codes.hpp"
+#include "geodesy/albers_equal_area.hpp"
 #include "geodesy/angles.hpp"
+#include "geodesy/cassini_soldner.hpp"
 #include "geodesy/ellipsoid.hpp"
 #include "geodesy/equal_area.hpp"
 #include "geodesy/gauss_laborde.hpp"
+#include "geodesy/krovak.hpp"
 #include "geodesy/lambert_conic.hpp"
+#include "geodesy/mercator.hpp"
+#include "geodesy/oblique_mercator.hpp"
+#include "geodesy/oblique_stereographic.hpp"
+#include "geodesy/polar_stereographic.hpp"
 #include "geodesy/status.hpp"
 #include "geodesy/transverse_mercator.hpp"
 
@@ -62,7 +70,7 @@ EqualAreaConstants laeaConstants(const CPrc& p, double a, double e2) {
 // What the constants of a projection depend on, bit for bit: the parameters of its record, its
 // own ellipsoid and meridian, and the ellipsoid of the point (integers are held exactly). Equal
 // keys give bit-identical constants, since the same computation runs on the same bits.
-using ConstantsKey = std::array<double, 18>;
+using ConstantsKey = std::array<double, 19>;
 
 ConstantsKey keyOf(const CPrc& p, double a, double e2) {
     const CElg* own = p.ellipsoid;
@@ -84,7 +92,8 @@ ConstantsKey keyOf(const CPrc& p, double a, double e2) {
             meridian != nullptr ? static_cast<double>(meridian->unit) : 0.0,
             meridian != nullptr ? meridian->longitude : 0.0,
             a,
-            e2};
+            e2,
+            static_cast<double>(p.linearUnit)};
 }
 
 bool sameBits(double x, double y) { return std::bit_cast<std::uint64_t>(x) == std::bit_cast<std::uint64_t>(y); }
@@ -92,7 +101,7 @@ bool sameBits(double x, double y) { return std::bit_cast<std::uint64_t>(x) == st
 // Whether key is the key of (p, a, e2), read field by field up to the first difference.
 bool isKeyOf(const ConstantsKey& key, const CPrc& p, double a, double e2) {
     if (!sameBits(key[0], p.kind) || !sameBits(key[1], p.variant) || !sameBits(key[2], p.unit)) return false;
-    if (!sameBits(key[16], a) || !sameBits(key[17], e2)) return false;
+    if (!sameBits(key[16], a) || !sameBits(key[17], e2) || !sameBits(key[18], p.linearUnit)) return false;
     if (!sameBits(key[3], p.longitudeOrigin) || !sameBits(key[4], p.latitudeOrigin) ||
         !sameBits(key[5], p.scaleFactor) || !sameBits(key[6], p.parallel1) || !sameBits(key[7], p.parallel2) ||
         !sameBits(key[8], p.falseEasting) || !sameBits(key[9], p.falseNorthing))
@@ -108,12 +117,113 @@ bool isKeyOf(const ConstantsKey& key, const CPrc& p, double a, double e2) {
            sameBits(key[15], meridian->longitude);
 }
 
+// How the formula's easting and northing (metres, growing east and north) become the projection's
+// coordinates for the EPSG method kinds: (x0 + sx e, y0 + sy n) / unit. West- and south-orientated
+// methods run their formula with a zero false origin and count from x0 or y0 the other way.
+struct Axes {
+    double unit = 1.0;  // metres in one linear unit
+    double sx = 1.0, sy = 1.0;
+    double x0 = 0.0, y0 = 0.0;
+};
+
 struct ProjectionConstants {
     LambertConicConstants lambert;
     TransverseMercatorConstants transverseMercator;
     GaussLabordeConstants gaussLaborde;
     EqualAreaConstants equalArea;
+    ObliqueStereographicConstants stereographic;
+    PolarStereographicConstants polar;
+    MercatorConstants mercator;
+    CassiniSoldnerConstants cassini;
+    ObliqueMercatorConstants obliqueMercator;
+    AlbersEqualAreaConstants albers;
+    KrovakConstants krovak;
+    Axes axes;
 };
+
+// The parameters of an EPSG method kind: angles in radians (λ0 from Greenwich), false origin in
+// metres. Their meaning per method is the catalogue's (README, PRC records).
+struct EpsgParameters {
+    double lon0, lat0, k0, lat1, lat2, x0, y0;
+};
+
+EpsgParameters epsgParameters(const CPrc& p) {
+    const double unit = linearUnitMetres(p.linearUnit);
+    return {projectionLongitudeOrigin(p),
+            convertAngle(p.latitudeOrigin, p.unit, kRadians),
+            p.scaleFactor,
+            convertAngle(p.parallel1, p.unit, kRadians),
+            convertAngle(p.parallel2, p.unit, kRadians),
+            p.falseEasting * unit,
+            p.falseNorthing * unit};
+}
+
+// The constants of an EPSG method kind, all from the point's ellipsoid (a, e2).
+void epsgConstants(const CPrc& p, double a, double e2, ProjectionConstants& c) {
+    const EpsgParameters q = epsgParameters(p);
+    c.axes = Axes{linearUnitMetres(p.linearUnit)};
+    switch (p.kind) {
+        case kEpsgLambertConic1SP:
+            c.lambert = lambertTangentConstants(a, e2, q.lon0, q.lat0, q.k0, q.x0, q.y0);
+            break;
+        case kEpsgLambertConicWest:
+            c.lambert = lambertTangentConstants(a, e2, q.lon0, q.lat0, q.k0, 0.0, q.y0);
+            c.axes.sx = -1.0;
+            c.axes.x0 = q.x0;
+            break;
+        case kEpsgLambertConic2SP:
+            c.lambert = lambertSecantConstants(a, e2, q.lon0, q.lat0, q.lat1, q.lat2, q.x0, q.y0);
+            break;
+        case kEpsgTransverseMercator:
+            c.transverseMercator = transverseMercatorConstants(a, e2, q.lon0, q.lat0, q.k0, q.x0, q.y0);
+            break;
+        case kEpsgTransverseMercatorSouth:
+            c.transverseMercator = transverseMercatorConstants(a, e2, q.lon0, q.lat0, q.k0, 0.0, 0.0);
+            c.axes.sx = c.axes.sy = -1.0;
+            c.axes.x0 = q.x0;
+            c.axes.y0 = q.y0;
+            break;
+        case kEpsgLambertAzimuthalEqualArea:
+            c.equalArea = equalAreaConstants(a, e2, q.lon0, q.lat0, q.x0, q.y0);
+            break;
+        case kEpsgObliqueStereographic:
+            c.stereographic = obliqueStereographicConstants(a, e2, q.lon0, q.lat0, q.k0, q.x0, q.y0);
+            break;
+        case kEpsgPolarStereographicA:
+            c.polar = polarStereographicAConstants(a, e2, q.lon0, q.lat0, q.k0, q.x0, q.y0);
+            break;
+        case kEpsgPolarStereographicB:
+            c.polar = polarStereographicBConstants(a, e2, q.lon0, q.lat1, q.x0, q.y0);
+            break;
+        case kEpsgPolarStereographicC:
+            c.polar = polarStereographicCConstants(a, e2, q.lon0, q.lat1, q.x0, q.y0);
+            break;
+        case kEpsgMercatorA:
+            c.mercator = mercatorAConstants(a, q.lon0, q.k0, q.x0, q.y0);
+            break;
+        case kEpsgMercatorB:
+            c.mercator = mercatorBConstants(a, e2, q.lon0, q.lat1, q.x0, q.y0);
+            break;
+        case kEpsgCassiniSoldner:
+            c.cassini = cassiniSoldnerConstants(a, e2, q.lon0, q.lat0, q.x0, q.y0);
+            break;
+        case kEpsgHotineObliqueMercatorA:
+        case kEpsgHotineObliqueMercatorB:
+            c.obliqueMercator = obliqueMercatorConstants(a, e2, p.kind == kEpsgHotineObliqueMercatorB, q.lat0, q.lon0,
+                                                         q.lat1, q.lat2, q.k0, q.x0, q.y0);
+            break;
+        case kEpsgAlbersEqualArea:
+            c.albers = albersEqualAreaConstants(a, e2, q.lon0, q.lat0, q.lat1, q.lat2, q.x0, q.y0);
+            break;
+        case kEpsgKrovak:
+        case kEpsgKrovakNorthOrientated:
+            c.krovak = krovakConstants(a, e2, p.kind == kEpsgKrovakNorthOrientated, q.lat0, q.lon0, q.lat1, q.lat2,
+                                       q.k0, q.x0, q.y0);
+            break;
+        default:
+            break;
+    }
+}
 
 // The constants of a supported projection for a point's ellipsoid. A run uses one or two
 // projections for all its points: the last few sets are kept, found again by the values they
@@ -144,8 +254,11 @@ const ProjectionConstants& constantsFor(const CPrc& p, double a, double e2) {
         case kGaussLaborde:
             entry.constants.gaussLaborde = glConstants(p, a, e2);
             break;
-        default:
+        case kLambertAzimuthalEqualArea:
             entry.constants.equalArea = laeaConstants(p, a, e2);
+            break;
+        default:
+            epsgConstants(p, a, e2, entry.constants);
             break;
     }
     return entry.constants;
@@ -163,17 +276,129 @@ bool isSupportedProjection(const CPrc& p) {
         case kLambertAzimuthalEqualArea:
             return true;
         default:
+            return isEpsgMethodKind(p.kind) && linearUnitMetres(p.linearUnit) > 0.0;
+    }
+}
+
+bool hasScaleFactor(const CPrc& p) {
+    switch (p.kind) {
+        case kLambertAzimuthalEqualArea:
+        case kEpsgLambertAzimuthalEqualArea:
+        case kEpsgAlbersEqualArea:
+        case kEpsgCassiniSoldner:
             return false;
+        default:
+            return true;
     }
 }
 
 double projectionLongitudeOrigin(const CPrc& p) {
     if (p.kind == kGaussLaborde) return convertAngle(p.longitudeOrigin, p.unit, kRadians);
+    if (isEpsgMethodKind(p.kind)) {
+        double lonOrigin = convertAngle(p.longitudeOrigin, p.unit, kRadians);
+        if (p.meridian != nullptr && p.meridian->number != 1)
+            lonOrigin += convertAngle(p.meridian->longitude, p.meridian->unit, kRadians);
+        return lonOrigin;
+    }
     double lonOrigin = convertAngleBasic(p.longitudeOrigin, p.unit, kRadians);
     if (p.meridian != nullptr && p.meridian->number != 1)
         lonOrigin += convertAngleBasic(p.meridian->longitude, p.meridian->unit, kRadians);
     return lonOrigin;
 }
+
+namespace {
+
+// The forward projection of an EPSG method kind, in its linear unit and orientation.
+void epsgForward(const CPrc& p, const ProjectionConstants& c, double a, double e2, double lon, double lat,
+                 ProjectedPoint& out) {
+    PlaneEn plane;
+    ScaleConvergence scale;
+    switch (p.kind) {
+        case kEpsgLambertConic1SP:
+        case kEpsgLambertConic2SP:
+        case kEpsgLambertConicWest:
+            lambertForwardWithScale(c.lambert, a, e2, lon, lat, plane, scale);
+            break;
+        case kEpsgTransverseMercator:
+        case kEpsgTransverseMercatorSouth:
+            plane = transverseMercatorForward(c.transverseMercator, e2, lon, lat);
+            scale = transverseMercatorExactScaleConvergence(c.transverseMercator, a, e2, lon, lat);
+            break;
+        case kEpsgLambertAzimuthalEqualArea:
+            plane = equalAreaForward(c.equalArea, e2, lon, lat);
+            break;
+        case kEpsgObliqueStereographic:
+            plane = obliqueStereographicForward(c.stereographic, e2, lon, lat);
+            scale = obliqueStereographicScaleConvergence(c.stereographic, a, e2, lon, lat);
+            break;
+        case kEpsgPolarStereographicA:
+        case kEpsgPolarStereographicB:
+        case kEpsgPolarStereographicC:
+            plane = polarStereographicForward(c.polar, e2, lon, lat);
+            scale = polarStereographicScaleConvergence(c.polar, a, e2, lon, lat);
+            break;
+        case kEpsgMercatorA:
+        case kEpsgMercatorB:
+            plane = mercatorForward(c.mercator, e2, lon, lat);
+            scale = mercatorScaleConvergence(c.mercator, e2, lat);
+            break;
+        case kEpsgCassiniSoldner:
+            plane = cassiniSoldnerForward(c.cassini, e2, lon, lat);
+            break;
+        case kEpsgHotineObliqueMercatorA:
+        case kEpsgHotineObliqueMercatorB:
+            plane = obliqueMercatorForward(c.obliqueMercator, e2, lon, lat);
+            scale = obliqueMercatorScaleConvergence(c.obliqueMercator, a, e2, lon, lat);
+            break;
+        case kEpsgAlbersEqualArea:
+            plane = albersEqualAreaForward(c.albers, e2, lon, lat);
+            break;
+        default:  // Krovak, both orientations
+            plane = krovakForward(c.krovak, e2, lon, lat);
+            scale = krovakScaleConvergence(c.krovak, a, e2, lon, lat);
+            break;
+    }
+    out.plane = {(c.axes.x0 + c.axes.sx * plane.e) / c.axes.unit, (c.axes.y0 + c.axes.sy * plane.n) / c.axes.unit};
+    out.hasScale = hasScaleFactor(p);
+    out.scale = out.hasScale ? scale : ScaleConvergence();
+}
+
+// The inverse projection of an EPSG method kind, from its linear unit and orientation.
+LonLat epsgInverse(const CPrc& p, const ProjectionConstants& c, double e2, double east, double north) {
+    const double e = c.axes.sx * (east * c.axes.unit - c.axes.x0);
+    const double n = c.axes.sy * (north * c.axes.unit - c.axes.y0);
+    switch (p.kind) {
+        case kEpsgLambertConic1SP:
+        case kEpsgLambertConic2SP:
+        case kEpsgLambertConicWest:
+            return lambertInverse(c.lambert, e2, e, n);
+        case kEpsgTransverseMercator:
+        case kEpsgTransverseMercatorSouth:
+            return transverseMercatorInverse(c.transverseMercator, e2, e, n);
+        case kEpsgLambertAzimuthalEqualArea:
+            return equalAreaInverse(c.equalArea, e2, e, n);
+        case kEpsgObliqueStereographic:
+            return obliqueStereographicInverse(c.stereographic, e2, e, n);
+        case kEpsgPolarStereographicA:
+        case kEpsgPolarStereographicB:
+        case kEpsgPolarStereographicC:
+            return polarStereographicInverse(c.polar, e2, e, n);
+        case kEpsgMercatorA:
+        case kEpsgMercatorB:
+            return mercatorInverse(c.mercator, e2, e, n);
+        case kEpsgCassiniSoldner:
+            return cassiniSoldnerInverse(c.cassini, e2, e, n);
+        case kEpsgHotineObliqueMercatorA:
+        case kEpsgHotineObliqueMercatorB:
+            return obliqueMercatorInverse(c.obliqueMercator, e2, e, n);
+        case kEpsgAlbersEqualArea:
+            return albersEqualAreaInverse(c.albers, e2, e, n);
+        default:  // Krovak, both orientations
+            return krovakInverse(c.krovak, e2, e, n);
+    }
+}
+
+}  // namespace
 
 int projectForward(const CPrc& p, double a, double e2, double lon, double lat, ProjectedPoint& out) {
     if (!isSupportedProjection(p)) return kStatusUnsupportedProjection;
@@ -199,12 +424,15 @@ int projectForward(const CPrc& p, double a, double e2, double lon, double lat, P
             out.hasScale = true;
             break;
         }
-        default: {
+        case kLambertAzimuthalEqualArea: {
             out.plane = equalAreaForward(constantsFor(p, a, e2).equalArea, e2, lon, lat);
             out.scale = ScaleConvergence();
             out.hasScale = false;
             break;
         }
+        default:
+            epsgForward(p, constantsFor(p, a, e2), a, e2, lon, lat, out);
+            break;
     }
     return kStatusOk;
 }
@@ -222,8 +450,11 @@ int projectInverse(const CPrc& p, double a, double e2, double east, double north
         case kGaussLaborde:
             out = gaussLabordeInverse(constantsFor(p, a, e2).gaussLaborde, e2, east, north);
             break;
-        default:
+        case kLambertAzimuthalEqualArea:
             out = equalAreaInverse(constantsFor(p, a, e2).equalArea, e2, east, north);
+            break;
+        default:
+            out = epsgInverse(p, constantsFor(p, a, e2), e2, east, north);
             break;
     }
     return kStatusOk;
@@ -266,9 +497,12 @@ int projectInverse(const CPrc& p, double a, double e2, std::span<const PlaneEn> 
                 return gaussLabordeLongitudeAndIsometric(c.gaussLaborde, en, isometric);
             });
             break;
-        default:
+        case kLambertAzimuthalEqualArea:
             for (std::size_t i = 0; i < points.size(); ++i)
                 out[i] = equalAreaInverse(c.equalArea, e2, points[i].e, points[i].n);
+            break;
+        default:
+            for (std::size_t i = 0; i < points.size(); ++i) out[i] = epsgInverse(p, c, e2, points[i].e, points[i].n);
             break;
     }
     return kStatusOk;

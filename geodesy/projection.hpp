@@ -16,23 +16,30 @@ inline constexpr int kTransverseMercatorAlias = 3;  // processed exactly as kind
 inline constexpr int kGaussLaborde = 5;
 inline constexpr int kLambertAzimuthalEqualArea = 6;
 
-// True for the kinds that have formulas (and, for kind 1, a known variant 1, 2 or 3).
+// True for the kinds that have formulas (and, for kind 1, a known variant 1, 2 or 3; for the
+// EPSG method kinds, a known linear unit).
 bool isSupportedProjection(const CPrc& projection);
+// False for the kinds that are not conformal (the equal-area projections and Cassini-Soldner),
+// which report no point scale factor and no convergence.
+bool hasScaleFactor(const CPrc& projection);
 
 // λc, the longitude of origin from Greenwich in radians: λ0 plus the offset of the projection's
 // meridian when it is not Greenwich (number 1); kind 5 takes λ0 alone.
+// For the EPSG method kinds, every angle is converted with the full angle-unit conversion.
 double projectionLongitudeOrigin(const CPrc& projection);
 
 struct ProjectedPoint {
     PlaneEn plane;
-    bool hasScale = false;   // false for the equal-area projection
+    bool hasScale = false;   // false for the kinds without (hasScaleFactor)
     ScaleConvergence scale;  // k and γ (radians) when hasScale
 };
 
 // Forward projection of (lon, lat) radians from Greenwich, on the ellipsoid (a, e2) of the point's
-// system. Returns kStatusOk, or kStatusUnsupportedProjection leaving out unchanged.
+// system, to the projection's linear unit (metres for kinds 1 to 6). The EPSG method kinds take
+// all their constants from that ellipsoid. Returns kStatusOk, or kStatusUnsupportedProjection
+// leaving out unchanged.
 int projectForward(const CPrc& projection, double a, double e2, double lon, double lat, ProjectedPoint& out);
-// Inverse projection of (east, north) metres to radians from Greenwich. Returns kStatusOk, or
+// Inverse projection of (east, north), in the projection's linear unit, to radians from Greenwich. Returns kStatusOk, or
 // kStatusUnsupportedProjection leaving out unchanged.
 int projectInverse(const CPrc& projection, double a, double e2, double east, double north, LonLat& out);
 // The same for several points at once (out as long as points), each the value of the above;

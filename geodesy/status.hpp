@@ -4,7 +4,7 @@
 namespace zelvo {
 
 inline constexpr int kStatusOk = 0;
-inline constexpr int kStatusUnsupportedProjection = 300;  // projection kind not 1, 2, 3, 5 or 6
+inline constexpr int kStatusUnsupportedProjection = 300;  // kind not 1, 2, 3, 5, 6 or an EPSG method with a known unit
 inline constexpr int kStatusNoTransformation = 600;       // no record links the two systems
 
 }  // namespace zelvo

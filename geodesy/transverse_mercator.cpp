@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "geodesy/conformal_scale.hpp"
 #include "geodesy/ellipsoid.hpp"
 #include "geodesy/series.hpp"
 
@@ -94,6 +95,12 @@ ScaleConvergence transverseMercatorScaleConvergence(const TransverseMercatorCons
     s.k = k0 * std::cosh((east - c.xs) / c.a);
     s.gamma = -std::atan(std::sin(lat) * std::tan(lon - c.lonOrigin));
     return s;
+}
+
+ScaleConvergence transverseMercatorExactScaleConvergence(const TransverseMercatorConstants& c, double a,
+                                                         double e2, double lon, double lat) {
+    return scaleConvergenceFromMeridian(
+        [&c, e2](double x, double y) { return transverseMercatorForward(c, e2, x, y); }, a, e2, lon, lat);
 }
 
 }  // namespace zelvo

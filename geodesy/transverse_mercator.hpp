@@ -31,5 +31,9 @@ double transverseMercatorLongitudeAndIsometric(const TransverseMercatorConstants
 // the ellipsoidal values up to 7° from the central meridian.
 ScaleConvergence transverseMercatorScaleConvergence(const TransverseMercatorConstants& c, double k0,
                                                     double lon, double lat, double east);
+// The ellipsoidal k and γ, from the forward series (geodesy/conformal_scale.hpp, about 1e-10):
+// used by the EPSG method kinds 9807 and 9808.
+ScaleConvergence transverseMercatorExactScaleConvergence(const TransverseMercatorConstants& c, double a,
+                                                         double e2, double lon, double lat);
 
 }  // namespace zelvo

@@ -28,6 +28,7 @@ inline constexpr const char* kReportVerticalSystem = "Système altimétrique   :
 inline constexpr const char* kReportCartesian = "Coordonnées cartésiennes en mètres";
 inline constexpr const char* kReportGeographic = "Coordonnées géographiques en ";
 inline constexpr const char* kReportProjected = "Coordonnées planes E, N, ";
+inline constexpr const char* kReportProjectedIn = "Coordonnées planes E, N en ";  // then a unit other than the metre
 inline constexpr const char* kReportLonLatAltitude = "(lon, lat, altitude)";
 inline constexpr const char* kReportLatLonAltitude = "(lat, lon, altitude)";
 inline constexpr const char* kReportLonLatHeight = "(lon, lat, hauteur)";

@@ -4,9 +4,10 @@
 # window of the start-up grid check (made to appear with a large text grid added to a copy of
 # the default data). Then the transformation pages, driven through their controls by the page
 # test on the same display: each page in each coordinate type, results in each arrival type,
-# and file mode, a refused entry with its empty results, an interrupted file run, a question box
-# and a file dialog in French; then every page again at 150 % scale (names ending in "-x1.5").
-# The display is ZELVO_DISPLAY when set (":125"), else a free-looking one.
+# and file mode, a projected result in US survey feet, a refused entry with its empty results, an
+# interrupted file run, a question box and a file dialog in French; then every page again at 150 %
+# scale (names ending in "-x1.5"). The display is ZELVO_DISPLAY when set (":125"), else a
+# free-looking one.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"

@@ -37,6 +37,52 @@ TEST_F(Batch, PointModePrintsBareOrLabelledValues) {
     EXPECT_NEAR(cartesian[0], 4273113.152, 1e-3);
 }
 
+// A projection in US survey feet added to the catalogue (NAD83 / Florida East on a system of
+// GRS 1980, false easting 656166.667 ftUS): values read and written in feet, labels naming the unit. The
+// expected values are PROJ's (cs2cs, +units=us-ft).
+TEST_F(Batch, AProjectionInFeetReadsAndWritesFeet) {
+    std::string catalogue = readFile(file("catalogue.dat"));
+    catalogue += "REG 90 2 1 3D NAD83\nZNE 90 2 -88 24 -79 31\nTYPCOOR 90 1 2 3\nUNIT 90 2\n"
+                 "PRC 901 0 2 656166.667 0 1 2 -81 24.3333333333333 0.999941177 0 0 0 9807 9003 Florida East ftUS\n"
+                 "PROJ 90 901 2 -88 24 -79 31\n"
+                 "PRC 902 0 2 9941.939080848 0 1 2 -81 24.3333333333333 0.999941177 0 0 0 9807 9097 Florida East ch\n"
+                 "PROJ 90 902 2 -88 24 -79 31\n";
+    writeFile(file("catalogue.dat"), catalogue);
+    const std::string toFeet = "-type 1 -sys1 90 -sys2 90 -typcoor1 2 2 1 -typcoor2 3 901";
+    const std::string fromFeet = "-type 1 -sys1 90 -sys2 90 -typcoor1 3 901 -typcoor2 2 2 1";
+    struct Case {
+        std::string line;
+        std::string out;  // after the welcome text
+    };
+    const Case cases[] = {
+        {toFeet + " -mode 0 -lon -80.5 -lat 27.5", "818251.398 1151257.755"},
+        {"-v " + toFeet + " -mode 0 -lon -80.5 -lat 27.5",
+         "Ligne de commande validee.\nInitialisation des donnees internes aux calculs...\n\n"
+         "E(ftUS)=818251.398 N(ftUS)=1151257.755\n"},
+        {fromFeet + " -mode 0 -E 818251.3984 -N 1151257.7549", "-80.50000000 27.50000000"},
+        // A chain is 20 m: two more decimals keep the millimetre.
+        {"-type 1 -sys1 90 -sys2 90 -typcoor1 2 2 1 -typcoor2 3 902 -mode 0 -lon -80.5 -lat 27.5",
+         "12397.77326 17443.33420"},
+    };
+    for (const Case& c : cases) {
+        const auto r = zelvo(c.line);
+        EXPECT_EQ(r.exitCode, 0) << c.line << "\n" << r.err;
+        EXPECT_EQ(r.out, kWelcome + c.out + kClosing) << c.line << "\n" << r.err;
+    }
+
+    writeFile(file("in.txt"), "P1 -80.5 27.5 10\r\n");
+    auto r = zelvo("-type 1 -mode 1 " + toFeet.substr(8) + " -f1 1 in.txt -f2 1 out.txt");
+    ASSERT_EQ(r.exitCode, 0) << r.err << r.out;
+    EXPECT_NE(readFile(file("out.txt")).find("P1     818251.398    1151257.755     10.000"), std::string::npos)
+        << readFile(file("out.txt"));
+    r = zelvo("-type 1 -mode 1 " + fromFeet.substr(8) + " -f1 1 out.txt -f2 1 back.txt");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(readFile(file("back.txt")).find("P1"), std::string::npos);
+    const std::string back = readFile(file("back.txt"));
+    EXPECT_NE(back.find("-80.50000000"), std::string::npos) << back;
+    EXPECT_NE(back.find("27.50000000"), std::string::npos) << back;
+}
+
 TEST_F(Batch, PointOutsideEveryExtentIsStillTransformed) {
     const auto values = pointValues("-type 1 -mode 0 -sys1 1 -sys2 1 -typcoor1 2 2 1 -typcoor2 3 9 -lon 30 -lat 10");
     EXPECT_EQ(values.size(), 2u);

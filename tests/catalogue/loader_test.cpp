@@ -53,6 +53,11 @@ TEST(CatalogueLoader, ClassifiesAndChecksLines) {
         {"GR3D with one system", "GR3D g.mnt 1\n", 1},
         {"PRC with an unknown ellipsoid", kHead + "PRC 1 1 7 6e5 2e5 2 3 0 52 0.99 0 0 0 1 L\n", 6},
         {"PRC without a name", kHead + "PRC 1 1 1 6e5 2e5 2 3 0 52 0.99 0 0 0 1\n", 6},
+        {"PRC of an EPSG method with its unit", kHead + "PRC 1 0 1 2e6 0 1 2 -99 27.8 0 28.4 30.3 0 9802 9003 T\n", 0},
+        {"PRC of an EPSG method without its unit", kHead + "PRC 1 0 1 2e6 0 1 2 -99 27.8 0 28.4 30.3 0 9802 T\n", 6},
+        {"PRC of an EPSG method, unit but no name", kHead + "PRC 1 0 1 2e6 0 1 2 -99 27.8 0 28.4 30.3 0 9802 9003\n", 6},
+        {"PRC of an EPSG method, unknown unit", kHead + "PRC 1 0 1 2e6 0 1 2 -99 27.8 0 28.4 30.3 0 9802 9999 T\n", 6},
+        {"PRC of an unknown kind, number as name", kHead + "PRC 1 0 1 2e6 0 1 2 -99 27.8 0 28.4 30.3 0 7 9003\n", 0},
         {"line numbers count comments", "* one\n\n* three\nZNE 1\n", 4},
         {"a 255-character line", "* " + std::string(253, 'x') + "\n", 0},
         {"a 256-character line", "ZNE 1 2 1 2 3 4 " + std::string(240, 'x') + "\n", 1},
@@ -79,6 +84,7 @@ TEST(CatalogueLoader, StoresRecordsFieldByField) {
                                  "TSG 4 2 1 5 -168 -60 320 1.5 0.1 0.2 0.3\n"
                                  "TSG0 2 1 -168.0 -60.0 320.0\n"
                                  "PRC 6 1 1 600000.0 2200000.0 2 3 0 52 0.99987742 0 0 0 1 Lambert II Étendu\n"
+                                 "PRC 7 0 1 2000000 0 1 2 -99 27.83 0 28.38 30.28 0 9802 9003 Texas South Central\n"
                                  "TYPCOOR 3 1 2 3\n"
                                  "UNIT 1 2 10 12\n"
                                  "GR1D grilles/géoïde.mnt 1 1 2 3 4 5 6 7 8 9 10 11 12\n"
@@ -112,6 +118,12 @@ TEST(CatalogueLoader, StoresRecordsFieldByField) {
     EXPECT_DOUBLE_EQ(prc.latitudeOrigin, 52.0);
     EXPECT_DOUBLE_EQ(prc.scaleFactor, 0.99987742);
     EXPECT_EQ(prc.meridian, &c.meridians[1]);
+    EXPECT_EQ(prc.linearUnit, 9001) << "kinds 1 to 6 are in metres";
+    const CPrc& feet = c.projections[1];
+    EXPECT_EQ(feet.kind, 9802);
+    EXPECT_EQ(feet.linearUnit, 9003);
+    EXPECT_EQ(feet.name, "Texas South Central");
+    EXPECT_DOUBLE_EQ(feet.parallel2, 30.28);
     EXPECT_EQ(c.coordinateTypes[0].codes, (std::vector<int>{3, 2, 1}));
     EXPECT_EQ(c.units[0].codes, (std::vector<int>{12, 10, 2}));
     EXPECT_EQ(c.grids1D[0].fileName, "grilles/géoïde.mnt");

@@ -40,6 +40,9 @@ protected:
         w.meridian = &greenwich;
         lambert2e.name = "Lambert II étendu";
         lambert93.name = "Lambert 93";
+        floridaFeet.name = "Florida East (ftUS)";
+        floridaFeet.kind = 9807;
+        floridaFeet.linearUnit = 9003;
         ngf.name = "NGF-IGN69";
     }
 
@@ -133,7 +136,7 @@ protected:
     CElg clarke, grs80;
     CLgo greenwich, paris;
     CReg ntf, rgf93, w;
-    CPrc lambert2e, lambert93;
+    CPrc lambert2e, lambert93, floridaFeet;
     CRea ngf;
 };
 
@@ -217,6 +220,13 @@ TEST_F(ReportAndLogTest, ReportsEveryLayout) {
     for (const auto& c : cases)
         EXPECT_EQ(report(c.departure, c.arrival, c.inFormat, c.outFormat, c.type, {"OK"}), latin1Lines(c.expected))
             << c.what;
+    // A projection in another unit than the metre names it in the layout line.
+    const CCoor feet = withVertical(projected(w, floridaFeet, 818251.3984, 1151257.755), kAltitude, 10.0, 10.0);
+    const std::string text = report(ntfLambert, feet, 18, 18, 1, {"OK"});
+    EXPECT_NE(text.find(latin1Lines("Projection             : Florida East (ftUS)\n"
+                                    "Coordonnées planes E, N en ftUS, Altitude en mètres\n")),
+              std::string::npos)
+        << text;
 }
 
 TEST_F(ReportAndLogTest, ReportStartsWithTheFullHeaderBeforeAnErrorLine) {
@@ -314,6 +324,9 @@ TEST_F(ReportAndLogTest, LogsEveryLayout) {
              kLogEnd + cartesianEntry},
     };
     for (const auto& c : cases) EXPECT_EQ(log(c.entries), latin1Lines(c.expected)) << c.what;
+    const CCoor feet = named(withVertical(projected(w, floridaFeet, 818251.3984, 1151257.755), kNoVertical, 0, 0), "M");
+    const std::string text = log({{feet, grads, 1}});
+    EXPECT_NE(text.find("E(ftUS)= 818251.3984 N(ftUS)= 1151257.7550"), std::string::npos) << text;
 }
 
 TEST_F(ReportAndLogTest, LogsTheVerticalPartByModeAndTransformationType) {

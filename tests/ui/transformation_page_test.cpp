@@ -763,6 +763,34 @@ private slots:
         shot = "file-dialog";
         click(page, 1132);
         w.dialog->hide();
+
+        // A result in US survey feet: the default data with a projection in feet on WGS84.
+        test::TempDir feetData;
+        test::writeFile(feetData.file("catalogue.dat"),
+                        readAll((defaultData() / "catalogue.dat").string()) +
+                            "PRC 90 0 4 656166.667 0 1 2 -81 24.3333333333333 0.999941177 0 0 0 9807 9003 "
+                            "Floride Est (ftUS)\nPROJ 4 90 2 -88 24 -79 31\n");
+        PageWindow feet(feetData.path());
+        QVERIFY(feet.loaded);
+        feet.dialog->show();
+        page = feet.page(Page::Standard);
+        QVERIFY(select(page, 1002, "WGS84"));
+        QVERIFY(select(page, 1003, "WGS84"));
+        QVERIFY(select(page, 1004, "Géographiques"));
+        QVERIFY(select(page, 1012, "Degrés décimaux"));
+        click(page, 1021);
+        click(page, 1022);
+        type(page, 1118, "Miami");
+        type(page, 1050, "80.5");
+        type(page, 1051, "27.5");
+        QVERIFY(select(page, 1005, "Planes"));
+        QVERIFY(select(page, 1008, "Floride Est (ftUS)"));
+        feet.compute(Page::Standard);
+        QCOMPARE(control<QLineEdit>(page, 1089)->text(), QStringLiteral("818251.398"));
+        QCOMPARE(control<QLabel>(page, 1092)->text(), QStringLiteral("E(ftUS)"));
+        QApplication::processEvents();
+        QVERIFY(feet.dialog->grab().save(QDir(QString::fromLocal8Bit(folder)).filePath("result-projected-feet.png")));
+        feet.dialog->hide();
     }
 };
 

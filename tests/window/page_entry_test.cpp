@@ -32,7 +32,9 @@ const std::string kCatalogue =
     "REG 3 2 1 3D Vide\nZNE 3 2 -10 40 10 52\n"
     "TSG 1 1 2 5 0 0 0 0 0 0 0\nTSG 2 1 3 5 0 0 0 0 0 0 0\n"
     "PRC 9 3 2 700000.0 6600000.0 1 2 3 46.5 1 44 49 0 1 Lambert 93\nPROJ 1 9 2 -10 40 10 52\n"
-    "PRC 26 3 2 700000.0 6600000.0 1 2 3 46.5 1 44 49 0 1 LAEA Europe\nPROJ 1 26 2 -10 40 10 52\n";
+    "PRC 26 3 2 700000.0 6600000.0 1 2 3 46.5 1 44 49 0 1 LAEA Europe\nPROJ 1 26 2 -10 40 10 52\n"
+    "PRC 30 0 2 656166.667 0 1 2 3 46.5 0.9999 0 0 0 9807 9003 TM France (ftUS)\nPROJ 1 30 2 -10 40 10 52\n"
+    "PRC 31 0 2 700000 0 1 2 3 46.5 0 44 49 0 9822 9001 Albers France\nPROJ 1 31 2 -10 40 10 52\n";
 
 // Drivers that record what the page asks; the single-point one gives the prepared result.
 class RecordingServices : public PageServices {
@@ -393,7 +395,19 @@ TEST_F(PageEntryTest, ResultsShownPerUnitAndReexpressed) {
 }
 
 TEST_F(PageEntryTest, ProjectedResultWithConvergenceAndPrecision) {
-    for (const char* projection : {"Lambert 93", "LAEA Europe"}) {
+    // The projections with a point scale factor enable the convergence; the labels name the
+    // projection's linear unit.
+    const struct {
+        const char* projection;
+        bool scaled;
+        const char* east;
+        const char* north;
+    } cases[] = {{"Lambert 93", true, "E(m)", "N(m)"},
+                 {"LAEA Europe", false, "E(m)", "N(m)"},
+                 {"TM France (ftUS)", true, "E(ftUS)", "N(ftUS)"},
+                 {"Albers France", false, "E(m)", "N(m)"}};
+    for (const auto& c : cases) {
+        const char* projection = c.projection;
         SCOPED_TRACE(projection);
         PageSettings s;
         s.departureSystem = "RGF93";
@@ -422,7 +436,9 @@ TEST_F(PageEntryTest, ProjectedResultWithConvergenceAndPrecision) {
         EXPECT_EQ(p.text(1091), "35.000");
         EXPECT_EQ(p.text(1117), "-12.3");
         EXPECT_EQ(p.text(1116), "0.30000") << "in the arrival unit";
-        EXPECT_EQ(p.control(1116).enabled, std::string(projection) == "Lambert 93");
+        EXPECT_EQ(p.control(1116).enabled, c.scaled);
+        EXPECT_EQ(p.text(kArrivalEastLabel), c.east);
+        EXPECT_EQ(p.text(kArrivalNorthLabel), c.north);
         EXPECT_TRUE(p.control(1116).visible);
         EXPECT_EQ(p.comment().rfind("La transformation sans changement de système ne dégrade pas la précision", 0),
                   0u)

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <limits>
 
+#include "catalogue/projection_codes.hpp"
 #include "files/data_formats.hpp"
 #include "geodesy/angles.hpp"
 #include "geodesy/precision.hpp"
@@ -169,6 +170,7 @@ std::vector<int> PageModel::textControls() {
     for (const UnitLabels* labels : {&kDepartureLabels, &kArrivalLabels})
         for (const int* group : {labels->degrees, labels->minutes, labels->seconds}) ids.insert(ids.end(), group, group + 2);
     ids.insert(ids.end(), {kPointName, kDepartureFileName, kArrivalFileName});
+    ids.insert(ids.end(), {kDepartureEastLabel, kDepartureNorthLabel, kArrivalEastLabel, kArrivalNorthLabel});
     return ids;
 }
 
@@ -413,8 +415,8 @@ void PageModel::showResult(const CCoor& r) {
         texts_[1084] = formatted("%.3lf", r.y);
         texts_[1085] = formatted("%.3lf", r.z);
     } else if (r.type == kProjected) {
-        texts_[1089] = formatted("%.3lf", r.e);
-        texts_[1090] = formatted("%.3lf", r.n);
+        texts_[1089] = fmt::sprintf("%.*lf", projectedDecimals(r.sys.projection), r.e);
+        texts_[1090] = fmt::sprintf("%.*lf", projectedDecimals(r.sys.projection), r.n);
         texts_[1091] = formatted("%.3lf", r.altitude);
         texts_[1095] = formatted("%.3lf", r.h);
         texts_[1117] = formatted("%.1lf", r.alteration);

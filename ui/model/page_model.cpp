@@ -4,7 +4,9 @@
 
 #include <algorithm>
 
+#include "catalogue/projection_codes.hpp"
 #include "files/data_formats.hpp"
+#include "geodesy/projection.hpp"
 #include "geodesy/angles.hpp"
 #include "platform/text_encoding.hpp"
 #include "platform/user_interface.hpp"
@@ -217,6 +219,7 @@ void PageModel::refill(int listId) {
     selections_[listId] = selected;
     followUp(listId);
     show();
+    showProjectionUnits();
 }
 
 std::vector<std::string> PageModel::ruleEntries(int listId) const {
@@ -340,6 +343,25 @@ void PageModel::selectionChanged(int listId, const std::string& entry) {
     if (std::find(list.begin(), list.end(), entry) == list.end()) return;
     selections_[listId] = entry;
     followUp(listId);
+    showProjectionUnits();
+}
+
+void PageModel::showProjectionUnits() {
+    // "E(m)" and "N(m)", or the unit of a projection in another one: "E(ftUS)".
+    const auto label = [this](int list, const char* axis) {
+        const std::string_view unit = nonMetreUnitLabel(findByName(catalogue_.projections, selection(list)));
+        return std::string(axis) + "(" + std::string(unit.empty() ? "m" : unit) + ")";
+    };
+    texts_[kDepartureEastLabel] = label(kDepartureProjections, "E");
+    texts_[kDepartureNorthLabel] = label(kDepartureProjections, "N");
+    texts_[kArrivalEastLabel] = label(kArrivalProjections, "E");
+    texts_[kArrivalNorthLabel] = label(kArrivalProjections, "N");
+}
+
+bool PageModel::arrivalWithoutScale() const {
+    if (contains(settings_.arrivalProjection, "LAEA")) return true;
+    const CPrc* projection = findByName(catalogue_.projections, settings_.arrivalProjection);
+    return projection != nullptr && isSupportedProjection(*projection) && !hasScaleFactor(*projection);
 }
 
 void PageModel::clicked(int id) {
@@ -443,7 +465,7 @@ void PageModel::arrivalProjectionChange() {
 }
 
 void PageModel::applyProjectionRule() {
-    const bool laea = contains(settings_.arrivalProjection, "LAEA");
+    const bool laea = arrivalWithoutScale();
     setEnabled({kArrivalUnits, 1034, 1116, 1122, 1117, 1121, 1120}, !laea);
     if (laea) checked_.erase(kPrintAlteration);
 }
@@ -560,7 +582,7 @@ void PageModel::applyFileModeEnabling(Side side, const std::string& type) {
         setEnabled({kDepartureMeridians, 1046, kDepartureUnits, 1033}, type == kGeographicName);
         return;
     }
-    const bool laea = contains(settings_.arrivalProjection, "LAEA");
+    const bool laea = arrivalWithoutScale();
     setEnabled({kPrintAlteration}, type == kProjectedName && !laea);
     if (type == kProjectedName && laea) checked_.erase(kPrintAlteration);
     setEnabled({kArrivalProjections}, type == kProjectedName);

@@ -34,6 +34,8 @@ inline constexpr int kInteractive = 1139, kFile = 1140;
 inline constexpr int kDepartureEast = 1018, kDepartureWest = 1021, kDepartureNorth = 1022, kDepartureSouth = 1023;
 inline constexpr int kArrivalEast = 1038, kArrivalWest = 1039, kArrivalNorth = 1041, kArrivalSouth = 1042;
 inline constexpr int kPrintAlteration = 1016;
+inline constexpr int kDepartureEastLabel = 1059, kDepartureNorthLabel = 1060;  // "E(m)", "N(m)"
+inline constexpr int kArrivalEastLabel = 1092, kArrivalNorthLabel = 1093;
 inline constexpr int kPointName = 1118;
 inline constexpr int kComment = 1031;
 inline constexpr int kDepartureFileName = 1127, kArrivalFileName = 1129;
@@ -127,6 +129,10 @@ private:
     void arrivalSystemChange();
     void typeChange(Side side);
     void arrivalProjectionChange();
+    // The labels of the projected values, with the unit of the chosen projections.
+    void showProjectionUnits();
+    // The arrival projection has no point scale factor (no convergence, no alteration).
+    bool arrivalWithoutScale() const;
     void applyLayout(Side side, const std::string& type);
     void applyFileModeEnabling(Side side, const std::string& type);
     void applyProjectionRule();
