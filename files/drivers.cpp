@@ -10,6 +10,7 @@
 #include "files/report.hpp"
 #include "files/run_context.hpp"
 #include "geodesy/angles.hpp"
+#include "geodesy/precision.hpp"
 #include "geodesy/point_pipeline.hpp"
 #include "platform/user_interface.hpp"
 #include "resources/chain_texts.hpp"
@@ -168,6 +169,13 @@ bool transformPoint(RunContext& context, int transformationType, const CCoor& de
         return false;
 
     condition = pipeline.transform(arrival);
+    // Grid nodes without a number around the point: outside the grid, as found by the selection.
+    if (condition == PointCondition::OutsideTransformationGrid) {
+        ui.message(withBounds(texts::kOutsideTransformationGridBounds, pipeline.gridExtent()), MessageIcon::None);
+        return false;
+    }
+    if (pipeline.geoidSelection() == 1 && arrival.geoidPrecisionCode == kOutsideGeoidGrid)
+        ui.message(withBounds(texts::kOutsideGeoidGridBounds, pipeline.gridExtent()), MessageIcon::None);
     const bool chainError = condition == PointCondition::ChainError;
     if (chainError) {
         ui.message(fmt::sprintf(texts::kChainError, pipeline.chainStatus()), MessageIcon::None);

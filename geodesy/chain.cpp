@@ -5,6 +5,7 @@
 #include "geodesy/angles.hpp"
 #include "geodesy/coordinates.hpp"
 #include "geodesy/datum.hpp"
+#include "geodesy/precision.hpp"
 #include "geodesy/status.hpp"
 
 namespace zelvo {
@@ -171,10 +172,14 @@ int pointTransform(CCoor departure, CCoor& arrival, const Catalogue& catalogue, 
     int status = kStatusOk;
 
     double n = 0.0;
+    // A point outside the geoid's usable nodes on the departure side stays so on the arrival side.
+    bool outsideGeoid = false;
     if (geoidApplies(geoid, w)) {
         status = w.toGeographic(greenwich);
         n = undulationAt(*geoid, w);
-        if (mode == kEllipsoidalHeight) w.altitude = w.h - n;
+        outsideGeoid = w.geoidPrecisionCode == kOutsideGeoidGrid;
+        // Outside the geoid's usable nodes no altitude is computed, as outside every geoid grid.
+        if (mode == kEllipsoidalHeight && !outsideGeoid) w.altitude = w.h - n;
     }
     if (mode == kAltitude) w.h = n + w.altitude;
     else if (mode == kNoVertical) w.h = n;
@@ -185,7 +190,8 @@ int pointTransform(CCoor departure, CCoor& arrival, const Catalogue& catalogue, 
 
     if (geoidApplies(geoid, arrival)) {
         n = undulationAt(*geoid, w);
-        if (mode == kEllipsoidalHeight) w.altitude = w.h - n;
+        if (outsideGeoid || w.geoidPrecisionCode == kOutsideGeoidGrid) w.geoidPrecisionCode = kOutsideGeoidGrid;
+        else if (mode == kEllipsoidalHeight) w.altitude = w.h - n;
         else if (mode == kAltitude) w.h = w.altitude + n;
     }
     // Without a vertical value the point keeps the height the datum shift gave it: a point of a

@@ -18,19 +18,22 @@ struct Shift {
     double lonAccuracy = 0.0, latAccuracy = 0.0;
 };
 
-// The shift interpolated at a position in radians; false outside the grid.
-bool shiftAt(const CGrille& grid, double lon, double lat, Shift& shift) {
+constexpr int kOutside = 2;
+
+// The shift interpolated at a position in radians; 0, or the interpolation's status when the
+// position is outside the grid or needs a node that holds no number.
+int shiftAt(const CGrille& grid, double lon, double lat, Shift& shift) {
     thread_local std::vector<double> values;
     int code = 0;
-    if (grid.interpolate(kGridUnitRadians, {lon, lat, 0.0}, values, code) != 0 ||
-        values.size() < static_cast<std::size_t>(kShiftValues))
-        return false;
+    const int status = grid.interpolate(kGridUnitRadians, {lon, lat, 0.0}, values, code);
+    if (status != 0) return status;
+    if (values.size() < static_cast<std::size_t>(kShiftValues)) return kOutside;
     const auto radians = [&grid](double value) { return convertGridAngle(value, grid.VALUES_UNIT, kGridUnitRadians); };
     shift.lat = radians(values[0]);
     shift.lon = -radians(values[1]);
     shift.latAccuracy = radians(values[2]);
     shift.lonAccuracy = radians(values[3]);
-    return true;
+    return 0;
 }
 
 int precisionOf(const Shift& shift, double lat) {
@@ -44,20 +47,20 @@ int precisionOf(const Shift& shift, double lat) {
 
 bool shiftsGeographicCoordinates(const CGrille& grid) { return grid.VALUES_NUMBER == kShiftValues; }
 
-bool applyGeographicShift(const CGrille& grid, bool forward, double& lonRadians, double& latRadians,
-                          int& precisionCode) {
+int applyGeographicShift(const CGrille& grid, bool forward, double& lonRadians, double& latRadians,
+                         int& precisionCode) {
     Shift shift;
-    if (!shiftAt(grid, lonRadians, latRadians, shift)) return false;
+    if (const int status = shiftAt(grid, lonRadians, latRadians, shift); status != 0) return status;
     if (forward) {
         precisionCode = precisionOf(shift, latRadians);
         lonRadians += shift.lon;
         latRadians += shift.lat;
-        return true;
+        return 0;
     }
     double lon = lonRadians - shift.lon;
     double lat = latRadians - shift.lat;
     for (int pass = 0; pass < kMaxIterations; ++pass) {
-        if (!shiftAt(grid, lon, lat, shift)) return false;
+        if (const int status = shiftAt(grid, lon, lat, shift); status != 0) return status;
         const double dLon = lon + shift.lon - lonRadians;
         const double dLat = lat + shift.lat - latRadians;
         lon -= dLon;
@@ -67,7 +70,7 @@ bool applyGeographicShift(const CGrille& grid, bool forward, double& lonRadians,
     precisionCode = precisionOf(shift, lat);
     lonRadians = lon;
     latRadians = lat;
-    return true;
+    return 0;
 }
 
 int horizontalPrecisionCode(double metres) {

@@ -14,10 +14,11 @@ bool shiftsGeographicCoordinates(const CGrille& grid);
 
 // Moves a position (radians, longitude from Greenwich) from the grid's source datum to its target
 // datum (forward), or back (the position that the forward shift would bring to the one given,
-// found by fixed-point iteration to 1e-12 rad, at most ten passes). False when the position, or
-// an iterate, falls outside the grid; the position is then left as it was. precisionCode receives
-// the class of the interpolated accuracies (0 when the grid gives none).
-bool applyGeographicShift(const CGrille& grid, bool forward, double& lonRadians, double& latRadians,
+// found by fixed-point iteration to 1e-12 rad, at most ten passes). 0 when done; otherwise the
+// interpolation's status for the position, or an iterate, that it could not shift (2 outside the
+// grid, kInterpolationNotFinite on a node that holds no number), the position then left as it
+// was. precisionCode receives the class of the interpolated accuracies (0 when the grid gives none).
+int applyGeographicShift(const CGrille& grid, bool forward, double& lonRadians, double& latRadians,
                           int& precisionCode);
 
 // The precision code whose text covers a horizontal accuracy in metres; 0 (no information) for a

@@ -76,7 +76,9 @@ int shiftGeographic(CCoor& w, const CSysCoor& s, const CGrille3D& grid) {
     const CElg& to = *s.system->ellipsoid;
     GeographicLonLatH g = cartesianToGeographic(w.x, w.y, w.z, from.semiMajorAxis, from.eccentricitySquared);
     int code = 0;
-    applyGeographicShift(grid, systemNumber(s) == grid.extent.regNumber, g.lon, g.lat, code);
+    if (applyGeographicShift(grid, systemNumber(s) == grid.extent.regNumber, g.lon, g.lat, code) ==
+        kInterpolationNotFinite)
+        return kStatusGridNodesNotFinite;
     placeInArrival(w, geographicToCartesian(to.semiMajorAxis, to.eccentricitySquared, g.lon, g.lat, g.h), code, s);
     return kStatusOk;
 }
@@ -124,7 +126,12 @@ int CurrentGeoid::systemNumber() const { return grid_.extent.regNumber; }
 
 double CurrentGeoid::undulation(double lonDegrees, double latDegrees, double heightMetres, int& precisionCode) {
     int code = 0;
-    grid_.interpolate(kDegreesGridUnit, {lonDegrees, latDegrees, heightMetres}, values_, code);
+    if (grid_.interpolate(kDegreesGridUnit, {lonDegrees, latDegrees, heightMetres}, values_, code) ==
+        kInterpolationNotFinite) {
+        // Nodes without a number: the point is outside the geoid grid, and gets no geoid term.
+        precisionCode = kOutsideGeoidGrid;
+        return 0.0;
+    }
     precisionCode = code;
     return values_.empty() ? 0.0 : values_[0];
 }
@@ -275,7 +282,8 @@ int gridPointTransform(CCoor departure, CCoor& arrival, const Catalogue& catalog
         probe.toGeographic(greenwich);
         if (probe.unit != grid.extent.min.unit) probe.setUnit(grid.extent.min.unit);
         int code = 0;
-        grid.interpolate(kDegreesGridUnit, {probe.lon, probe.lat, probe.h}, v, code);
+        if (grid.interpolate(kDegreesGridUnit, {probe.lon, probe.lat, probe.h}, v, code) == kInterpolationNotFinite)
+            return kStatusGridNodesNotFinite;
         v.resize(std::max<std::size_t>(v.size(), 7), 0.0);
         const bool sevenParameters = grid.VALUES_NUMBER == 7;
         const double rx = sevenParameters ? convertAngle(v[3], kSecondsOfDegree, kRadians) : 0.0;

@@ -77,6 +77,8 @@ PointCondition PointPipeline::transform(CCoor& arrival) {
                                                 &arrivalGeographic_)
                        : gridPointTransform(departureGeographic_, arrival, grids_.catalogue, &geoid_,
                                             grids_.translationGrid, &arrivalGeographic_);
+    // Nodes that hold no number around the point: it is outside the grid, as in the selection.
+    if (chainStatus_ == kStatusGridNodesNotFinite) return PointCondition::OutsideTransformationGrid;
     if (chainStatus_ != kStatusOk) return PointCondition::ChainError;
     switch (arrivalExtents_.test(arrival, arrivalGeographic_)) {
         case ExtentResult::OutsideProjection: return PointCondition::ArrivalOutsideProjection;

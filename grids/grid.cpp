@@ -40,6 +40,27 @@ double decodeValue(const unsigned char* p, int valuesType) {
 
 }  // namespace
 
+bool hasBinaryVersion(int format) {
+    switch (format) {
+        case kFormatTextVrd:
+        case kFormatGravsoft:
+        case kFormatSurfer:
+        case kFormatNtv2Text:
+        case kFormatEsri:
+        case kFormatEgm:
+        case kFormatDis:
+        case kFormatGtx:
+        case kFormatGeoTiff:
+            return true;
+        default:
+            return false;
+    }
+}
+
+std::string binaryVersionPath(const std::string& path) {
+    return path + std::string(grid_vocabulary::kFormatExtensions[kFormatBinaryVrd]);
+}
+
 std::string gridText260(std::string_view text) {
     return utf8Prefix(text, kGridTextMax);
 }

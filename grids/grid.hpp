@@ -32,6 +32,10 @@ public:
     virtual bool next(std::vector<double>& values, std::string& message) = 0;
 };
 
+// Status of an interpolation that needs a node holding NaN or an infinity: the point counts as
+// outside the grid.
+inline constexpr int kInterpolationNotFinite = 4;
+
 // Texts held in 260-byte fields keep at most this many characters.
 inline constexpr std::size_t kGridTextMax = 259;
 // Values per node that a grid may carry: 1 (geoid), 3 or 7 (datum shift), 4 (NTV2), and room
@@ -39,6 +43,15 @@ inline constexpr std::size_t kGridTextMax = 259;
 inline constexpr int kMaxValuesPerNode = 64;
 // Widest spline window (nodes per side) that a grid may ask for.
 inline constexpr int kMaxSplineOrder = 64;
+
+// Size and modification time of the grid file a binary version was made from, as the binary
+// version records them (size -1: none recorded).
+struct GridSourceStamp {
+    long long size = -1;
+    long long seconds = 0;
+    long long nanoseconds = 0;
+    bool operator==(const GridSourceStamp&) const = default;
+};
 
 // The header of a grid, each field named by its XML tag, with its default.
 struct GridHeader {
@@ -103,6 +116,9 @@ struct GridHeader {
     // Folder where the XML side file is looked for when none lies beside the grid (the side files
     // shipped with the default data for PROJ's grids); empty for none.
     std::string sideFileFolder;
+    // A binary version's record of the grid it was made from: read from its header, and written
+    // into it when set.
+    GridSourceStamp source;
 
     bool operator==(const GridHeader&) const = default;
 };
@@ -112,6 +128,13 @@ struct GridHeader {
 struct GridNodeData {
     std::vector<unsigned char> bytes;
 };
+
+// Whether grids of this format are read through a binary version (the text formats, GTX and
+// GeoTIFF).
+bool hasBinaryVersion(int format);
+// The binary version of the grid file at path: the whole file name followed by ".bin", so that
+// "a.gtx" and "a.tif" get binary versions of their own.
+std::string binaryVersionPath(const std::string& path);
 
 // Cuts a text to what a 260-byte field holds.
 std::string gridText260(std::string_view text);
@@ -128,7 +151,8 @@ public:
     // not in memory, gives zeros and code 0.
     virtual void nodeValues(int i, int j, std::vector<double>& values, int& code) const;
     // Writes the native binary header at the start of file and leaves it at dataOffset; false
-    // when the file cannot be written.
+    // when the file cannot be written. A source stamp, when set, is recorded between the header
+    // and dataOffset, where readers of the format skip it.
     virtual bool writeBinaryHeader(std::FILE* file);
     // valueSize from VALUES_TYPE (2, 4, 4, 8); unchanged for the undefined type.
     virtual void updateValueSize();
@@ -136,7 +160,9 @@ public:
     virtual void setCanonicalExtension();
 
     // Interpolation at a point given in node units; 0 inside the domain, 2 outside (then every
-    // value is VALUE_UNK, or 0 when VALUE_UNK_TO_ZERO, and code is left as it was).
+    // value is VALUE_UNK, or 0 when VALUE_UNK_TO_ZERO, and code is left as it was), 4
+    // (kInterpolationNotFinite) when a node it needs, or its result, is not a finite number (then
+    // every value is 0: the point is outside the grid's usable nodes).
     virtual int interpolateBilinear(double x, double y, std::vector<double>& values, int& code) const;
     virtual int interpolateSpline(int n, double x, double y, std::vector<double>& values, int& code) const;
 
@@ -168,7 +194,7 @@ public:
     // 3 DEGREES, 4 RADIANS), by the given interpolation type (2 BILINEAR, 4 SPLINE). values
     // receives VALUES_NUMBER values in VALUES_UNIT, in node record order. Status 0 inside, 2
     // outside, 3 when the grid's values are not in memory (not fully open) or the type is not
-    // an interpolation.
+    // an interpolation, 4 (kInterpolationNotFinite) when a node it needs is not finite.
     virtual int apply(int unit, const std::array<double, 3>& point, std::vector<double>& values, int& code,
                       int type) const;
     // apply with the grid's own INTERPOLATION_TYPE.
@@ -241,6 +267,8 @@ protected:
     // What both NTV2 readers give a grid once its header is read; gsCount is its GS_COUNT.
     // Returns the empty text, or the message when the node count does not match the limits.
     std::string applyNtv2Settings(long long gsCount);
+    // An NTV2 header fault, named after the grid file: "%s :\n" and the text.
+    std::string ntv2Message(std::string_view text) const;
 
     std::shared_ptr<const GridNodeData> nodeData_;
     int fatalExitCode_ = 0;

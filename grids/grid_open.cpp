@@ -114,14 +114,34 @@ std::string userCacheFolder() {
     return {};
 }
 
-// The binary version of a text grid in the user's cache folder: its base name followed by a
+// The binary version of a text grid in the user's cache folder: its file name followed by a
 // hash of its full path, so that grids of the same name in different folders stay apart.
 std::string cachedBinaryPath(const std::string& textPath) {
     const std::string folder = userCacheFolder();
     if (folder.empty()) return {};
     std::uint64_t hash = 14695981039346656037ULL;
     for (unsigned char c : absolutePath(textPath)) hash = (hash ^ c) * 1099511628211ULL;
-    return joinPath(folder, fmt::format("{}.{:016x}.bin", splitPath(textPath).baseName, hash));
+    const PathParts parts = splitPath(textPath);
+    return joinPath(folder, fmt::format("{}{}.{:016x}.bin", parts.baseName, parts.extension, hash));
+}
+
+GridSourceStamp sourceStampOf(const FileStamp& stamp) {
+    return {stamp.size, stamp.modifiedSeconds, stamp.modifiedNanoseconds};
+}
+
+// Whether the binary version at path was made from the grid file as it is now: it records the
+// grid's size and modification time. One that records nothing, or other values, is made again.
+bool madeFrom(const std::string& path, const FileStamp& grid) {
+    const FileStamp stamp = stampOf(path);
+    if (!stamp.exists || !grid.exists) return false;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) return false;
+    CGrille probe;
+    probe.NAME = path;
+    std::string message;
+    const int result = probe.readBinaryHeader(file, stamp.size, nullptr, message);
+    std::fclose(file);
+    return result == -10 && probe.source == sourceStampOf(grid);
 }
 
 // The binary version in the cache folder is opened with a side file of its own base name: a
@@ -328,11 +348,14 @@ std::string CGrille::loadNodeData() {
 std::string CGrille::loadValues(UserInterface* ui, TextSource& text) {
     const std::string textName = NAME;
     const std::string textSideFile = sideFilePath();
+    const FileStamp textStamp = stampOf(textName);
     const int textFormat = GRID_TYPE;
     GRID_TYPE = kFormatBinaryVrd;
-    setCanonicalExtension();
+    NAME = binaryVersionPath(textName);
     const std::string beside = NAME;
-    if (readable(beside)) return {};
+    // A binary version made from the grid as it is now is used; one made from an earlier state of
+    // the grid, or recording none, is made again.
+    if (readable(beside) && madeFrom(beside, textStamp)) return {};
 
     // Written under a temporary name and renamed once complete, so that an interrupted or
     // failed creation never leaves a binary version that a later open would take as valid.
@@ -345,7 +368,7 @@ std::string CGrille::loadValues(UserInterface* ui, TextSource& text) {
         // The text grid's folder cannot be written: the binary version goes to the user's
         // cache folder, and the grid names it there.
         const std::string cached = cachedBinaryPath(textName);
-        if (!cached.empty() && readable(cached)) {
+        if (!cached.empty() && readable(cached) && madeFrom(cached, textStamp)) {
             copySideFile(textSideFile, cached);
             NAME = cached;
             return {};
@@ -371,7 +394,10 @@ std::string CGrille::loadValues(UserInterface* ui, TextSource& text) {
     if (ui != nullptr)
         ui->progressBegin(fmt::sprintf(texts::kBinaryCreationStatus, texts::kBinaryCreation, NAME), 100);
     std::string failure;
-    if (!writeBinaryHeader(out)) failure = fmt::sprintf(texts::kBinaryWriteFailed, NAME);
+    source = sourceStampOf(textStamp);
+    const bool headerWritten = writeBinaryHeader(out);
+    source = GridSourceStamp{};
+    if (!headerWritten) failure = fmt::sprintf(texts::kBinaryWriteFailed, NAME);
 
     TextDataLayout layout;
     layout.nodeCoordWritten = NODE_COORD_WRITTEN;

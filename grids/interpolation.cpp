@@ -13,6 +13,20 @@ constexpr double kIndexTolerance = 1e-10;
 constexpr int kStatusInside = 0;
 constexpr int kStatusOutside = 2;
 constexpr int kStatusNotLoaded = 3;
+constexpr int kStatusNotFinite = kInterpolationNotFinite;
+
+bool allFinite(const std::vector<double>& values) {
+    for (double value : values)
+        if (!std::isfinite(value)) return false;
+    return true;
+}
+
+// A node the interpolation needs holds no number (NaN or an infinity): the point is treated as
+// outside the grid, and no value derived from that node is given.
+int notFinite(std::vector<double>& values, std::size_t count) {
+    values.assign(count, 0.0);
+    return kStatusNotFinite;
+}
 
 }  // namespace
 
@@ -61,6 +75,8 @@ int CGrille::interpolateBilinear(double x, double y, std::vector<double>& values
     nodeValues(i, j + 1, nw, nwCode);
     nodeValues(i + 1, j, se, seCode);
     nodeValues(i + 1, j + 1, ne, neCode);
+
+    if (!allFinite(sw) || !allFinite(nw) || !allFinite(se) || !allFinite(ne)) return notFinite(values, count);
 
     const int lastColumn = N_COLUMNS - 1;
     const int lastLine = N_LINES - 1;
@@ -111,6 +127,7 @@ int CGrille::interpolateBilinear(double x, double y, std::vector<double>& values
         values[k] = sw[k] * (1 - fx) * (1 - fy) + nw[k] * (1 - fx) * fy + se[k] * fx * (1 - fy) +
                     ne[k] * fx * fy + translation;
     }
+    if (!allFinite(values)) return notFinite(values, count);
     return kStatusInside;
 }
 
@@ -150,13 +167,14 @@ int CGrille::interpolateSpline(int n, double x, double y, std::vector<double>& v
                     node[k];
                 if (VALUE_UNK != 0 && node[k] == VALUE_UNK) unknown = true;
             }
+            if (!allFinite(node)) return notFinite(values, count);
             if (std::fabs(u - i0 - a) <= 0.5 && std::fabs(v - j0 - b) <= 0.5) code = nodeCode;
         }
     }
     values.assign(count, 0.0);
     if (unknown) {
         values.assign(count, VALUE_UNK);
-        return kStatusInside;
+        return std::isfinite(VALUE_UNK) ? kStatusInside : notFinite(values, count);
     }
     const double tColumn = u - i0 + 1;
     const double tLine = v - j0 + 1;
@@ -170,6 +188,7 @@ int CGrille::interpolateSpline(int n, double x, double y, std::vector<double>& v
         splineSecondDerivatives(column.data(), n, second.data());
         values[k] = splineEvaluate(tLine, column.data(), n, second.data());
     }
+    if (!allFinite(values)) return notFinite(values, count);
     return kStatusInside;
 }
 

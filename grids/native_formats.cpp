@@ -31,6 +31,10 @@ bool isIntegerChar(char c) {
 
 constexpr int kBinaryVersion = 3;
 constexpr char kMagic[5] = {'G', 'R', 'I', 'D', '\0'};
+// The record of a binary version's source, between the description and the node records: a tag,
+// then the source's size, modification seconds and nanoseconds (8 bytes each).
+constexpr char kSourceTag[4] = {'Z', 'S', 'R', 'C'};
+constexpr long long kSourceRecordBytes = 4 + 3 * 8;
 
 void putLe32(std::string& out, std::uint32_t v) {
     for (int k = 0; k < 4; ++k) out.push_back(static_cast<char>((v >> (8 * k)) & 0xFF));
@@ -61,6 +65,14 @@ public:
         v = static_cast<std::int32_t>(
             static_cast<std::uint32_t>(b[0]) | static_cast<std::uint32_t>(b[1]) << 8 |
             static_cast<std::uint32_t>(b[2]) << 16 | static_cast<std::uint32_t>(b[3]) << 24);
+        return true;
+    }
+    bool integer64(long long& v) {
+        unsigned char b[8];
+        if (!bytes(b, 8)) return false;
+        std::uint64_t bits = 0;
+        for (int k = 7; k >= 0; --k) bits = bits << 8 | b[k];
+        v = static_cast<long long>(bits);
         return true;
     }
     bool real(double& v) {
@@ -234,9 +246,19 @@ int CGrille::readBinaryHeader(std::FILE* file, long long fileSize, UserInterface
     }
     DESC = latin1ToUtf8(description);
     // The node records follow the header; an offset into it would read the header as values.
-    if (offset < fileSize - in.remaining()) {
+    const long long headerEnd = fileSize - in.remaining();
+    if (offset < headerEnd) {
         message = fmt::sprintf(texts::kBinaryDataOffsetInvalid, NAME, offset);
         return -1;
+    }
+    // The record of the grid a binary version was made from, when the header has room for one.
+    source = GridSourceStamp{};
+    if (offset - headerEnd >= kSourceRecordBytes) {
+        char tag[4] = {};
+        GridSourceStamp stamp;
+        if (in.bytes(tag, 4) && std::memcmp(tag, kSourceTag, 4) == 0 && in.integer64(stamp.size) &&
+            in.integer64(stamp.seconds) && in.integer64(stamp.nanoseconds) && stamp.size >= 0)
+            source = stamp;
     }
     dataOffset = offset;
     computeDimensions();
@@ -261,6 +283,14 @@ bool CGrille::writeBinaryHeader(std::FILE* file) {
     const std::string description = utf8ToLatin1(utf8Prefix(DESC, kGridTextMax));
     putInt(out, static_cast<int>(description.size()));
     out += description;
+    if (source.size >= 0) {
+        out.append(kSourceTag, 4);
+        for (long long value : {source.size, source.seconds, source.nanoseconds}) {
+            const auto bits = static_cast<std::uint64_t>(value);
+            putLe32(out, static_cast<std::uint32_t>(bits));
+            putLe32(out, static_cast<std::uint32_t>(bits >> 32));
+        }
+    }
     dataOffset = static_cast<long long>(out.size());
     std::string offset;
     putInt(offset, static_cast<int>(dataOffset));

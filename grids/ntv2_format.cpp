@@ -77,6 +77,10 @@ double squaredEccentricity(double major, double minor) {
 
 }  // namespace
 
+std::string CGrille::ntv2Message(std::string_view text) const {
+    return fmt::sprintf(texts::kCheckResult, NAME, text);
+}
+
 std::string CGrille::applyNtv2Settings(long long gsCount) {
     LAYOUT = 8;  // SE2W2N
     VALUES_LOCATION = 0;
@@ -90,21 +94,21 @@ std::string CGrille::applyNtv2Settings(long long gsCount) {
     EAST_TO_WEST = 1;
     computeDimensions();
     if (static_cast<long long>(N_COLUMNS) * N_LINES != gsCount || gsCount <= 0)
-        return texts::kNtv2NodeCountInconsistent;
+        return ntv2Message(texts::kNtv2NodeCountInconsistent);
     N_NODES = static_cast<int>(gsCount);
     return {};
 }
 
 int CGrille::readNtv2BinaryHeader(std::FILE* file, long long fileSize, std::string& message) {
     if (std::fseek(file, 0, SEEK_SET) != 0) {
-        message = texts::kNtv2NotNtv2;
+        message = ntv2Message(texts::kNtv2NotNtv2);
         return -1;
     }
     long long remaining = fileSize;
     Record record{};
     const std::size_t got = fileSize > 0 ? std::fread(&record, 1, sizeof record, file) : 0;
     if (got < sizeof record.key || record.keyText() != "NUM_OREC") {
-        message = texts::kNtv2NotNtv2;
+        message = ntv2Message(texts::kNtv2NotNtv2);
         return -1;
     }
     const std::string truncated = fmt::sprintf(texts::kBinaryHeaderTruncated, NAME);
@@ -116,7 +120,7 @@ int CGrille::readNtv2BinaryHeader(std::FILE* file, long long fileSize, std::stri
     const long long overviewCount = record.integer();
     long long subGridCount = 0;
     const auto unexpectedKey = [&]() {
-        message = fmt::sprintf(texts::kNtv2UnexpectedKey, Record::trimmed(record.keyText()));
+        message = ntv2Message(fmt::sprintf(texts::kNtv2UnexpectedKey, Record::trimmed(record.keyText())));
         return -1;
     };
     for (long long k = 1; k < overviewCount; ++k) {
@@ -130,7 +134,7 @@ int CGrille::readNtv2BinaryHeader(std::FILE* file, long long fileSize, std::stri
         } else if (key == "NUM_FILE" || key == "VERSION ") {
         } else if (key == "GS_TYPE ") {
             if (std::memcmp(record.value, "SECONDS", 7) != 0) {
-                message = texts::kNtv2UnexpectedGsType;
+                message = ntv2Message(texts::kNtv2UnexpectedGsType);
                 return -1;
             }
             VALUES_UNIT = NODE_COORD_UNIT = INC_UNIT = kGridUnitSeconds;
@@ -179,7 +183,7 @@ int CGrille::readNtv2BinaryHeader(std::FILE* file, long long fileSize, std::stri
         }
     }
     if (kRecordBytes * (overviewCount + subGridCount) != kNtv2DataOffset) {
-        message = texts::kNtv2HeaderInconsistent;
+        message = ntv2Message(texts::kNtv2HeaderInconsistent);
         return -1;
     }
     message = applyNtv2Settings(gsCount);
@@ -232,7 +236,7 @@ int CGrille::readNtv2TextHeader(TextSource& source, std::string& message) {
 
     if (!nextLine()) return -1;
     if (key != "NUM_OREC") {
-        message = texts::kNtv2NotNtv2;
+        message = ntv2Message(texts::kNtv2NotNtv2);
         return -1;
     }
     int overviewCount = 0;
@@ -247,7 +251,7 @@ int CGrille::readNtv2TextHeader(TextSource& source, std::string& message) {
         } else if (key == "GS_TYPE") {
             if (!value("chaine")) return result;
             if (token != "SECONDS") {
-                message = texts::kNtv2UnexpectedGsType;
+                message = ntv2Message(texts::kNtv2UnexpectedGsType);
                 return -1;
             }
             VALUES_UNIT = NODE_COORD_UNIT = INC_UNIT = kGridUnitSeconds;

@@ -81,7 +81,14 @@ private:
 }  // namespace
 
 std::string CGrille::sideFilePath() const {
-    const PathParts parts = splitPath(NAME);
+    PathParts parts = splitPath(NAME);
+    // A binary version ("a.gtx.bin") is read with the side file of the grid it was made from.
+    if (parts.extension == ".bin") {
+        CGrille made;
+        made.NAME = parts.directory + parts.baseName;
+        made.detectFormat();
+        if (hasBinaryVersion(made.GRID_TYPE)) parts = splitPath(made.NAME);
+    }
     const std::string beside = parts.directory + parts.baseName + ".xml";
     if (sideFileFolder.empty() || fileExists(beside)) return beside;
     const std::string shipped = joinPath(sideFileFolder, parts.baseName + ".xml");

@@ -59,13 +59,13 @@ TEST(GridCheck, EntriesNameTheBinaryVersionsAfterwards) {
     a.app.catalogue.grids3D.push_back({work.file("sub/other.mnt"), 2, 3, ""});
     SilentUi ui;
     ASSERT_EQ(checkGrids(a.app, ui), GridCheck::Passed);
-    EXPECT_EQ(a.app.catalogue.grids1D[0].fileName, work.file("geoid.bin"));
-    EXPECT_EQ(a.app.catalogue.grids3D[0].fileName, config.file("shift.bin"));
-    EXPECT_EQ(a.app.catalogue.grids3D[1].fileName, work.file("sub/other.bin"));
+    EXPECT_EQ(a.app.catalogue.grids1D[0].fileName, work.file("geoid.mnt.bin"));
+    EXPECT_EQ(a.app.catalogue.grids3D[0].fileName, config.file("shift.mnt.bin"));
+    EXPECT_EQ(a.app.catalogue.grids3D[1].fileName, work.file("sub/other.mnt.bin"));
     EXPECT_TRUE(ui.messages.empty());
-    for (const char* created : {"geoid.bin", "sub/other.bin"})
+    for (const char* created : {"geoid.mnt.bin", "sub/other.mnt.bin"})
         EXPECT_TRUE(fs::exists(work.file(created))) << created;
-    EXPECT_TRUE(fs::exists(config.file("shift.bin")));
+    EXPECT_TRUE(fs::exists(config.file("shift.mnt.bin")));
 }
 
 TEST(GridCheck, NoGridsPassAndAFailingGeoidGridStopsTheCheck) {
@@ -84,7 +84,7 @@ TEST(GridCheck, NoGridsPassAndAFailingGeoidGridStopsTheCheck) {
     EXPECT_EQ(checkGrids(a.app, ui), GridCheck::Failed);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_NE(ui.messages[0].find("Le type d'interpolation doit être bilinéaire ou spline"), std::string::npos);
-    EXPECT_FALSE(fs::exists(work.file("shift.bin"))) << "no 3-D grid is opened after a failing 1-D grid";
+    EXPECT_FALSE(fs::exists(work.file("shift.mnt.bin"))) << "no 3-D grid is opened after a failing 1-D grid";
     EXPECT_EQ(a.app.catalogue.grids3D[0].fileName, "shift.mnt");
 }
 
@@ -107,7 +107,7 @@ TEST(GridCheck, AnAbsentGridIsReportedAndTheOthersStillOpen) {
     for (const std::string& folder : {work.str() + "/", config.str() + "/", proj.str() + "/"})
         EXPECT_NE(message.find(folder), std::string::npos) << folder << " in " << message;
     EXPECT_NE(message.find("proj-data"), std::string::npos);
-    EXPECT_EQ(a.app.catalogue.grids3D[0].fileName, work.file("shift.bin"));
+    EXPECT_EQ(a.app.catalogue.grids3D[0].fileName, work.file("shift.mnt.bin"));
 }
 
 // A relative name found in neither the working folder nor beside the configuration file is
@@ -230,11 +230,11 @@ TEST(StartupGrids, TextGridsGetTheirBinaryVersionOnce) {
     auto r = test::run({"-?"}, inFolder(work, profile));
     EXPECT_EQ(r.exitCode, 0) << r.err;
     // The progress goes to standard error, apart from what the program prints.
-    EXPECT_EQ(r.err, "Creation du fichier binaire  " + work.file("geoid.bin") + " ...\n" +
-                         "Creation du fichier binaire  " + profile.file("Zelvo/shift.bin") + " ...\n");
+    EXPECT_EQ(r.err, "Creation du fichier binaire  " + work.file("geoid.mnt.bin") + " ...\n" +
+                         "Creation du fichier binaire  " + profile.file("Zelvo/shift.mnt.bin") + " ...\n");
     EXPECT_EQ(r.out, kWelcome + kHelp + kClosing);
-    EXPECT_TRUE(fs::exists(work.file("geoid.bin")));
-    EXPECT_TRUE(fs::exists(profile.file("Zelvo/shift.bin")));
+    EXPECT_TRUE(fs::exists(work.file("geoid.mnt.bin")));
+    EXPECT_TRUE(fs::exists(profile.file("Zelvo/shift.mnt.bin")));
 
     r = test::run({"-?"}, inFolder(work, profile));
     EXPECT_EQ(r.exitCode, 0) << r.err;
@@ -252,9 +252,9 @@ TEST(StartupGrids, ReferenceCatalogueAndGrids) {
     test::writeAllUsersConfiguration(profile.path(), "catalogue.dat");
     const auto r = test::run({"-?"}, inFolder(work, profile));
     EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.err, "Creation du fichier binaire  " + work.file("grids/geoid_fr_egm96.bin") + " ..." +
+    EXPECT_EQ(r.err, "Creation du fichier binaire  " + work.file("grids/geoid_fr_egm96.mnt.bin") + " ..." +
                          std::string(100, '|') + "\nCreation du fichier binaire  " +
-                         work.file("grids/ntf_rgf93_3d.bin") + " ..." + std::string(100, '|') + "\n");
+                         work.file("grids/ntf_rgf93_3d.mnt.bin") + " ..." + std::string(100, '|') + "\n");
     EXPECT_EQ(r.out, kWelcome + kHelp + kClosing);
 }
 

@@ -206,7 +206,7 @@ TEST(ForeignData, NodesComeInTheFormatsOrder) {
         std::string message;
         CGrille grid = openBilinear(dir, c.file, c.content, message);
         ASSERT_EQ(message, "");
-        EXPECT_EQ(grid.NAME, dir.file("g.bin"));
+        EXPECT_EQ(grid.NAME, path + ".bin");
         for (int j = 0; j < 2; ++j) {
             for (int i = 0; i < 3; ++i) {
                 std::vector<double> values;
@@ -307,7 +307,7 @@ TEST(ForeignData, CountsBeyondTheFileAreRefused) {
         std::string expected = withName(c.message, path);
         EXPECT_EQ(message, expected);
         EXPECT_FALSE(grid.hasNodeData());
-        EXPECT_FALSE(fs::exists(dir.file("g.bin")));
+        EXPECT_FALSE(fs::exists(path + ".bin"));
     }
 }
 

@@ -188,7 +188,7 @@ TEST(GridCopy, CopiesShareValuesAndOutliveTheOriginal) {
         int code = 0;
         ASSERT_EQ(g->interpolate(3, {0.5, 0.5, 0}, values, code), 0);
         EXPECT_DOUBLE_EQ(values[0], 5.5);
-        EXPECT_EQ(g->NAME, dir.file("c.bin"));
+        EXPECT_EQ(g->NAME, dir.file("c.mnt.bin"));
         EXPECT_EQ(g->loaded, 1);
     }
     EXPECT_TRUE(original.TRANSLATION.empty());

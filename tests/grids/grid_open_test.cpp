@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <unistd.h>
+#include <chrono>
 #include <cstdlib>
+#include <functional>
 #include <filesystem>
 
 #include "grid_fixtures.hpp"
@@ -249,11 +251,11 @@ TEST(BinaryVersion, CreatedOnceWithItsProgressThenReused) {
     CGrille1D grid;
     grid.NAME = path;
     ASSERT_EQ(grid.open(0, &ui), "");
-    EXPECT_EQ(grid.NAME, dir.file("big.bin"));
+    EXPECT_EQ(grid.NAME, dir.file("big.mnt.bin"));
     EXPECT_EQ(grid.GRID_TYPE, kFormatBinaryVrd);
     EXPECT_EQ(grid.loaded, 1);
     EXPECT_EQ(ui.written,
-              "Creation du fichier binaire  " + dir.file("big.bin") + " ..." + std::string(100, '|'));
+              "Creation du fichier binaire  " + dir.file("big.mnt.bin") + " ..." + std::string(100, '|'));
     EXPECT_EQ(ui.begun, 1);
     EXPECT_EQ(ui.ended, 1);
     for (const auto& entry : fs::directory_iterator(dir.path()))
@@ -263,34 +265,66 @@ TEST(BinaryVersion, CreatedOnceWithItsProgressThenReused) {
     ASSERT_EQ(grid.interpolate(3, {38.5, 23.5, 0}, values, code), 0);
     EXPECT_DOUBLE_EQ(values[0], 38.5 + 2350);
 
-    // The next open of the text grid takes the binary version as it stands, whatever it holds.
-    const auto stamp = fs::last_write_time(dir.file("big.bin"));
+    // The next open of the unchanged text grid takes the binary version as it stands.
+    const auto stamp = fs::last_write_time(dir.file("big.mnt.bin"));
     test::RecordingUi again;
     CGrille1D second;
     second.NAME = path;
     ASSERT_EQ(second.open(0, &again), "");
-    EXPECT_EQ(second.NAME, dir.file("big.bin"));
+    EXPECT_EQ(second.NAME, dir.file("big.mnt.bin"));
     EXPECT_EQ(again.written, "");
-    EXPECT_EQ(fs::last_write_time(dir.file("big.bin")), stamp);
+    EXPECT_EQ(fs::last_write_time(dir.file("big.mnt.bin")), stamp);
     // And the binary version opens as a grid of its own.
     CGrille1D direct;
-    direct.NAME = dir.file("big.bin");
+    direct.NAME = dir.file("big.mnt.bin");
     ASSERT_EQ(direct.open(0, &again), "");
     ASSERT_EQ(direct.interpolate(3, {0.25, 0.5, 0}, values, code), 0);
     EXPECT_DOUBLE_EQ(values[0], 0.25 + 50);
     EXPECT_EQ(again.written, "");
 }
 
-// A binary version found beside the text grid is taken as it stands; when it does not open,
-// the open says so instead of passing for a success.
-TEST(BinaryVersion, AnExistingBinaryVersionThatDoesNotOpenIsReported) {
+// A binary version beside the text grid is used only when it records the text grid as it is now
+// (its size and modification time); any other file of that name is replaced by a new binary
+// version, and the values are the text grid's.
+TEST(BinaryVersion, ReplacedUnlessItRecordsTheTextGridAsItIs) {
     TempDir dir;
     const std::string path = test::writeTextGrid(dir, "stale", test::kSmallHeader, test::kSmallData);
-    test::writeFile(dir.file("stale.bin"), std::string("GRID\0\x03\0\0\0", 9));
-    std::string message;
-    const CGrille grid = test::openGrid(path, message);
-    EXPECT_EQ(message, dir.file("stale.bin") + " :\nL'en-tête du fichier binaire est incomplet");
-    EXPECT_FALSE(grid.hasNodeData());
+    const struct {
+        const char* name;
+        std::function<void()> prepare;
+    } cases[] = {
+        {"a file cut in its header",
+         [&] { test::writeFile(dir.file("stale.mnt.bin"), std::string("GRID\0\x03\0\0\0", 9)); }},
+        {"the binary version of another grid",
+         [&] {
+             const std::string other = test::writeTextGrid(dir, "other", test::kSmallHeader, "7 7 7\r\n7 7 7\r\n");
+             std::string message;
+             test::openGrid(other, message);
+             fs::copy_file(dir.file("other.mnt.bin"), dir.file("stale.mnt.bin"),
+                           fs::copy_options::overwrite_existing);
+         }},
+        {"the text grid changed since",
+         [&] {
+             std::string message;
+             test::openGrid(path, message);
+             test::writeFile(path, std::string(test::kSmallHeader) + "\r\n" + test::kSmallData);
+             fs::last_write_time(path, fs::last_write_time(path) + std::chrono::seconds(5));
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.prepare();
+        clearGridCaches();
+        test::RecordingUi ui;
+        std::string message;
+        const CGrille grid = test::openGrid(path, message, 0, &ui);
+        ASSERT_EQ(message, "");
+        EXPECT_EQ(ui.written, "Creation du fichier binaire  " + dir.file("stale.mnt.bin") + " ...");
+        std::vector<double> values;
+        int code = 0;
+        ASSERT_EQ(grid.interpolate(3, {0.5, 0.5, 0}, values, code), 0);
+        EXPECT_DOUBLE_EQ(values[0], 5.5);
+    }
 }
 
 TEST(BinaryVersion, FewerThanHundredNodesShowNoSteps) {
@@ -299,7 +333,7 @@ TEST(BinaryVersion, FewerThanHundredNodesShowNoSteps) {
     std::string message;
     test::openGrid(test::writeTextGrid(dir, "s", test::kSmallHeader, test::kSmallData), message, 0, &ui);
     ASSERT_EQ(message, "");
-    EXPECT_EQ(ui.written, "Creation du fichier binaire  " + dir.file("s.bin") + " ...");
+    EXPECT_EQ(ui.written, "Creation du fichier binaire  " + dir.file("s.mnt.bin") + " ...");
     EXPECT_EQ(ui.ended, 1);
 }
 
@@ -342,7 +376,7 @@ TEST(BinaryVersion, NeverLeftIncomplete) {
             EXPECT_EQ(ui.steps, c.cancelAfter);
             ui.cancelAfter = -1;
             EXPECT_EQ(grid.open(0, &ui), "") << "opened again without a cancel";
-            EXPECT_EQ(grid.NAME, dir.file("g.bin"));
+            EXPECT_EQ(grid.NAME, dir.file("g.mnt.bin"));
         }
     }
 }
@@ -350,7 +384,7 @@ TEST(BinaryVersion, NeverLeftIncomplete) {
 // Makes the text grid's folder refuse the binary version: its folder is made read-only, and
 // since that does not stop a privileged user, a folder stands in the way of the temporary file.
 void blockBinaryVersionBeside(const TempDir& dir, const std::string& base) {
-    fs::create_directory(dir.file(base + ".bin.part" + std::to_string(::getpid())));
+    fs::create_directory(dir.file(base + ".mnt.bin.part" + std::to_string(::getpid())));
     fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
 }
 
@@ -373,7 +407,7 @@ TEST(BinaryVersion, GoesToTheUserCacheWhenTheGridFolderCannotBeWritten) {
     ASSERT_EQ(message, "");
     EXPECT_EQ(grid.NAME.rfind(cache.file("zelvo/ro."), 0), 0u) << grid.NAME;
     EXPECT_EQ(grid.NAME.substr(grid.NAME.size() - 4), ".bin");
-    EXPECT_FALSE(fs::exists(dir.file("ro.bin")));
+    EXPECT_FALSE(fs::exists(dir.file("ro.mnt.bin")));
     EXPECT_NE(ui.written.find(grid.NAME), std::string::npos);
     std::vector<double> values;
     int code = 0;
@@ -402,7 +436,7 @@ TEST(BinaryVersion, WrittenNowhereEndsTheProgram) {
     grid.NAME = path;
     const std::string message = grid.open(0);
     unblock(dir);
-    EXPECT_EQ(message, "Impossible d'ouvrir le fichier\n " + dir.file("nw.bin"));
+    EXPECT_EQ(message, "Impossible d'ouvrir le fichier\n " + dir.file("nw.mnt.bin"));
     EXPECT_EQ(grid.fatalExitCode(), 1);
     EXPECT_EQ(grid.NAME, path);
 }
@@ -416,13 +450,13 @@ TEST(GridOpen, HeaderOnly) {
     EXPECT_EQ(text.NAME, path);
     EXPECT_EQ(text.loaded, 0);
     EXPECT_FALSE(text.hasNodeData());
-    EXPECT_FALSE(fs::exists(dir.file("h.bin"))) << "a header-only open creates nothing";
+    EXPECT_FALSE(fs::exists(dir.file("h.mnt.bin"))) << "a header-only open creates nothing";
     EXPECT_EQ(text.N_COLUMNS, 3);
     EXPECT_EQ(text.TRANSLATION, std::vector<double>{0});
 
     test::openGrid(path, message, 0);
     ASSERT_EQ(message, "");
-    const CGrille binary = test::openGrid(dir.file("h.bin"), message, 2);
+    const CGrille binary = test::openGrid(dir.file("h.mnt.bin"), message, 2);
     ASSERT_EQ(message, "");
     EXPECT_EQ(binary.loaded, 1);
     EXPECT_FALSE(binary.hasNodeData());
@@ -525,7 +559,7 @@ TEST(GridOpen, FormatNamedBySideFile) {
         const std::string path =
             test::writeTextGrid(dir, "f", test::kSmallHeader, test::kSmallData,
                                 {{"GRID_TYPE", named}, {"INTERPOLATION_TYPE", "BILINEAR"}});
-        for (const std::string& name : {path, dir.file("f.bin")}) {
+        for (const std::string& name : {path, dir.file("f.mnt.bin")}) {
             std::string message;
             const CGrille grid = test::openGrid(name, message);
             ASSERT_EQ(message, "") << named << " " << name;
@@ -563,7 +597,7 @@ TEST(GridOpen, TextHeadersAnnouncingAbsurdSizes) {
             std::string message;
             const CGrille grid = test::openGrid(path, message, mode);
             EXPECT_EQ(message, withName(c.message, path)) << c.header;
-            EXPECT_FALSE(fs::exists(dir.file("a.bin")));
+            EXPECT_FALSE(fs::exists(dir.file("a.mnt.bin")));
         }
     }
 }

@@ -318,3 +318,54 @@ TEST(Spline, CodeOfNearestWindowNodeUnknownsAndNoTranslation) {
 
 }  // namespace
 }  // namespace zelvo
+
+namespace zelvo {
+namespace {
+
+// Nodes that hold no number (NaN, an infinity): an interpolation that needs one gives status 4
+// and zeros, never a value made from it; the others are untouched. Grid of 8 × 5 nodes, node
+// (i, j) = i + 10 j, NaN at (7, 4) and minus infinity at (0, 4).
+TEST(NonFiniteNodes, PointsNeedingThemAreOutside) {
+    TempDir dir;
+    std::string data;
+    for (int j = 0; j < 5; ++j) {
+        for (int i = 0; i < 8; ++i) {
+            const std::string value = j == 4 && i == 7 ? "nan" : j == 4 && i == 0 ? "-inf" : std::to_string(i + 10 * j);
+            data += value + (i == 7 ? "\r\n" : " ");
+        }
+    }
+    std::string message;
+    const CGrille grid = test::openGrid(
+        test::writeTextGrid(dir, "holes", "0 7 0 4 1 1 4 0 1 0 0", data,
+                            {{"INTERPOLATION_TYPE", "BILINEAR"}, {"INTERPOLATION_ORDER", "4"}}),
+        message);
+    ASSERT_EQ(message, "");
+    const struct {
+        int type;  // 2 bilinear, 4 spline of order 4
+        double x, y;
+        int status;
+    } cases[] = {
+        {kInterpolationBilinear, 0.5, 0.5, 0},  {kInterpolationBilinear, 3.5, 3.5, 0},
+        {kInterpolationBilinear, 6.5, 3.5, 4},  {kInterpolationBilinear, 0.5, 3.5, 4},
+        {kInterpolationBilinear, 7, 4, 4},      {kInterpolationBilinear, 7.5, 4.5, 4},
+        {kInterpolationSpline, 3.5, 0.5, 0},    {kInterpolationSpline, 6.5, 3.5, 4},
+        {kInterpolationSpline, 0.2, 3.8, 4},
+    };
+    for (const auto& c : cases) {
+        std::vector<double> values;
+        int code = 0;
+        const int status = grid.apply(kGridUnitDegrees, {c.x, c.y, 0}, values, code, c.type);
+        EXPECT_EQ(status, c.status) << c.type << " " << c.x << " " << c.y;
+        ASSERT_EQ(values.size(), 1u);
+        EXPECT_TRUE(std::isfinite(values[0])) << c.type << " " << c.x << " " << c.y;
+        if (c.status == 4) {
+            EXPECT_EQ(values[0], 0.0);
+        }
+        if (c.status == 0 && c.type == kInterpolationBilinear) {
+            EXPECT_NEAR(values[0], c.x + 10 * c.y, 1e-12);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace zelvo

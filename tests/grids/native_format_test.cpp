@@ -6,6 +6,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 
 #include "grid_fixtures.hpp"
@@ -356,8 +357,8 @@ TEST(BinaryFormat, WrittenVersionReadsBack) {
         std::string message;
         const CGrille written = test::openGrid(path, message);
         ASSERT_EQ(message, "") << c.valuesType;
-        ASSERT_EQ(written.NAME, dir.file("w.bin"));
-        EXPECT_EQ(static_cast<long long>(fs::file_size(dir.file("w.bin"))),
+        ASSERT_EQ(written.NAME, dir.file("w.mnt.bin"));
+        EXPECT_EQ(static_cast<long long>(fs::file_size(dir.file("w.mnt.bin"))),
                   written.dataOffset + 6 * c.recordBytes);
         std::vector<double> values;
         int code = 0;
@@ -367,7 +368,7 @@ TEST(BinaryFormat, WrittenVersionReadsBack) {
 
         const CGrille text = test::openGrid(path, message, 2);
         ASSERT_EQ(message, "");
-        const CGrille binary = test::openGrid(dir.file("w.bin"), message, 2);
+        const CGrille binary = test::openGrid(dir.file("w.mnt.bin"), message, 2);
         ASSERT_EQ(message, "");
         for (const CGrille* g : {&binary}) {
             EXPECT_EQ(g->X_MIN, text.X_MIN);
@@ -406,9 +407,59 @@ TEST(BinaryFormat, LongDescriptionIsCut) {
     // The reopened binary takes DESC from the side file again: read the binary header alone.
     fs::remove(dir.file("long.xml"));
     test::writeFile(dir.file("long.xml"), test::xmlSideFile({{"INTERPOLATION_TYPE", "BILINEAR"}}));
-    binary = test::openGrid(dir.file("long.bin"), message, 2);
+    binary = test::openGrid(dir.file("long.mnt.bin"), message, 2);
     ASSERT_EQ(message, "");
     EXPECT_EQ(binary.DESC, std::string(250, 'd') + "ééééééééé");
+}
+
+}  // namespace
+}  // namespace zelvo
+
+namespace zelvo {
+namespace {
+
+// A binary version records the size and modification time of its text grid between its
+// description and its node records, where dataOffset lets every reader of the format skip it;
+// a file without the record (or with other bytes there) reads as before, recording no source.
+TEST(BinaryFormat, SourceRecordLiesBeforeTheNodes) {
+    TempDir dir;
+    const std::string path = test::writeTextGrid(dir, "src", test::kSmallHeader, test::kSmallData);
+    std::string message;
+    const CGrille written = test::openGrid(path, message);
+    ASSERT_EQ(message, "");
+    const std::string bytes = test::readFile(dir.file("src.mnt.bin"));
+    // Header of one value: 81 bytes of fields, one translation, the description's length and text.
+    ASSERT_GE(bytes.size(), 93u);
+    std::int32_t descLength = 0;
+    std::memcpy(&descLength, bytes.data() + 89, 4);
+    const std::size_t headerEnd = 93 + static_cast<std::size_t>(descLength);
+    ASSERT_GE(bytes.size(), headerEnd + 28);
+    EXPECT_EQ(bytes.substr(headerEnd, 4), "ZSRC");
+    EXPECT_EQ(written.dataOffset, static_cast<long long>(headerEnd + 28));
+    std::int64_t size = 0;
+    std::memcpy(&size, bytes.data() + headerEnd + 4, 8);
+    EXPECT_EQ(size, static_cast<std::int64_t>(fs::file_size(path)));
+    EXPECT_EQ(written.source.size, size);
+
+    // The same header written without a source, and a gap of other bytes before the nodes.
+    const struct {
+        const char* name;
+        std::string gap;
+    } cases[] = {{"no record", ""}, {"other bytes", std::string(28, 'x')}, {"a short record", "ZSRC1234"}};
+    for (const auto& c : cases) {
+        std::string file = bytes.substr(0, headerEnd) + c.gap + bytes.substr(headerEnd + 28);
+        const std::string offset = Bytes().i32(static_cast<std::int32_t>(headerEnd + c.gap.size())).data;
+        file.replace(9, 4, offset);
+        test::writeFile(dir.file("copy.bin"), file);
+        test::writeFile(dir.file("copy.xml"), test::xmlSideFile({{"INTERPOLATION_TYPE", "BILINEAR"}}));
+        const CGrille copy = test::openGrid(dir.file("copy.bin"), message);
+        ASSERT_EQ(message, "") << c.name;
+        EXPECT_EQ(copy.source.size, -1) << c.name;
+        std::vector<double> values;
+        int code = 0;
+        ASSERT_EQ(copy.interpolate(3, {0.5, 0.5, 0}, values, code), 0) << c.name;
+        EXPECT_DOUBLE_EQ(values[0], 5.5) << c.name;
+    }
 }
 
 }  // namespace

@@ -153,24 +153,24 @@ TEST(Ntv2Binary, PatchedHeadersAreRefused) {
              patchRecord(b, 0, intRecord("NUM_OREC", 12));
              b.insert(16 * 3, intRecord("NUM_FILE", 1));
          },
-         "Incohérence dans l'en-tête"},
+         "%s :\nIncohérence dans l'en-tête"},
         {"GS_COUNT one short", [](std::string& b) { patchRecord(b, 21, intRecord("GS_COUNT", 17315)); },
-         "Incohérence dans le nombre d'enregistrements"},
+         "%s :\nIncohérence dans le nombre d'enregistrements"},
         {"GS_TYPE in minutes", [](std::string& b) { patchRecord(b, 3, record("GS_TYPE ", "MINUTES ")); },
-         "GS_TYPE imprévu"},
+         "%s :\nGS_TYPE imprévu"},
         {"another first key", [](std::string& b) { patchRecord(b, 0, intRecord("NUM_ORC", 11)); },
-         "Grille non NTV2"},
+         "%s :\nGrille non NTV2"},
         {"an unknown overview key", [](std::string& b) { patchRecord(b, 4, record("REVISION", "1       ")); },
-         "FirstDataElement imprévu : REVISION"},
+         "%s :\nFirstDataElement imprévu : REVISION"},
         {"an unknown sub-grid key", [](std::string& b) { patchRecord(b, 12, record("MOTHER", "NONE    ")); },
-         "FirstDataElement imprévu : MOTHER"},
+         "%s :\nFirstDataElement imprévu : MOTHER"},
         {"too few sub-grid records", [](std::string& b) { patchRecord(b, 1, intRecord("NUM_SREC", 10)); },
-         "Incohérence dans l'en-tête"},
+         "%s :\nIncohérence dans l'en-tête"},
         {"a file cut in its header", [](std::string& b) { b.resize(100); },
          "%s :\nL'en-tête du fichier binaire est incomplet"},
         {"a file of one key", [](std::string& b) { b.resize(8); },
          "%s :\nL'en-tête du fichier binaire est incomplet"},
-        {"an empty file", [](std::string& b) { b.clear(); }, "Grille non NTV2"},
+        {"an empty file", [](std::string& b) { b.clear(); }, "%s :\nGrille non NTV2"},
         {"a file cut in its nodes", [](std::string& b) { b.resize(1000); },
          "%s :\nLe fichier est plus court que ne l'annonce son en-tête (277408 octets attendus, 1000 présents)"},
         // 50001 columns × 40000 lines, consistent with GS_COUNT: two thousand million nodes
@@ -185,7 +185,7 @@ TEST(Ntv2Binary, PatchedHeadersAreRefused) {
          "présents)"},
         // The node records read as sub-grid keys.
         {"a huge NUM_SREC", [](std::string& b) { patchRecord(b, 1, intRecord("NUM_SREC", 2147483647)); },
-         "FirstDataElement imprévu : "},
+         "%s :\nFirstDataElement imprévu : "},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -251,7 +251,7 @@ TEST(Ntv2Text, NodesRunFromTheSouthEastWestwardThenNorthward) {
     std::string message;
     CGrille grid = test::openGrid(path, message);
     ASSERT_EQ(message, "");
-    EXPECT_EQ(grid.NAME, dir.file("essai.bin"));
+    EXPECT_EQ(grid.NAME, dir.file("essai.gsa.bin"));
     EXPECT_DOUBLE_EQ(grid.X_MIN, 3600);
     EXPECT_DOUBLE_EQ(grid.X_MAX, 10800);
     EXPECT_EQ(grid.N_COLUMNS, 3);
@@ -290,9 +290,9 @@ TEST(Ntv2Text, HeaderLines) {
         {"value starting before column 8", {{"S_LAT", "S_LAT 41.5"}, {"N_LAT", "N_LAT   3641.5"}}, -10, "", 0.5},
         {"trailing blanks", {{"S_LAT", "S_LAT   41.5   "}, {"N_LAT", "N_LAT   3641.5"}}, -10, "", 41.5},
         {"unknown keys skipped", {{"VERSION", "REVISION 3"}, {"PARENT", "MOTHER  NONE"}}, -10, "", 147600},
-        {"another first key", {{"NUM_OREC", "NUMOREC 11"}}, -1, "Grille non NTV2", 0},
-        {"GS_TYPE in minutes", {{"GS_TYPE", "GS_TYPE MINUTES"}}, -1, "GS_TYPE imprévu", 0},
-        {"GS_COUNT one short", {{"GS_COUNT", "GS_COUNT5"}}, -1, "Incohérence dans le nombre d'enregistrements", 0},
+        {"another first key", {{"NUM_OREC", "NUMOREC 11"}}, -1, "%s :\nGrille non NTV2", 0},
+        {"GS_TYPE in minutes", {{"GS_TYPE", "GS_TYPE MINUTES"}}, -1, "%s :\nGS_TYPE imprévu", 0},
+        {"GS_COUNT one short", {{"GS_COUNT", "GS_COUNT5"}}, -1, "%s :\nIncohérence dans le nombre d'enregistrements", 0},
         {"two tokens", {{"S_LAT", "S_LAT   147600.0 N"}}, 17, "", 0},
         {"exponent", {{"MAJOR_F", "MAJOR_F 6.378e6"}}, -1, "Réel attendu dans l'en-tête peu avant la position 16", 0},
         {"decimal count", {{"NUM_SREC", "NUM_SREC11.5"}}, -1,
@@ -314,7 +314,9 @@ TEST(Ntv2Text, HeaderLines) {
         grid.detectFormat();
         std::string message;
         EXPECT_EQ(grid.readNtv2TextHeader(source, message), c.result);
-        EXPECT_EQ(message, c.message);
+        std::string expected = c.message;
+        if (const auto at = expected.find("%s"); at != std::string::npos) expected.replace(at, 2, path);
+        EXPECT_EQ(message, expected);
         if (c.result == -10) {
             EXPECT_DOUBLE_EQ(grid.Y_MIN, c.yMin);
         }
@@ -350,7 +352,7 @@ TEST(Ntv2Text, TruncatedAndOversizedHeaders) {
         std::string expected = c.message;
         expected.replace(expected.find("%s"), 2, path);
         EXPECT_EQ(message, expected);
-        EXPECT_FALSE(fs::exists(dir.file("cut.bin")));
+        EXPECT_FALSE(fs::exists(dir.file("cut.gsa.bin")));
     }
 }
 
@@ -367,7 +369,7 @@ TEST(Ntv2Text, ANodeCountBeyondTheFileIsRefusedBeforeReading) {
     std::string message;
     test::openGrid(path, message);
     EXPECT_EQ(message, path + " :\nLe fichier ne peut pas contenir les 120003 nœuds qu'annonce son en-tête");
-    EXPECT_FALSE(fs::exists(dir.file("big.bin")));
+    EXPECT_FALSE(fs::exists(dir.file("big.gsa.bin")));
 }
 
 }  // namespace

@@ -80,8 +80,8 @@ TEST(GtxGrids, NodesFromTheSouthAndTheirBinaryVersion) {
     test::RecordingUi ui;
     CGrille1D grid = test::openGrid<CGrille1D>(dir.file("g.gtx"), message, 0, &ui);
     ASSERT_EQ(message, "");
-    EXPECT_EQ(grid.NAME, dir.file("g.bin"));
-    EXPECT_TRUE(fs::exists(dir.file("g.bin")));
+    EXPECT_EQ(grid.NAME, dir.file("g.gtx.bin"));
+    EXPECT_TRUE(fs::exists(dir.file("g.gtx.bin")));
     EXPECT_NE(ui.written.find("Creation du fichier binaire"), std::string::npos);
     EXPECT_DOUBLE_EQ(grid.X_MIN, 10);
     EXPECT_DOUBLE_EQ(grid.X_MAX, 11);
@@ -138,7 +138,7 @@ TEST(GtxGrids, FaultyFilesAreRefusedWithTheirReason) {
         std::string expected = c.message;
         expected.replace(expected.find("%s"), 2, path);
         EXPECT_EQ(message, expected) << c.name;
-        EXPECT_FALSE(fs::exists(dir.file("bad.bin"))) << c.name;
+        EXPECT_FALSE(fs::exists(dir.file("bad.gtx.bin"))) << c.name;
     }
 }
 

@@ -76,9 +76,9 @@ TEST(ReferenceGrids, GeoidOpensValidatesAndInterpolates) {
     CGrille1D grid;
     grid.NAME = path;
     ASSERT_EQ(grid.open(0, &ui), "");
-    EXPECT_EQ(grid.NAME, dir.file("geoid_fr_egm96.bin"));
-    EXPECT_TRUE(fs::exists(dir.file("geoid_fr_egm96.bin")));
-    EXPECT_EQ(ui.written.rfind("Creation du fichier binaire  " + dir.file("geoid_fr_egm96.bin") + " ...", 0),
+    EXPECT_EQ(grid.NAME, dir.file("geoid_fr_egm96.mnt.bin"));
+    EXPECT_TRUE(fs::exists(dir.file("geoid_fr_egm96.mnt.bin")));
+    EXPECT_EQ(ui.written.rfind("Creation du fichier binaire  " + dir.file("geoid_fr_egm96.mnt.bin") + " ...", 0),
               0u);
     EXPECT_EQ(ui.steps, 100) << "160401 nodes: a step every 1604 nodes";
     EXPECT_EQ(grid.N_COLUMNS, 421);
@@ -129,7 +129,7 @@ TEST(ReferenceGrids, TranslationGridOpensValidatesAndInterpolates) {
     CGrille3D grid;
     grid.NAME = path;
     ASSERT_EQ(grid.open(0), "");
-    EXPECT_EQ(grid.NAME, dir.file("ntf_rgf93_3d.bin"));
+    EXPECT_EQ(grid.NAME, dir.file("ntf_rgf93_3d.mnt.bin"));
     EXPECT_EQ(grid.VALUES_NUMBER, 3);
     EXPECT_EQ(grid.N_COLUMNS, 156);
     EXPECT_EQ(grid.N_LINES, 111);

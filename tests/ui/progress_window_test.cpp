@@ -215,14 +215,14 @@ private slots:
         QVERIFY(ui.progressWindow() == nullptr);
         QVERIFY(window.dialog->isEnabled());
         QCOMPARE(window.ran, !cancel);
-        QCOMPARE(std::filesystem::exists(work.file("grids/geoid.bin")), !cancel);
+        QCOMPARE(std::filesystem::exists(work.file("grids/geoid.mnt.bin")), !cancel);
         if (cancel) {
             QCOMPARE(robot.boxes.size(), 1u);
             QCOMPARE(robot.boxes[0].icon, QMessageBox::Critical);
             QVERIFY2(robot.boxes[0].text.contains("interrompue"), qPrintable(robot.boxes[0].text));
         } else {
             QCOMPARE(robot.boxes.size(), 0u);
-            QCOMPARE(app.catalogue.grids1D[0].fileName, work.file("grids/geoid.bin"));
+            QCOMPARE(app.catalogue.grids1D[0].fileName, work.file("grids/geoid.mnt.bin"));
         }
         for (const auto& entry : std::filesystem::directory_iterator(work.path() / "grids"))
             QVERIFY2(entry.path().string().find(".part") == std::string::npos, "no partial binary version is left");
