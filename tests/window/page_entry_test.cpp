@@ -14,6 +14,7 @@
 #include "platform/paths.hpp"
 #include "geodesy/angles.hpp"
 #include "support/test_support.hpp"
+#include "geodesy/precision.hpp"
 #include "ui/model/page_model.hpp"
 #include "ui/model/page_services.hpp"
 
@@ -348,6 +349,11 @@ TEST_F(PageEntryTest, ResultsShownPerUnitAndReexpressed) {
         EXPECT_EQ(p.text(1091), "2.000");
         EXPECT_EQ(p.checked(kArrivalWest), c.west);
         EXPECT_EQ(p.checked(kArrivalSouth), c.south);
+        // Outside every geoid grid the altitude is not known: nothing is shown for it.
+        r.geoidPrecisionCode = kOutsideGeoidGrid;
+        p.showResult(r);
+        EXPECT_EQ(p.text(1091), "");
+        EXPECT_EQ(p.text(1095), "51.250");
     }
 
     // The arrival hemisphere turns the last result round the world.

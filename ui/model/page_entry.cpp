@@ -410,6 +410,8 @@ bool PageModel::readPoint(CCoor& d, CCoor& a) {
 }
 
 void PageModel::showResult(const CCoor& r) {
+    // An altitude the geoid grids could not give is not shown as a number.
+    const std::string altitude = r.geoidPrecisionCode == kOutsideGeoidGrid ? std::string() : formatted("%.3lf", r.altitude);
     if (r.type == kCartesian) {
         texts_[1083] = formatted("%.3lf", r.x);
         texts_[1084] = formatted("%.3lf", r.y);
@@ -417,13 +419,13 @@ void PageModel::showResult(const CCoor& r) {
     } else if (r.type == kProjected) {
         texts_[1089] = fmt::sprintf("%.*lf", projectedDecimals(r.sys.projection), r.e);
         texts_[1090] = fmt::sprintf("%.*lf", projectedDecimals(r.sys.projection), r.n);
-        texts_[1091] = formatted("%.3lf", r.altitude);
+        texts_[1091] = altitude;
         texts_[1095] = formatted("%.3lf", r.h);
         texts_[1117] = formatted("%.1lf", r.alteration);
         texts_[1116] = formatted("%.5lf", r.convergence);
     } else if (r.type == kGeographic) {
         texts_[1095] = formatted("%.3lf", r.h);
-        texts_[1091] = formatted("%.3lf", r.altitude);
+        texts_[1091] = altitude;
         const auto hemispheres = [this](bool west, bool south) {
             check(west ? kArrivalWest : kArrivalEast);
             check(south ? kArrivalSouth : kArrivalNorth);
