@@ -150,7 +150,7 @@ std::string dateStamp(const std::tm& time) {
 
 Out_Fic::~Out_Fic() { close(); }
 
-bool Out_Fic::open(const std::string& filePath, bool replaceAtClose) {
+void Out_Fic::startAnew(const std::string& filePath) {
     close();
     path = filePath;
     linesWritten = 0;
@@ -158,6 +158,10 @@ bool Out_Fic::open(const std::string& filePath, bool replaceAtClose) {
     failed_ = false;
     temporaryPath_.clear();
     replacedPath_.clear();
+}
+
+bool Out_Fic::open(const std::string& filePath, bool replaceAtClose) {
+    startAnew(filePath);
     if (!replaceAtClose) return openStream(std::fopen(filePath.c_str(), "wb"));
 
     // A symbolic link is written through: the file it leads to is replaced, the link stays.
@@ -210,13 +214,7 @@ bool Out_Fic::open(const std::string& filePath, bool replaceAtClose) {
 }
 
 bool Out_Fic::openForAppending(const std::string& filePath) {
-    close();
-    path = filePath;
-    linesWritten = 0;
-    annotated = false;
-    failed_ = false;
-    temporaryPath_.clear();
-    replacedPath_.clear();
+    startAnew(filePath);
     const int fd = ::open(filePath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_APPEND | O_CLOEXEC, 0666);
     if (fd < 0) return openStream(nullptr);
     if (openStream(::fdopen(fd, "ab"))) return true;

@@ -122,6 +122,8 @@ private:
     void flushPending();
     void handToFile(std::string_view latin1);
     bool openStream(std::FILE* file);
+    // Closes what was open and resets the state of a new file named filePath.
+    void startAnew(const std::string& filePath);
 
     static constexpr std::size_t kBlockSize = 1 << 16;
 
