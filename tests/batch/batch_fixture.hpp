@@ -36,13 +36,7 @@ protected:
 
     test::RunResult zelvo(const std::string& line, const std::map<std::string, std::optional<std::string>>& env = {},
                           test::RunOptions options = {}) {
-        std::vector<std::string> args;
-        for (std::size_t start = 0; start < line.size();) {
-            const auto space = line.find(' ', start);
-            const auto end = space == std::string::npos ? line.size() : space;
-            if (end > start) args.push_back(line.substr(start, end - start));
-            start = end + 1;
-        }
+        const std::vector<std::string> args = test::words(line);
         options.workingDirectory = work_.str();
         options.env.insert(env.begin(), env.end());
         options.env["ALLUSERSPROFILE"] = profile_.str();

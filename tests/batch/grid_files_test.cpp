@@ -137,13 +137,7 @@ protected:
     }
 
     test::RunResult zelvo(const std::string& line) {
-        std::vector<std::string> args;
-        for (std::size_t start = 0; start < line.size();) {
-            const auto space = line.find(' ', start);
-            const auto end = space == std::string::npos ? line.size() : space;
-            if (end > start) args.push_back(line.substr(start, end - start));
-            start = end + 1;
-        }
+        const std::vector<std::string> args = test::words(line);
         test::RunOptions options;
         options.workingDirectory = work_.str();
         options.env["ALLUSERSPROFILE"] = profile_.str();

@@ -271,6 +271,8 @@ std::vector<std::string> splitAt(const std::string& text, char separator) {
 
 }  // namespace
 
+std::vector<std::string> words(const std::string& text) { return splitAt(text, ' '); }
+
 std::vector<double> numbersIn(const std::string& text) {
     std::vector<double> values;
     for (const auto& word : splitAt(text, ' ')) {

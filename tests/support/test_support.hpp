@@ -119,6 +119,8 @@ struct ReferenceCase {
     std::vector<double> expected;
     std::vector<double> tolerance;
 };
+// The words of a text separated by blanks (a command line written as one string).
+std::vector<std::string> words(const std::string& text);
 // The numbers of a text, in words separated by blanks; words that are no number are left out.
 std::vector<double> numbersIn(const std::string& text);
 // The cases of a reference table file, in its order; none when it cannot be read.
