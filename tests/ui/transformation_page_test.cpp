@@ -103,6 +103,12 @@ bool select(QWidget* page, int id, const std::string& entry) {
     return true;
 }
 
+// NTF Lambert II étendu to RGF93 Lambert 93, the choices of the file runs through the window.
+bool selectLambertIIToLambert93(QWidget* page) {
+    return select(page, 1002, "NTF") && select(page, 1003, "RGF93") && select(page, 1004, "Planes") &&
+           select(page, 1005, "Planes") && select(page, 1007, "Lambert II Étendu") && select(page, 1008, "Lambert 93");
+}
+
 QStringList entriesOf(const QComboBox* list) {
     QStringList entries;
     for (int i = 0; i < list->count(); ++i) entries << list->itemText(i);
@@ -485,12 +491,7 @@ private slots:
         CZelvoPage* page = w.page(Page::Standard);
         ScriptedDialogs dialogs;
         page->setFileDialogs(&dialogs);
-        QVERIFY(select(page, 1002, "NTF"));
-        QVERIFY(select(page, 1003, "RGF93"));
-        QVERIFY(select(page, 1004, "Planes"));
-        QVERIFY(select(page, 1005, "Planes"));
-        QVERIFY(select(page, 1007, "Lambert II Étendu"));
-        QVERIFY(select(page, 1008, "Lambert 93"));
+        QVERIFY(selectLambertIIToLambert93(page));
         click(page, 1140);
         dialogs.answers = {departure, arrival, report};
         click(page, 1128);
@@ -582,12 +583,7 @@ private slots:
         CZelvoPage* page = w.page(Page::Standard);
         ScriptedDialogs dialogs;
         page->setFileDialogs(&dialogs);
-        QVERIFY(select(page, 1002, "NTF"));
-        QVERIFY(select(page, 1003, "RGF93"));
-        QVERIFY(select(page, 1004, "Planes"));
-        QVERIFY(select(page, 1005, "Planes"));
-        QVERIFY(select(page, 1007, "Lambert II Étendu"));
-        QVERIFY(select(page, 1008, "Lambert 93"));
+        QVERIFY(selectLambertIIToLambert93(page));
         click(page, 1140);
         dialogs.answers = {departure, arrival};
         click(page, 1128);
