@@ -103,11 +103,12 @@ std::vector<LonLat> positions(double lonDeg, double latDeg) {
 void projectionForward(benchmark::State& state, const Definition& d) {
     const CPrc p = projection(d);
     const auto points = positions(d.lonDeg, d.latDeg);
+    const CompiledProjection compiled(p, d.ellipsoid->semiMajorAxis, d.ellipsoid->eccentricitySquared);
     ProjectedPoint out;
     std::size_t k = 0;
     for (auto _ : state) {
         const LonLat& g = points[k++ & 63];
-        projectForward(p, d.ellipsoid->semiMajorAxis, d.ellipsoid->eccentricitySquared, g.lon, g.lat, out);
+        compiled.forward(g.lon, g.lat, out);
         benchmark::DoNotOptimize(out);
     }
 }
@@ -125,11 +126,12 @@ std::vector<PlaneEn> projectedPositions(const CPrc& p, const Definition& d) {
 void projectionInverse(benchmark::State& state, const Definition& d) {
     const CPrc p = projection(d);
     const std::vector<PlaneEn> points = projectedPositions(p, d);
+    const CompiledProjection compiled(p, d.ellipsoid->semiMajorAxis, d.ellipsoid->eccentricitySquared);
     LonLat out;
     std::size_t k = 0;
     for (auto _ : state) {
         const PlaneEn& en = points[k++ & 63];
-        projectInverse(p, d.ellipsoid->semiMajorAxis, d.ellipsoid->eccentricitySquared, en.e, en.n, out);
+        compiled.inverse(en.e, en.n, out);
         benchmark::DoNotOptimize(out);
     }
     state.SetItemsProcessed(state.iterations());
@@ -141,10 +143,10 @@ void projectionInverseTogether(benchmark::State& state, const Definition& d) {
     const std::vector<PlaneEn> points = projectedPositions(p, d);
     constexpr std::size_t kTogether = kLatitudeLanes;
     std::array<LonLat, kTogether> out;
+    const CompiledProjection compiled(p, d.ellipsoid->semiMajorAxis, d.ellipsoid->eccentricitySquared);
     std::size_t k = 0;
     for (auto _ : state) {
-        projectInverse(p, d.ellipsoid->semiMajorAxis, d.ellipsoid->eccentricitySquared,
-                       std::span(points).subspan(k, kTogether), out);
+        compiled.inverse(std::span(points).subspan(k, kTogether), out);
         k = (k + kTogether) % (points.size() - kTogether);
         benchmark::DoNotOptimize(out);
     }

@@ -13,7 +13,7 @@
 #include "geodesy/chain.hpp"
 #include "geodesy/coordinates.hpp"
 #include "geodesy/grid_selection.hpp"
-#include "geodesy/point_pipeline.hpp"
+#include "geodesy/operation.hpp"
 #include "geodesy/precision.hpp"
 #include "geodesy/status.hpp"
 #include "platform/number_text.hpp"
@@ -142,16 +142,18 @@ BatchOutcome runBatch(RunContext& context, CZelvoCommandLine r, std::string& sha
         // computed (outside the 3-D grids, outside every geoid grid it needs, a chain error) shows
         // why instead.
         GridSelection grids{context.catalogue, context.geoidGrid, context.translationGrid, &ui};
-        PointPipeline pipeline(grids, r.type, initial.departure, initial.arrival);
+        const Operation operation(context.catalogue, r.type, initial.departure, initial.arrival);
+        OperationCursor cursor(operation, grids);
         CCoor a = initial.arrival;
-        PointCondition condition = pipeline.prepare(initial.departure, a);
-        if (condition != PointCondition::OutsideTransformationGrid) {
-            condition = pipeline.transform(a);
+        PointResult result{operation.prepare(cursor, initial.departure, a)};
+        if (result.outcome != Outcome::OutsideTransformationGrid) {
+            result.outcome = operation.finish(cursor, a);
+            result.chainStatus = cursor.chainStatus();
             convergenceInArrivalUnit(a);
         }
-        if (condition == PointCondition::OutsideTransformationGrid || condition == PointCondition::ChainError) {
+        if (result.outcome == Outcome::OutsideTransformationGrid || result.outcome == Outcome::ChainError) {
             std::string chainError;
-            ui.message(std::string(pointStatus(condition, pipeline, chainError, ExtentTexts::StringTable)), MessageIcon::Error);
+            ui.message(std::string(pointStatus(result, chainError, ExtentTexts::StringTable)), MessageIcon::Error);
             return BatchOutcome::PointNotTransformed;
         }
         if (a.geoidPrecisionCode == kOutsideGeoidGrid) {
@@ -163,20 +165,7 @@ BatchOutcome runBatch(RunContext& context, CZelvoCommandLine r, std::string& sha
     }
 
     const FileRunSetup setup{context, r.type, true, initial.departure, initial.arrival, in, out};
-    const FileRunCounts counts = runFileLines(setup, [&](FileRunWorker& w, std::string_view status, CCoor& d, CCoor& a) {
-        // A line already refused keeps its own status: nothing is looked for its values.
-        if (status == texts::kStatusOk) {
-            PointCondition condition = w.pipeline.prepare(d, a);
-            if (condition == PointCondition::None) {
-                condition = w.pipeline.transform(a);
-                convergenceInArrivalUnit(a);
-                if (condition == PointCondition::None) ++w.succeeded;
-            }
-            status = pointStatus(condition, w.pipeline, w.chainError, ExtentTexts::StringTable);
-        }
-        if (status != texts::kStatusOk) ++w.outside;
-        w.out.writePoint(d, a, r.type, status, true);
-    });
+    const FileRunCounts counts = runFileLines(setup, LineOutput{ExtentTexts::StringTable, /*countRefusedLines=*/true});
     if (r.verbose) out.writeEnd(texts::kStatusEnd);
     if (!out.close()) {
         // A full disk or a lost device: the arrival file is left as it was before the run, and

@@ -11,7 +11,7 @@
 #include "files/run_context.hpp"
 #include "geodesy/angles.hpp"
 #include "geodesy/precision.hpp"
-#include "geodesy/point_pipeline.hpp"
+#include "geodesy/operation.hpp"
 #include "platform/user_interface.hpp"
 #include "resources/chain_texts.hpp"
 #include "resources/driver_texts.hpp"
@@ -21,13 +21,13 @@ namespace zelvo {
 namespace {
 
 // The question a single point outside an extent asks; empty for the other conditions.
-std::string extentQuestion(PointCondition condition) {
+std::string extentQuestion(Outcome condition) {
     const char* text = nullptr;
     switch (condition) {
-        case PointCondition::DepartureOutsideProjection: text = texts::kQuestionDepartureOutsideProjection; break;
-        case PointCondition::DepartureOutsideSystem: text = texts::kQuestionDepartureOutsideSystem; break;
-        case PointCondition::ArrivalOutsideProjection: text = texts::kQuestionArrivalOutsideProjection; break;
-        case PointCondition::ArrivalOutsideSystem: text = texts::kQuestionArrivalOutsideSystem; break;
+        case Outcome::DepartureOutsideProjection: text = texts::kQuestionDepartureOutsideProjection; break;
+        case Outcome::DepartureOutsideSystem: text = texts::kQuestionDepartureOutsideSystem; break;
+        case Outcome::ArrivalOutsideProjection: text = texts::kQuestionArrivalOutsideProjection; break;
+        case Outcome::ArrivalOutsideSystem: text = texts::kQuestionArrivalOutsideSystem; break;
         default: return {};
     }
     return fmt::sprintf(texts::kContinueQuestion, text);
@@ -105,26 +105,7 @@ FileRunOutcome transformFile(RunContext& context, int transformationType, bool w
     setup.report = report.isOpen() ? &report : nullptr;
     setup.log = context.log;
     setup.progressStep = step;
-    const FileRunCounts counts = runFileLines(setup, [&](FileRunWorker& w, std::string_view status, CCoor& d, CCoor& a) {
-        const auto writeLine = [&](std::string_view lineStatus) {
-            w.out.writePoint(d, a, transformationType, lineStatus, withConversion);
-            if (w.report != nullptr) writeReportLine(*w.report, d, a, in, out, transformationType, lineStatus);
-        };
-        // A refused line is written as such, and counted neither way.
-        if (status != texts::kStatusOk) return writeLine(status);
-        PointCondition condition = w.pipeline.prepare(d, a);
-        if (condition == PointCondition::None) {
-            condition = w.pipeline.transform(a);
-            convergenceInArrivalUnit(a);
-            // Transformed points are logged, outside their arrival extents too.
-            if (condition != PointCondition::ChainError && w.log != nullptr)
-                writeLogEntry(*w.log, d, a, transformationType);
-            if (condition == PointCondition::None) ++w.succeeded;
-        }
-        const std::string_view result = pointStatus(condition, w.pipeline, w.chainError, ExtentTexts::FileDriver);
-        if (result != texts::kStatusOk) ++w.outside;
-        writeLine(result);
-    });
+    const FileRunCounts counts = runFileLines(setup, LineOutput{ExtentTexts::FileDriver, /*countRefusedLines=*/false});
     ui.progressEnd();
     if (context.log != nullptr) context.log->flush();
     if (counts.interrupted) {
@@ -156,29 +137,30 @@ FileRunOutcome transformFile(RunContext& context, int transformationType, bool w
 bool transformPoint(RunContext& context, int transformationType, const CCoor& departure, CCoor& arrival) {
     UserInterface& ui = context.ui;
     GridSelection grids{context.catalogue, context.geoidGrid, context.translationGrid, &ui};
-    PointPipeline pipeline(grids, transformationType, departure, arrival);
-    PointCondition condition = pipeline.prepare(departure, arrival);
-    if (condition == PointCondition::OutsideTransformationGrid) {
-        ui.message(withBounds(texts::kOutsideTransformationGridBounds, pipeline.gridExtent()), MessageIcon::None);
+    const Operation operation(context.catalogue, transformationType, departure, arrival);
+    OperationCursor cursor(operation, grids);
+    Outcome condition = operation.prepare(cursor, departure, arrival);
+    if (condition == Outcome::OutsideTransformationGrid) {
+        ui.message(withBounds(texts::kOutsideTransformationGridBounds, cursor.gridExtent()), MessageIcon::None);
         return false;
     }
-    if (pipeline.geoidSelection() == 0)
-        ui.message(withBounds(texts::kOutsideGeoidGridBounds, pipeline.gridExtent()), MessageIcon::None);
+    if (cursor.geoidSelection() == 0)
+        ui.message(withBounds(texts::kOutsideGeoidGridBounds, cursor.gridExtent()), MessageIcon::None);
     if (const std::string question = extentQuestion(condition);
         !question.empty() && !ui.question(question, MessageIcon::Error, /*yesIsDefault=*/false))
         return false;
 
-    condition = pipeline.transform(arrival);
+    condition = operation.finish(cursor, arrival);
     // Grid nodes without a number around the point: outside the grid, as found by the selection.
-    if (condition == PointCondition::OutsideTransformationGrid) {
-        ui.message(withBounds(texts::kOutsideTransformationGridBounds, pipeline.gridExtent()), MessageIcon::None);
+    if (condition == Outcome::OutsideTransformationGrid) {
+        ui.message(withBounds(texts::kOutsideTransformationGridBounds, cursor.gridExtent()), MessageIcon::None);
         return false;
     }
-    if (pipeline.geoidSelection() == 1 && arrival.geoidPrecisionCode == kOutsideGeoidGrid)
-        ui.message(withBounds(texts::kOutsideGeoidGridBounds, pipeline.gridExtent()), MessageIcon::None);
-    const bool chainError = condition == PointCondition::ChainError;
+    if (cursor.geoidSelection() == 1 && arrival.geoidPrecisionCode == kOutsideGeoidGrid)
+        ui.message(withBounds(texts::kOutsideGeoidGridBounds, cursor.gridExtent()), MessageIcon::None);
+    const bool chainError = condition == Outcome::ChainError;
     if (chainError) {
-        ui.message(fmt::sprintf(texts::kChainError, pipeline.chainStatus()), MessageIcon::None);
+        ui.message(fmt::sprintf(texts::kChainError, cursor.chainStatus()), MessageIcon::None);
     } else {
         if (context.lastResult != nullptr) *context.lastResult = arrival;
         if (const std::string question = extentQuestion(condition);

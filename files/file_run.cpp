@@ -6,11 +6,14 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <span>
 #include <system_error>
 #include <thread>
 #include <utility>
 #include <vector>
 
+#include "files/log_file.hpp"
 #include "files/point_file.hpp"
 #include "files/report.hpp"
 #include "files/run_context.hpp"
@@ -35,6 +38,12 @@ constexpr int kMaxWorkersPerCore = 4;
 constexpr int kMinWorkerCap = 16;
 constexpr int kMaxWorkers = 256;
 
+// The points of the first lines a block wrote to the arrival file and to the report: a file that
+// starts in the block takes its header from them, as it would on one thread.
+struct FileRunFirstLines {
+    std::optional<std::pair<CCoor, CCoor>> arrival, report;
+};
+
 // A block of the departure file on its way through a worker, and what it gave. Blocks are used
 // again once written: their buffers keep their room.
 struct Block {
@@ -49,7 +58,10 @@ struct Block {
 
 class FileRunLoop {
 public:
-    FileRunLoop(const FileRunSetup& setup, const FileRunBlockHandler& handler) : setup_(setup), handler_(handler) {}
+    FileRunLoop(const FileRunSetup& setup, const LineOutput& output)
+        : setup_(setup),
+          output_(output),
+          operation_(setup.context.catalogue, setup.transformationType, setup.departure, setup.arrival) {}
 
     // The progress of lines read: one step every progressStep line feeds, counting two more reads
     // at the end of the file, as a reader line by line makes.
@@ -61,14 +73,14 @@ public:
     }
 
     FileRunCounts runOnOneThread(GridSelection& grids) {
-        PointPipeline pipeline(grids, setup_.transformationType, setup_.departure, setup_.arrival);
-        FileRunWorker worker{pipeline, setup_.out, setup_.report, setup_.log};
+        OperationCursor cursor(operation_, grids);
+        FileRunWorker worker{operation_, cursor, setup_.out, setup_.report, setup_.log};
         // The streams write their headers themselves: the first lines are not needed.
         FileRunFirstLines first;
         std::string block;
         bool interrupted = false;
         while (!interrupted && setup_.in.readBlock(block, kBlockBytes)) {
-            countLines(handler_(worker, block, first));
+            countLines(handleBlock(worker, block, first));
             interrupted = setup_.context.ui.cancelRequested();
         }
         if (!interrupted) countLines(2);
@@ -136,8 +148,8 @@ private:
               translationGrid(shared.translationGrid),
               grids{shared.catalogue, geoidGrid, translationGrid, nullptr, &loop.fileLock_, shared.geoidCandidates,
                     shared.translationCandidates},
-              pipeline(grids, loop.setup_.transformationType, loop.setup_.departure, loop.setup_.arrival),
-              streams{pipeline, out, loop.setup_.report != nullptr ? &report : nullptr,
+              cursor(loop.operation_, grids),
+              streams{loop.operation_, cursor, out, loop.setup_.report != nullptr ? &report : nullptr,
                       loop.setup_.log != nullptr ? &log : nullptr} {
             const auto inMemory = [](Out_Fic& stream, const Out_Fic& like) {
                 stream.openMemory();
@@ -155,7 +167,7 @@ private:
         CGrille1D geoidGrid;
         CGrille3D translationGrid;
         GridSelection grids;
-        PointPipeline pipeline;
+        OperationCursor cursor;
         Out_Fic out, report, log;
         FileRunWorker streams;
     };
@@ -170,7 +182,7 @@ private:
         into(w.report, block.report);
         into(w.log, block.log);
         block.first = {};
-        block.lineFeeds = handler_(w.streams, block.text, block.first);
+        block.lineFeeds = handleBlock(w.streams, block.text, block.first);
         w.out.swapMemory(block.arrival);
         w.report.swapMemory(block.report);
         w.log.swapMemory(block.log);
@@ -245,8 +257,77 @@ private:
         counts_.outside += block.counts.outside;
     }
 
+    // The lines of a block, a few at a time: their points are transformed together, then the
+    // lines written one by one, in order, noting the first lines written. Returns the number of
+    // line feeds met.
+    std::size_t handleBlock(FileRunWorker& w, std::string_view block, FileRunFirstLines& first) const {
+        std::array<LineStatus, kFileRunLookAhead> statuses;
+        std::array<const CCoor*, kFileRunLookAhead> departures{};
+        std::array<CCoor*, kFileRunLookAhead> arrivals{};
+        std::array<PointResult, kFileRunLookAhead> results{};
+        std::array<const PointResult*, kFileRunLookAhead> resultOf{};
+        std::size_t pending = 0;
+        const auto handlePending = [&] {
+            std::size_t count = 0;
+            for (std::size_t i = 0; i < pending; ++i) {
+                resultOf[i] = nullptr;
+                if (statuses[i] != LineStatus::Point) continue;
+                departures[count] = &w.departures[i];
+                arrivals[count] = &w.arrivals[i];
+                resultOf[i] = &results[count++];
+            }
+            operation_.transform(w.cursor, std::span(departures).first(count), std::span(arrivals).first(count),
+                                 std::span(results).first(count));
+            for (std::size_t i = 0; i < pending; ++i) {
+                CCoor& d = w.departures[i];
+                CCoor& a = w.arrivals[i];
+                const int outBefore = w.out.linesWritten;
+                const int reportBefore = w.report != nullptr ? w.report->linesWritten : 0;
+                writeLine(w, statuses[i], resultOf[i], d, a);
+                if (!first.arrival && w.out.linesWritten > outBefore) first.arrival.emplace(d, a);
+                if (!first.report && w.report != nullptr && w.report->linesWritten > reportBefore)
+                    first.report.emplace(d, a);
+            }
+            pending = 0;
+        };
+        const std::size_t lineFeeds = In_Fic::splitLines(block, [&](std::string_view line, bool tooLong) {
+            CCoor& d = w.departures[pending];
+            d = setup_.departure;
+            const LineStatus status = In_Fic::parseLine(line, tooLong, setup_.in.dataFormat, d);
+            if (status == LineStatus::Comment || status == LineStatus::BlankLine) return;
+            w.arrivals[pending] = setup_.arrival;
+            statuses[pending++] = status;
+            if (pending == kFileRunLookAhead) handlePending();
+        });
+        handlePending();
+        return lineFeeds;
+    }
+
+    // One line: a line that holds no point is written with the reason; a point with its outcome,
+    // logged when the chain gave it values.
+    void writeLine(FileRunWorker& w, LineStatus readStatus, const PointResult* result, const CCoor& d,
+                   const CCoor& a) const {
+        const int type = setup_.transformationType;
+        const auto write = [&](std::string_view status) {
+            w.out.writePoint(d, a, type, status, setup_.withConversion);
+            if (w.report != nullptr) writeReportLine(*w.report, d, a, setup_.in, setup_.out, type, status);
+        };
+        if (result == nullptr) {
+            if (output_.countRefusedLines) ++w.outside;
+            return write(lineStatusText(readStatus));
+        }
+        // Transformed points are logged, outside their arrival extents too.
+        if (result->finished && result->outcome != Outcome::ChainError && w.log != nullptr)
+            writeLogEntry(*w.log, d, a, type);
+        if (result->outcome == Outcome::Transformed) ++w.succeeded;
+        const std::string_view status = pointStatus(*result, w.chainError, output_.extentTexts);
+        if (status != texts::kStatusOk) ++w.outside;
+        write(status);
+    }
+
     const FileRunSetup& setup_;
-    const FileRunBlockHandler& handler_;
+    const LineOutput& output_;
+    const Operation operation_;
     std::size_t counter_ = 0;
     FileRunCounts counts_;
     mutable std::mutex fileLock_;
@@ -260,20 +341,17 @@ private:
 
 }  // namespace
 
-std::string_view pointStatus(PointCondition condition, const PointPipeline& pipeline, std::string& chainError,
-                             ExtentTexts extentTexts) {
+std::string_view pointStatus(const PointResult& result, std::string& chainError, ExtentTexts extentTexts) {
     const bool table = extentTexts == ExtentTexts::StringTable;
-    switch (condition) {
-        case PointCondition::None: return texts::kStatusOk;
-        case PointCondition::OutsideTransformationGrid: return loadString(2233);
-        case PointCondition::DepartureOutsideProjection:
-            return table ? loadString(2234) : texts::kDepartureOutsideProjection;
-        case PointCondition::DepartureOutsideSystem: return table ? loadString(2235) : texts::kDepartureOutsideSystem;
-        case PointCondition::ArrivalOutsideProjection:
-            return table ? loadString(2236) : texts::kArrivalOutsideProjection;
-        case PointCondition::ArrivalOutsideSystem: return table ? loadString(2237) : texts::kArrivalOutsideSystem;
-        case PointCondition::ChainError:
-            chainError = fmt::sprintf(texts::kChainError, pipeline.chainStatus());
+    switch (result.outcome) {
+        case Outcome::Transformed: return texts::kStatusOk;
+        case Outcome::OutsideTransformationGrid: return loadString(2233);
+        case Outcome::DepartureOutsideProjection: return table ? loadString(2234) : texts::kDepartureOutsideProjection;
+        case Outcome::DepartureOutsideSystem: return table ? loadString(2235) : texts::kDepartureOutsideSystem;
+        case Outcome::ArrivalOutsideProjection: return table ? loadString(2236) : texts::kArrivalOutsideProjection;
+        case Outcome::ArrivalOutsideSystem: return table ? loadString(2237) : texts::kArrivalOutsideSystem;
+        case Outcome::ChainError:
+            chainError = fmt::sprintf(texts::kChainError, result.chainStatus);
             if (chainError.ends_with('\n')) chainError.pop_back();
             return chainError;
     }
@@ -293,10 +371,10 @@ int fileRunWorkers(long long fileBytes) {
     return cores;
 }
 
-FileRunCounts runFileBlocks(const FileRunSetup& setup, const FileRunBlockHandler& handler) {
+FileRunCounts runFileLines(const FileRunSetup& setup, const LineOutput& output) {
     RunContext& context = setup.context;
     GridSelection grids{context.catalogue, context.geoidGrid, context.translationGrid, &context.ui};
-    FileRunLoop loop(setup, handler);
+    FileRunLoop loop(setup, output);
     const int workers = fileRunWorkers(setup.in.size);
     return workers <= 1 ? loop.runOnOneThread(grids) : loop.runOnWorkers(grids, workers);
 }

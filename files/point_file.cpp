@@ -78,13 +78,24 @@ int In_Fic::countLines() {
     return count;
 }
 
-std::string_view In_Fic::parseLine(std::string_view line, bool tooLong, int dataFormat, CCoor& point) {
+std::string_view lineStatusText(LineStatus status) {
+    switch (status) {
+        case LineStatus::Point: return texts::kStatusOk;
+        case LineStatus::BlankLine: return texts::kStatusBlankLine;
+        case LineStatus::Comment: return texts::kStatusComment;
+        case LineStatus::BadPoint: return texts::kStatusBadPoint;
+        case LineStatus::UnknownFormat: return texts::kStatusUnknownFormat;
+    }
+    return texts::kStatusBadPoint;
+}
+
+LineStatus In_Fic::parseLine(std::string_view line, bool tooLong, int dataFormat, CCoor& point) {
     FieldScanner scanner(line);
-    if (scanner.atEnd()) return texts::kStatusBlankLine;
-    if (scanner.rest().front() == '*') return texts::kStatusComment;
-    if (!isDataFormat(dataFormat)) return texts::kStatusUnknownFormat;
+    if (scanner.atEnd()) return LineStatus::BlankLine;
+    if (scanner.rest().front() == '*') return LineStatus::Comment;
+    if (!isDataFormat(dataFormat)) return LineStatus::UnknownFormat;
     // A line longer than the format allows is not read at all: its values may be cut anywhere.
-    if (tooLong) return texts::kStatusBadPoint;
+    if (tooLong) return LineStatus::BadPoint;
 
     const DataFormat& format = zelvo::dataFormat(dataFormat);
     std::string_view name;
@@ -92,10 +103,10 @@ std::string_view In_Fic::parseLine(std::string_view line, bool tooLong, int data
     double v[3] = {0.0, 0.0, 0.0};
     int count = 0;
     while (count < 3 && scanner.readDouble(v[count])) ++count;
-    if (count < 2) return texts::kStatusBadPoint;
+    if (count < 2) return LineStatus::BadPoint;
     // "nan", "inf" or a number too large for a double is no coordinate.
     for (int i = 0; i < count; ++i)
-        if (!std::isfinite(v[i])) return texts::kStatusBadPoint;
+        if (!std::isfinite(v[i])) return LineStatus::BadPoint;
 
     // A plain ASCII name is the same in UTF-8: no conversion, and no new string.
     if (isAscii(name)) point.name.assign(name);
@@ -119,7 +130,7 @@ std::string_view In_Fic::parseLine(std::string_view line, bool tooLong, int data
             point.altitude = format.thirdIsAltitude ? v[2] : 0.0;
             break;
     }
-    return texts::kStatusOk;
+    return LineStatus::Point;
 }
 
 std::tm localNow() {

@@ -18,6 +18,12 @@ namespace zelvo {
 // Longest point line; a longer line is reported as a badly formed point.
 inline constexpr std::size_t kPointLineMaxLength = 255;
 
+// What a line of a point file holds.
+enum class LineStatus { Point, BlankLine, Comment, BadPoint, UnknownFormat };
+// The status a line is written with: "OK", "ligne blanche", "commentaires", "mauvais format de
+// point" or "type de fichier inconnu".
+std::string_view lineStatusText(LineStatus status);
+
 class In_Fic {
 public:
     // Opens the file for reading; false when it cannot be read (size is then -1).
@@ -36,9 +42,8 @@ public:
     static std::size_t splitLines(std::string_view block, Take&& take) {
         return LineReader::splitLines(block, kPointLineMaxLength, take);
     }
-    // Classifies one line of a file of the given data format and stores its values into point:
-    // "OK", "ligne blanche", "commentaires", "mauvais format de point" or "type de fichier inconnu".
-    static std::string_view parseLine(std::string_view line, bool tooLong, int dataFormat, CCoor& point);
+    // Classifies one line of a file of the given data format and stores its values into point.
+    static LineStatus parseLine(std::string_view line, bool tooLong, int dataFormat, CCoor& point);
 
     std::string path;
     long long size = -1;

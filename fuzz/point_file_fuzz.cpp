@@ -27,8 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             for (int format = 0; format <= zelvo::kLastDataFormat + 1; ++format) {
                 zelvo::CCoor point;
                 point.unit = 2;
-                const std::string_view status = zelvo::In_Fic::parseLine(line, tooLong, format, point);
-                if (format == written) out.writePoint(point, point, 1, status, true);
+                const zelvo::LineStatus status = zelvo::In_Fic::parseLine(line, tooLong, format, point);
+                if (format == written) out.writePoint(point, point, 1, zelvo::lineStatusText(status), true);
             }
         });
     }

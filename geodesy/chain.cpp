@@ -158,15 +158,22 @@ ExtentResult ExtentTest::test(const CCoor& point, const CCoor& geographic) const
     return ExtentResult::Inside;
 }
 
-int standardPointTransform(CCoor departure, CCoor& arrival, const Catalogue& catalogue, GeoidSource* geoid,
-                           CCoor* arrivalGeographic) {
-    const DatumShift shift = [&catalogue](CCoor& w, const CSysCoor& s) { return standardTransform(w, s, catalogue); };
-    return pointTransform(std::move(departure), arrival, catalogue, geoid, shift, arrivalGeographic);
+int StandardShift::apply(CCoor& point, const CSysCoor& arrival) const {
+    return standardTransform(point, arrival, record_, catalogue_, steps_.greenwich, steps_.projections);
 }
 
-int pointTransform(CCoor departure, CCoor& arrival, const Catalogue& catalogue, GeoidSource* geoid,
+int standardPointTransform(CCoor departure, CCoor& arrival, const Catalogue& catalogue, GeoidSource* geoid,
+                           CCoor* arrivalGeographic) {
+    const ChainSteps steps{greenwichMeridian(catalogue), {}};
+    const ResolvedSimilarity record = resolveStandardTransformation(departure.sys.system, arrival.sys.system, catalogue);
+    const StandardShift shift(catalogue, record, steps);
+    return pointTransform(std::move(departure), arrival, steps, geoid, shift, arrivalGeographic);
+}
+
+int pointTransform(CCoor departure, CCoor& arrival, const ChainSteps& steps, GeoidSource* geoid,
                    const DatumShift& shift, CCoor* arrivalGeographic) {
-    const CLgo* greenwich = greenwichMeridian(catalogue);
+    const CLgo* greenwich = steps.greenwich;
+    const CompiledProjections& compiled = steps.projections;
     CCoor& w = departure;
     const int mode = departure.verticalMode;
     int status = kStatusOk;
@@ -175,7 +182,7 @@ int pointTransform(CCoor departure, CCoor& arrival, const Catalogue& catalogue, 
     // A point outside the geoid's usable nodes on the departure side stays so on the arrival side.
     bool outsideGeoid = false;
     if (geoidApplies(geoid, w)) {
-        status = w.toGeographic(greenwich);
+        status = toGeographic(w, greenwich, compiled);
         n = undulationAt(*geoid, w);
         outsideGeoid = w.geoidPrecisionCode == kOutsideGeoidGrid;
         // Outside the geoid's usable nodes no altitude is computed, as outside every geoid grid.
@@ -184,8 +191,8 @@ int pointTransform(CCoor departure, CCoor& arrival, const Catalogue& catalogue, 
     if (mode == kAltitude) w.h = n + w.altitude;
     else if (mode == kNoVertical) w.h = n;
 
-    if (systemNumber(w) != systemNumber(arrival)) status = shift(w, arrival.sys);
-    const int geographic = w.toGeographic(greenwich);
+    if (systemNumber(w) != systemNumber(arrival)) status = shift.apply(w, arrival.sys);
+    const int geographic = toGeographic(w, greenwich, compiled);
     if (status == kStatusOk) status = geographic;
 
     if (geoidApplies(geoid, arrival)) {
@@ -202,14 +209,14 @@ int pointTransform(CCoor departure, CCoor& arrival, const Catalogue& catalogue, 
     int converted = kStatusOk;
     switch (arrival.type) {
         case kCartesian:
-            converted = w.toCartesian(greenwich);
+            converted = toCartesian(w, greenwich, compiled);
             break;
         case kGeographic:
             w.setUnit(arrival.unit);
             w.changeMeridian(arrival.sys.meridian);
             break;
         case kProjected:
-            converted = w.toProjected(arrival.sys.projection, greenwich);
+            converted = toProjected(w, arrival.sys.projection, greenwich, compiled);
             w.setUnit(arrival.unit);
             break;
     }

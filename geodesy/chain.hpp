@@ -3,10 +3,11 @@
 // and the standard point transformation, with the geoid term of the heights.
 
 #include <deque>
-#include <functional>
 #include <vector>
 
 #include "catalogue/catalogue.hpp"
+#include "geodesy/coordinates.hpp"
+#include "geodesy/datum.hpp"
 
 namespace zelvo {
 
@@ -68,11 +69,34 @@ private:
 };
 
 // Moves a point (cartesian or not) into the arrival system; returns the chain status.
-using DatumShift = std::function<int(CCoor& point, const CSysCoor& arrival)>;
+class DatumShift {
+public:
+    virtual ~DatumShift() = default;
+    virtual int apply(CCoor& point, const CSysCoor& arrival) const = 0;
+};
+
+// What the chain of a run reads that does not change from point to point.
+struct ChainSteps {
+    const CLgo* greenwich = nullptr;
+    CompiledProjections projections;
+};
 
 // The chain of one point with the given datum shift, used when the two systems differ.
-int pointTransform(CCoor departure, CCoor& arrival, const Catalogue& catalogue, GeoidSource* geoid,
+int pointTransform(CCoor departure, CCoor& arrival, const ChainSteps& steps, GeoidSource* geoid,
                    const DatumShift& shift, CCoor* arrivalGeographic = nullptr);
+
+// The shift of the standard transformation: the seven-parameter record of the catalogue.
+class StandardShift : public DatumShift {
+public:
+    StandardShift(const Catalogue& catalogue, const ResolvedSimilarity& record, const ChainSteps& steps)
+        : catalogue_(catalogue), record_(record), steps_(steps) {}
+    int apply(CCoor& point, const CSysCoor& arrival) const override;
+
+private:
+    const Catalogue& catalogue_;
+    const ResolvedSimilarity& record_;
+    const ChainSteps& steps_;
+};
 
 // Transforms a copy of departure into the system, type, unit, meridian and projection that
 // arrival describes, with the standard transformation of the catalogue; arrival receives the

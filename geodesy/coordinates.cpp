@@ -103,7 +103,15 @@ int CCoor::cartesianToGeographicPoint(const CLgo* greenwich) {
 
 namespace {
 
-InversePosition inversePosition(const CCoor& point) {
+// Runs fn with the constants of projection on the point's ellipsoid: the compiled ones at hand,
+// else constants computed for this call.
+template <typename Fn>
+int withProjection(const CPrc& projection, double a, double e2, const CompiledProjections& compiled, Fn fn) {
+    if (const CompiledProjection* found = compiled.find(&projection, a, e2)) return fn(*found);
+    return fn(CompiledProjection(projection, a, e2));
+}
+
+InversePosition inversePosition(const CCoor& point, const CompiledProjections& compiled) {
     InversePosition position;
     if (point.sys.projection == nullptr) {
         position.status = kStatusUnsupportedProjection;
@@ -112,7 +120,9 @@ InversePosition inversePosition(const CCoor& point) {
     double a = 0.0, e2 = 0.0;
     pointEllipsoid(point, a, e2);
     LonLat g;
-    position.status = projectInverse(*point.sys.projection, a, e2, point.e, point.n, g);
+    position.status = withProjection(*point.sys.projection, a, e2, compiled, [&](const CompiledProjection& p) {
+        return p.inverse(point.e, point.n, g);
+    });
     position.lon = g.lon;
     position.lat = g.lat;
     return position;
@@ -130,11 +140,18 @@ int takeInversePosition(CCoor& point, const InversePosition& position, const CLg
     return kStatusOk;
 }
 
-int CCoor::projectedToGeographicPoint(const CLgo* greenwich) {
-    return takeInversePosition(*this, inversePosition(*this), greenwich);
+const CompiledProjection* CompiledProjections::find(const CPrc* projection, double a, double e2) const {
+    for (const CompiledProjection* p : {first, second})
+        if (p != nullptr && p->isFor(projection, a, e2)) return p;
+    return nullptr;
 }
 
-void inversePositions(std::span<const CCoor* const> points, std::span<InversePosition> out) {
+int CCoor::projectedToGeographicPoint(const CLgo* greenwich) {
+    return takeInversePosition(*this, inversePosition(*this, {}), greenwich);
+}
+
+void inversePositions(std::span<const CCoor* const> points, std::span<InversePosition> out,
+                      const CompiledProjections& compiled) {
     // The points that share the first one's projection and ellipsoid go together; the others
     // (rare in a file of one system) one by one.
     constexpr std::size_t kTogether = 16;
@@ -156,67 +173,80 @@ void inversePositions(std::span<const CCoor* const> points, std::span<InversePos
                 continue;
             }
         }
-        out[i] = inversePosition(p);
+        out[i] = inversePosition(p, compiled);
     }
     if (count == 0) return;
-    const int status = projectInverse(*projection, a, e2, std::span(plane).first(count), std::span(g).first(count));
+    const int status = withProjection(*projection, a, e2, compiled, [&](const CompiledProjection& p) {
+        return p.inverse(std::span(plane).first(count), std::span(g).first(count));
+    });
     for (std::size_t k = 0; k < count; ++k) out[index[k]] = {status, g[k].lon, g[k].lat};
 }
 
 // The equal-area projection has no point scale factor and no convergence: both are reported as 0
 // (k = 1, γ = 0).
-int CCoor::geographicToProjectedPoint(const CPrc* projection) {
-    if (!isGreenwich(sys.meridian)) toGreenwich();
-    setUnit(kRadians);
-    projectionError = false;
+int geographicToProjected(CCoor& point, const CPrc* projection, const CompiledProjections& compiled) {
+    if (!isGreenwich(point.sys.meridian)) point.toGreenwich();
+    point.setUnit(kRadians);
+    point.projectionError = false;
     int status = kStatusOk;
     double a = 0.0, e2 = 0.0;
-    pointEllipsoid(*this, a, e2);
+    pointEllipsoid(point, a, e2);
     ProjectedPoint out;
-    if (projection == nullptr || projectForward(*projection, a, e2, lon, lat, out) != kStatusOk) {
-        projectionError = true;
+    if (projection == nullptr ||
+        withProjection(*projection, a, e2, compiled, [&](const CompiledProjection& p) {
+            return p.forward(point.lon, point.lat, out);
+        }) != kStatusOk) {
+        point.projectionError = true;
         status = kStatusUnsupportedProjection;
     } else {
-        e = out.plane.e;
-        n = out.plane.n;
-        alteration = out.scale.k;
-        convergence = out.scale.gamma;
+        point.e = out.plane.e;
+        point.n = out.plane.n;
+        point.alteration = out.scale.k;
+        point.convergence = out.scale.gamma;
     }
-    type = kProjected;
-    if (!projectionError) {
-        alteration = (alteration - 1.0) * 1000000.0;
-        convergenceUnit = projection->unit;
-        convergence = convertAngle(convergence, kRadians, projection->unit);
+    point.type = kProjected;
+    if (!point.projectionError) {
+        point.alteration = (point.alteration - 1.0) * 1000000.0;
+        point.convergenceUnit = projection->unit;
+        point.convergence = convertAngle(point.convergence, kRadians, projection->unit);
     }
     return status;
 }
 
-int CCoor::toCartesian(const CLgo* greenwich) {
+int toCartesian(CCoor& point, const CLgo* greenwich, const CompiledProjections& compiled) {
     int status = kStatusOk;
-    if (type == kProjected) status = projectedToGeographicPoint(greenwich);
-    if (status == kStatusOk && type == kGeographic) status = geographicToCartesianPoint();
-    type = kCartesian;
+    if (point.type == kProjected)
+        status = takeInversePosition(point, inversePosition(point, compiled), greenwich);
+    if (status == kStatusOk && point.type == kGeographic) status = point.geographicToCartesianPoint();
+    point.type = kCartesian;
     return status;
 }
 
-int CCoor::toGeographic(const CLgo* greenwich) {
-    if (type == kCartesian) return cartesianToGeographicPoint(greenwich);
-    if (type == kProjected) return projectedToGeographicPoint(greenwich);
+int toGeographic(CCoor& point, const CLgo* greenwich, const CompiledProjections& compiled) {
+    if (point.type == kCartesian) return point.cartesianToGeographicPoint(greenwich);
+    if (point.type == kProjected) return takeInversePosition(point, inversePosition(point, compiled), greenwich);
     return kStatusOk;
 }
 
 // A projected point whose own projection cannot be inverted is left as it is: projecting its stale
 // geographic values would give a plausible but wrong result.
-int CCoor::toProjected(const CPrc* projection, const CLgo* greenwich) {
+int toProjected(CCoor& point, const CPrc* projection, const CLgo* greenwich, const CompiledProjections& compiled) {
     int status = kStatusOk;
-    if (type == kCartesian)
-        status = cartesianToGeographicPoint(greenwich);
-    else if (type == kProjected)
-        status = projectedToGeographicPoint(greenwich);
+    if (point.type == kCartesian)
+        status = point.cartesianToGeographicPoint(greenwich);
+    else if (point.type == kProjected)
+        status = takeInversePosition(point, inversePosition(point, compiled), greenwich);
     if (status != kStatusOk) return status;
-    status = geographicToProjectedPoint(projection);
-    sys.projection = projection;
+    status = geographicToProjected(point, projection, compiled);
+    point.sys.projection = projection;
     return status;
+}
+
+int CCoor::geographicToProjectedPoint(const CPrc* projection) { return geographicToProjected(*this, projection, {}); }
+int CCoor::toCartesian(const CLgo* greenwich) { return zelvo::toCartesian(*this, greenwich, {}); }
+int CCoor::toGeographic(const CLgo* greenwich) { return zelvo::toGeographic(*this, greenwich, {}); }
+int CCoor::toProjected(const CPrc* projection, const CLgo* greenwich) {
+    return zelvo::toProjected(*this, projection, greenwich, {});
 }
 
 }  // namespace zelvo

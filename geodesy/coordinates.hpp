@@ -6,6 +6,7 @@
 
 #include "catalogue/catalogue.hpp"
 #include "catalogue/records.hpp"
+#include "geodesy/projection.hpp"
 
 namespace zelvo {
 
@@ -14,6 +15,21 @@ const CLgo* greenwichMeridian(const Catalogue& catalogue);
 
 // True for Greenwich (number 1) and for a null meridian, which the conversions read as Greenwich.
 bool isGreenwich(const CLgo* meridian);
+
+// The projections whose constants an operation computed once for its run. A conversion of a point
+// whose projection and ellipsoid are one of them uses its constants; any other point's projection
+// has its constants computed for the call (CCoor's own members pass none).
+struct CompiledProjections {
+    const CompiledProjection* first = nullptr;
+    const CompiledProjection* second = nullptr;
+    const CompiledProjection* find(const CPrc* projection, double a, double e2) const;
+};
+
+// CCoor's conversions with the projections at hand: the same values as the members.
+int toGeographic(CCoor& point, const CLgo* greenwich, const CompiledProjections& compiled);
+int toCartesian(CCoor& point, const CLgo* greenwich, const CompiledProjections& compiled);
+int toProjected(CCoor& point, const CPrc* projection, const CLgo* greenwich, const CompiledProjections& compiled);
+int geographicToProjected(CCoor& point, const CPrc* projection, const CompiledProjections& compiled);
 
 // What CCoor::projectedToGeographicPoint computes from a point's projected values: its status, and
 // when that is kStatusOk the longitude from Greenwich and the latitude in radians.
@@ -24,7 +40,8 @@ struct InversePosition {
 // The same for several projected points at once (out as long as points), each the value
 // projectedToGeographicPoint gives it; points of one projection and ellipsoid are inverted
 // together, which is faster.
-void inversePositions(std::span<const CCoor* const> points, std::span<InversePosition> out);
+void inversePositions(std::span<const CCoor* const> points, std::span<InversePosition> out,
+                      const CompiledProjections& compiled = {});
 // Makes the point geographic from such a position, as projectedToGeographicPoint does; a failed
 // position leaves it unchanged and returns its status.
 int takeInversePosition(CCoor& point, const InversePosition& position, const CLgo* greenwich);

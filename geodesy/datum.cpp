@@ -41,35 +41,58 @@ bool findTransformation(const std::deque<CTsg>& transformations, int departureSy
     return false;
 }
 
+ResolvedSimilarity resolveStandardTransformation(const CReg* from, const CReg* to, const Catalogue& catalogue) {
+    ResolvedSimilarity r;
+    r.from = from;
+    r.to = to;
+    CTransfo transfo;
+    if (from == nullptr || to == nullptr ||
+        !findTransformation(catalogue.transformations, from->number, to->number, kStandardTransformation, transfo))
+        return r;
+    const CTsg& t = transfo.tsg;
+    r.found = true;
+    r.inverse = transfo.inverse == 1;
+    r.tx = t.tx;
+    r.ty = t.ty;
+    r.tz = t.tz;
+    r.rx = convertAngle(t.rx, kSecondsOfDegree, kRadians);
+    r.ry = convertAngle(t.ry, kSecondsOfDegree, kRadians);
+    r.rz = convertAngle(t.rz, kSecondsOfDegree, kRadians);
+    r.d = t.scale * 1e-6;
+    r.precisionCode = t.precisionCode;
+    return r;
+}
+
+int standardTransform(CCoor& point, const CSysCoor& arrival, const Catalogue& catalogue) {
+    return standardTransform(point, arrival, resolveStandardTransformation(point.sys.system, arrival.system, catalogue),
+                             catalogue, greenwichMeridian(catalogue), {});
+}
+
 // Works on the point itself rather than on a copy (no allocation for its name): every check that
 // can fail comes before the first change, so a failing point is left as it was. A missing record
 // (600) is reported before an unsupported projection (300).
-int standardTransform(CCoor& point, const CSysCoor& arrival, const Catalogue& catalogue) {
-    CTransfo transfo;
-    if (point.sys.system == nullptr || arrival.system == nullptr ||
-        !findTransformation(catalogue.transformations, point.sys.system->number, arrival.system->number,
-                            kStandardTransformation, transfo))
+int standardTransform(CCoor& point, const CSysCoor& arrival, const ResolvedSimilarity& record,
+                      const Catalogue& catalogue, const CLgo* greenwich, const CompiledProjections& compiled) {
+    const bool resolved = record.from == point.sys.system && record.to == arrival.system;
+    const ResolvedSimilarity& r =
+        resolved ? record : resolveStandardTransformation(point.sys.system, arrival.system, catalogue);
+    if (point.sys.system == nullptr || arrival.system == nullptr || !r.found ||
+        point.sys.system->number == arrival.system->number)
         return kStatusNoTransformation;
     if (point.type == kProjected &&
         (point.sys.projection == nullptr || !isSupportedProjection(*point.sys.projection)))
         return kStatusUnsupportedProjection;
-    if (point.type != kCartesian) point.toCartesian(greenwichMeridian(catalogue));
-    const CTsg& t = transfo.tsg;
-    const double rx = convertAngle(t.rx, kSecondsOfDegree, kRadians);
-    const double ry = convertAngle(t.ry, kSecondsOfDegree, kRadians);
-    const double rz = convertAngle(t.rz, kSecondsOfDegree, kRadians);
-    const double d = t.scale * 1e-6;
-    const CartesianXyz moved =
-        transfo.inverse == 1
-            ? applySimilarityInverse(t.tx, t.ty, t.tz, d, rx, ry, rz, point.x, point.y, point.z)
-            : applySimilarity(t.tx, t.ty, t.tz, d, rx, ry, rz, point.x, point.y, point.z);
+    if (point.type != kCartesian) toCartesian(point, greenwich, compiled);
+    const CartesianXyz moved = r.inverse
+                                   ? applySimilarityInverse(r.tx, r.ty, r.tz, r.d, r.rx, r.ry, r.rz, point.x, point.y, point.z)
+                                   : applySimilarity(r.tx, r.ty, r.tz, r.d, r.rx, r.ry, r.rz, point.x, point.y, point.z);
     point.x = moved.x;
     point.y = moved.y;
     point.z = moved.z;
     point.sys.system = arrival.system;
     point.sys.projection = arrival.projection;
     point.sys.vertical = arrival.vertical;
-    point.precisionCode = t.precisionCode;
+    point.precisionCode = r.precisionCode;
     return kStatusOk;
 }
 

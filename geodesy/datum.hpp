@@ -7,6 +7,7 @@
 
 #include "catalogue/catalogue.hpp"
 #include "catalogue/records.hpp"
+#include "geodesy/coordinates.hpp"
 #include "geodesy/ellipsoid.hpp"
 
 namespace zelvo {
@@ -37,5 +38,22 @@ bool findTransformation(const std::deque<CTsg>& transformations, int departureSy
 // record links the systems; 300 when the point's projection cannot be inverted. On 600 and 300 the
 // point is left unchanged.
 int standardTransform(CCoor& point, const CSysCoor& arrival, const Catalogue& catalogue);
+
+// A seven-parameter record resolved once for a run: its parameters in the units the similarity
+// takes.
+struct ResolvedSimilarity {
+    const CReg* from = nullptr;  // the systems it was resolved between
+    const CReg* to = nullptr;
+    bool found = false;
+    bool inverse = false;
+    double tx = 0, ty = 0, tz = 0, d = 0, rx = 0, ry = 0, rz = 0;
+    int precisionCode = 0;
+};
+ResolvedSimilarity resolveStandardTransformation(const CReg* from, const CReg* to, const Catalogue& catalogue);
+
+// standardTransform with the record resolved beforehand (for the point's system and the arrival
+// system; any other pair is looked up in the catalogue) and the run's projection constants.
+int standardTransform(CCoor& point, const CSysCoor& arrival, const ResolvedSimilarity& record,
+                      const Catalogue& catalogue, const CLgo* greenwich, const CompiledProjections& compiled);
 
 }  // namespace zelvo

@@ -248,56 +248,63 @@ bool loadCurrentGrid(GridSelection& grids, CurrentGrid which) {
     return opened;
 }
 
+GridShift::GridShift(const Catalogue& catalogue, const CGrille3D& grid, const ChainSteps& steps, const CReg* from,
+                     const CReg* to)
+    : catalogue_(catalogue), grid_(grid), steps_(steps), from_(from), to_(to) {
+    CTransfo transfo;
+    found_ = from != nullptr && to != nullptr &&
+             findTransformation(catalogue.transformations, from->number, to->number, kGridTransformation, transfo);
+    if (found_) {
+        inverse_ = transfo.inverse;
+        tx_ = transfo.tsg.tx;
+        ty_ = transfo.tsg.ty;
+        tz_ = transfo.tsg.tz;
+    }
+}
+
+int GridShift::apply(CCoor& w, const CSysCoor& s) const {
+    const CGrille3D& grid = grid_;
+    const CLgo* greenwich = steps_.greenwich;
+    if (w.type != kCartesian) {
+        if (const int status = toCartesian(w, greenwich, steps_.projections); status != kStatusOk) return status;
+    }
+    if (shiftsGeographicCoordinates(grid)) return shiftGeographic(w, s, grid);
+    CCoor probe = w;
+    if (indexedInArrivalSystem(grid)) {
+        if (w.sys.system != from_ || s.system != to_) return GridShift(catalogue_, grid, steps_, w.sys.system, s.system).apply(w, s);
+        if (!found_) return kStatusNoTransformation;
+        if (inverse_ == 0) {
+            probe.x += tx_;
+            probe.y += ty_;
+            probe.z += tz_;
+            probe.sys.system = s.system;
+        }
+    }
+    probe.toGeographic(greenwich);
+    if (probe.unit != grid.extent.min.unit) probe.setUnit(grid.extent.min.unit);
+    int code = 0;
+    std::vector<double>& v = values_;
+    if (grid.interpolate(kDegreesGridUnit, {probe.lon, probe.lat, probe.h}, v, code) == kInterpolationNotFinite)
+        return kStatusGridNodesNotFinite;
+    v.resize(std::max<std::size_t>(v.size(), 7), 0.0);
+    const bool sevenParameters = grid.VALUES_NUMBER == 7;
+    const double rx = sevenParameters ? convertAngle(v[3], kSecondsOfDegree, kRadians) : 0.0;
+    const double ry = sevenParameters ? convertAngle(v[4], kSecondsOfDegree, kRadians) : 0.0;
+    const double rz = sevenParameters ? convertAngle(v[5], kSecondsOfDegree, kRadians) : 0.0;
+    const double d = sevenParameters ? v[6] * 1e-6 : 0.0;
+    // The parameters transform from the first system of the grid's entry to the second.
+    const CartesianXyz moved = systemNumber(s) != grid.extent.regNumber
+                                   ? applySimilarityInverse(v[0], v[1], v[2], d, rx, ry, rz, w.x, w.y, w.z)
+                                   : applySimilarity(v[0], v[1], v[2], d, rx, ry, rz, w.x, w.y, w.z);
+    placeInArrival(w, moved, code, s);
+    return kStatusOk;
+}
+
 int gridPointTransform(CCoor departure, CCoor& arrival, const Catalogue& catalogue, GeoidSource* geoid,
                        const CGrille3D& grid, CCoor* arrivalGeographic) {
-    // The node values of every point go through the same buffer.
-    thread_local std::vector<double> v;
-    // One reference captured: the function object then holds it without allocating.
-    const struct {
-        const Catalogue& catalogue;
-        const CGrille3D& grid;
-        const CLgo* greenwich;
-    } run{catalogue, grid, greenwichMeridian(catalogue)};
-    const DatumShift shift = [&run](CCoor& w, const CSysCoor& s) -> int {
-        const Catalogue& catalogue = run.catalogue;
-        const CGrille3D& grid = run.grid;
-        const CLgo* greenwich = run.greenwich;
-        if (w.type != kCartesian) {
-            if (const int status = w.toCartesian(greenwich); status != kStatusOk) return status;
-        }
-        if (shiftsGeographicCoordinates(grid)) return shiftGeographic(w, s, grid);
-        CCoor probe = w;
-        if (indexedInArrivalSystem(grid)) {
-            CTransfo transfo;
-            if (!findTransformation(catalogue.transformations, systemNumber(w.sys), systemNumber(s),
-                                    kGridTransformation, transfo))
-                return kStatusNoTransformation;
-            if (transfo.inverse == 0) {
-                probe.x += transfo.tsg.tx;
-                probe.y += transfo.tsg.ty;
-                probe.z += transfo.tsg.tz;
-                probe.sys.system = s.system;
-            }
-        }
-        probe.toGeographic(greenwich);
-        if (probe.unit != grid.extent.min.unit) probe.setUnit(grid.extent.min.unit);
-        int code = 0;
-        if (grid.interpolate(kDegreesGridUnit, {probe.lon, probe.lat, probe.h}, v, code) == kInterpolationNotFinite)
-            return kStatusGridNodesNotFinite;
-        v.resize(std::max<std::size_t>(v.size(), 7), 0.0);
-        const bool sevenParameters = grid.VALUES_NUMBER == 7;
-        const double rx = sevenParameters ? convertAngle(v[3], kSecondsOfDegree, kRadians) : 0.0;
-        const double ry = sevenParameters ? convertAngle(v[4], kSecondsOfDegree, kRadians) : 0.0;
-        const double rz = sevenParameters ? convertAngle(v[5], kSecondsOfDegree, kRadians) : 0.0;
-        const double d = sevenParameters ? v[6] * 1e-6 : 0.0;
-        // The parameters transform from the first system of the grid's entry to the second.
-        const CartesianXyz moved = systemNumber(s) != grid.extent.regNumber
-                                       ? applySimilarityInverse(v[0], v[1], v[2], d, rx, ry, rz, w.x, w.y, w.z)
-                                       : applySimilarity(v[0], v[1], v[2], d, rx, ry, rz, w.x, w.y, w.z);
-        placeInArrival(w, moved, code, s);
-        return kStatusOk;
-    };
-    return pointTransform(std::move(departure), arrival, catalogue, geoid, shift, arrivalGeographic);
+    const ChainSteps steps{greenwichMeridian(catalogue), {}};
+    const GridShift shift(catalogue, grid, steps, departure.sys.system, arrival.sys.system);
+    return pointTransform(std::move(departure), arrival, steps, geoid, shift, arrivalGeographic);
 }
 
 }  // namespace zelvo

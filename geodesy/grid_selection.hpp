@@ -72,6 +72,27 @@ enum class CurrentGrid { Geoid, Translation };
 // (the grid is then not usable).
 bool loadCurrentGrid(GridSelection& grids, CurrentGrid which);
 
+// The datum shift of grid mode: the current 3-D grid's shift in place of the seven-parameter
+// record, the grid record between the two systems resolved once. One per worker (it keeps the
+// node values' buffer).
+class GridShift : public DatumShift {
+public:
+    GridShift(const Catalogue& catalogue, const CGrille3D& grid, const ChainSteps& steps, const CReg* from,
+              const CReg* to);
+    int apply(CCoor& point, const CSysCoor& arrival) const override;
+
+private:
+    const Catalogue& catalogue_;
+    const CGrille3D& grid_;
+    const ChainSteps& steps_;
+    const CReg* from_;
+    const CReg* to_;
+    bool found_ = false;
+    int inverse_ = 0;
+    double tx_ = 0, ty_ = 0, tz_ = 0;
+    mutable std::vector<double> values_;
+};
+
 // The point transformation of grid mode: as standardPointTransform, with the grid datum shift
 // of the current 3-D grid in place of the seven-parameter record.
 int gridPointTransform(CCoor departure, CCoor& arrival, const Catalogue& catalogue, GeoidSource* geoid,

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <bit>
 #include <cstdint>
+#include <memory>
 
 #include "catalogue/projection_codes.hpp"
 #include "geodesy/albers_equal_area.hpp"
@@ -67,56 +68,6 @@ EqualAreaConstants laeaConstants(const CPrc& p, double a, double e2) {
                               p.falseNorthing);
 }
 
-// What the constants of a projection depend on, bit for bit: the parameters of its record, its
-// own ellipsoid and meridian, and the ellipsoid of the point (integers are held exactly). Equal
-// keys give bit-identical constants, since the same computation runs on the same bits.
-using ConstantsKey = std::array<double, 19>;
-
-ConstantsKey keyOf(const CPrc& p, double a, double e2) {
-    const CElg* own = p.ellipsoid;
-    const CLgo* meridian = p.meridian;
-    return {static_cast<double>(p.kind),
-            static_cast<double>(p.variant),
-            static_cast<double>(p.unit),
-            p.longitudeOrigin,
-            p.latitudeOrigin,
-            p.scaleFactor,
-            p.parallel1,
-            p.parallel2,
-            p.falseEasting,
-            p.falseNorthing,
-            own != nullptr ? 1.0 : 0.0,
-            own != nullptr ? own->semiMajorAxis : 0.0,
-            own != nullptr ? own->eccentricitySquared : 0.0,
-            meridian != nullptr ? static_cast<double>(meridian->number) : -1.0,
-            meridian != nullptr ? static_cast<double>(meridian->unit) : 0.0,
-            meridian != nullptr ? meridian->longitude : 0.0,
-            a,
-            e2,
-            static_cast<double>(p.linearUnit)};
-}
-
-bool sameBits(double x, double y) { return std::bit_cast<std::uint64_t>(x) == std::bit_cast<std::uint64_t>(y); }
-
-// Whether key is the key of (p, a, e2), read field by field up to the first difference.
-bool isKeyOf(const ConstantsKey& key, const CPrc& p, double a, double e2) {
-    if (!sameBits(key[0], p.kind) || !sameBits(key[1], p.variant) || !sameBits(key[2], p.unit)) return false;
-    if (!sameBits(key[16], a) || !sameBits(key[17], e2) || !sameBits(key[18], p.linearUnit)) return false;
-    if (!sameBits(key[3], p.longitudeOrigin) || !sameBits(key[4], p.latitudeOrigin) ||
-        !sameBits(key[5], p.scaleFactor) || !sameBits(key[6], p.parallel1) || !sameBits(key[7], p.parallel2) ||
-        !sameBits(key[8], p.falseEasting) || !sameBits(key[9], p.falseNorthing))
-        return false;
-    const CElg* own = p.ellipsoid;
-    if (own == nullptr ? !sameBits(key[10], 0.0)
-                       : !sameBits(key[10], 1.0) || !sameBits(key[11], own->semiMajorAxis) ||
-                             !sameBits(key[12], own->eccentricitySquared))
-        return false;
-    const CLgo* meridian = p.meridian;
-    if (meridian == nullptr) return sameBits(key[13], -1.0);
-    return sameBits(key[13], meridian->number) && sameBits(key[14], meridian->unit) &&
-           sameBits(key[15], meridian->longitude);
-}
-
 // How the formula's easting and northing (metres, growing east and north) become the projection's
 // coordinates for the EPSG method kinds: (x0 + sx e, y0 + sy n) / unit. West- and south-orientated
 // methods run their formula with a zero false origin and count from x0 or y0 the other way.
@@ -125,6 +76,8 @@ struct Axes {
     double sx = 1.0, sy = 1.0;
     double x0 = 0.0, y0 = 0.0;
 };
+
+}  // namespace
 
 struct ProjectionConstants {
     LambertConicConstants lambert;
@@ -140,6 +93,8 @@ struct ProjectionConstants {
     KrovakConstants krovak;
     Axes axes;
 };
+
+namespace {
 
 // The parameters of an EPSG method kind: angles in radians (λ0 from Greenwich), false origin in
 // metres. Their meaning per method is the catalogue's (README, PRC records).
@@ -225,43 +180,26 @@ void epsgConstants(const CPrc& p, double a, double e2, ProjectionConstants& c) {
     }
 }
 
-// The constants of a supported projection for a point's ellipsoid. A run uses one or two
-// projections for all its points: the last few sets are kept, found again by the values they
-// come from (never by address, so a changed or reused record gets fresh constants). The
-// reference is valid until the next call.
-const ProjectionConstants& constantsFor(const CPrc& p, double a, double e2) {
-    struct Entry {
-        bool used = false;
-        ConstantsKey key;
-        ProjectionConstants constants;
-    };
-    thread_local std::array<Entry, 4> entries;
-    thread_local std::size_t next = 0;
-    for (const Entry& entry : entries)
-        if (entry.used && isKeyOf(entry.key, p, a, e2)) return entry.constants;
-    Entry& entry = entries[next];
-    next = (next + 1) % entries.size();
-    entry.used = true;
-    entry.key = keyOf(p, a, e2);
+// The constants of a supported projection for an ellipsoid (a, e2).
+void makeConstants(const CPrc& p, double a, double e2, ProjectionConstants& c) {
     switch (p.kind) {
         case kLambertConformalConic:
-            entry.constants.lambert = lambertConstants(p, a, e2);
+            c.lambert = lambertConstants(p, a, e2);
             break;
         case kTransverseMercator:
         case kTransverseMercatorAlias:
-            entry.constants.transverseMercator = tmConstants(p, a, e2);
+            c.transverseMercator = tmConstants(p, a, e2);
             break;
         case kGaussLaborde:
-            entry.constants.gaussLaborde = glConstants(p, a, e2);
+            c.gaussLaborde = glConstants(p, a, e2);
             break;
         case kLambertAzimuthalEqualArea:
-            entry.constants.equalArea = laeaConstants(p, a, e2);
+            c.equalArea = laeaConstants(p, a, e2);
             break;
         default:
-            epsgConstants(p, a, e2, entry.constants);
+            epsgConstants(p, a, e2, c);
             break;
     }
-    return entry.constants;
 }
 
 }  // namespace
@@ -400,61 +338,84 @@ LonLat epsgInverse(const CPrc& p, const ProjectionConstants& c, double e2, doubl
 
 }  // namespace
 
-int projectForward(const CPrc& p, double a, double e2, double lon, double lat, ProjectedPoint& out) {
-    if (!isSupportedProjection(p)) return kStatusUnsupportedProjection;
+CompiledProjection::CompiledProjection(const CPrc& projection, double a, double e2)
+    : projection_(&projection), a_(a), e2_(e2), supported_(isSupportedProjection(projection)) {
+    if (supported_) {
+        constants_ = std::make_unique<ProjectionConstants>();
+        makeConstants(projection, a, e2, *constants_);
+    }
+}
+
+CompiledProjection::~CompiledProjection() = default;
+CompiledProjection::CompiledProjection(CompiledProjection&&) noexcept = default;
+CompiledProjection& CompiledProjection::operator=(CompiledProjection&&) noexcept = default;
+
+bool CompiledProjection::isFor(const CPrc* projection, double a, double e2) const {
+    return projection == projection_ && std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(a_) &&
+           std::bit_cast<std::uint64_t>(e2) == std::bit_cast<std::uint64_t>(e2_);
+}
+
+int CompiledProjection::forward(double lon, double lat, ProjectedPoint& out) const {
+    if (!supported_) return kStatusUnsupportedProjection;
+    const CPrc& p = *projection_;
+    const ProjectionConstants& constants = *constants_;
+    const double a = a_, e2 = e2_;
     switch (p.kind) {
         case kLambertConformalConic: {
-            const LambertConicConstants& c = constantsFor(p, a, e2).lambert;
+            const LambertConicConstants& c = constants.lambert;
             lambertForwardWithScale(c, a, e2, lon, lat, out.plane, out.scale);
             out.hasScale = true;
             break;
         }
         case kTransverseMercator:
         case kTransverseMercatorAlias: {
-            const TransverseMercatorConstants& c = constantsFor(p, a, e2).transverseMercator;
+            const TransverseMercatorConstants& c = constants.transverseMercator;
             out.plane = transverseMercatorForward(c, e2, lon, lat);
             out.scale = transverseMercatorScaleConvergence(c, p.scaleFactor, lon, lat, out.plane.e);
             out.hasScale = true;
             break;
         }
         case kGaussLaborde: {
-            const GaussLabordeConstants& c = constantsFor(p, a, e2).gaussLaborde;
+            const GaussLabordeConstants& c = constants.gaussLaborde;
             out.plane = gaussLabordeForward(c, e2, lon, lat);
             out.scale = gaussLabordeScaleConvergence(c, a, e2, lon, lat);
             out.hasScale = true;
             break;
         }
         case kLambertAzimuthalEqualArea: {
-            out.plane = equalAreaForward(constantsFor(p, a, e2).equalArea, e2, lon, lat);
+            out.plane = equalAreaForward(constants.equalArea, e2, lon, lat);
             out.scale = ScaleConvergence();
             out.hasScale = false;
             break;
         }
         default:
-            epsgForward(p, constantsFor(p, a, e2), a, e2, lon, lat, out);
+            epsgForward(p, constants, a, e2, lon, lat, out);
             break;
     }
     return kStatusOk;
 }
 
-int projectInverse(const CPrc& p, double a, double e2, double east, double north, LonLat& out) {
-    if (!isSupportedProjection(p)) return kStatusUnsupportedProjection;
+int CompiledProjection::inverse(double east, double north, LonLat& out) const {
+    if (!supported_) return kStatusUnsupportedProjection;
+    const CPrc& p = *projection_;
+    const ProjectionConstants& constants = *constants_;
+    const double e2 = e2_;
     switch (p.kind) {
         case kLambertConformalConic:
-            out = lambertInverse(constantsFor(p, a, e2).lambert, e2, east, north);
+            out = lambertInverse(constants.lambert, e2, east, north);
             break;
         case kTransverseMercator:
         case kTransverseMercatorAlias:
-            out = transverseMercatorInverse(constantsFor(p, a, e2).transverseMercator, e2, east, north);
+            out = transverseMercatorInverse(constants.transverseMercator, e2, east, north);
             break;
         case kGaussLaborde:
-            out = gaussLabordeInverse(constantsFor(p, a, e2).gaussLaborde, e2, east, north);
+            out = gaussLabordeInverse(constants.gaussLaborde, e2, east, north);
             break;
         case kLambertAzimuthalEqualArea:
-            out = equalAreaInverse(constantsFor(p, a, e2).equalArea, e2, east, north);
+            out = equalAreaInverse(constants.equalArea, e2, east, north);
             break;
         default:
-            out = epsgInverse(p, constantsFor(p, a, e2), e2, east, north);
+            out = epsgInverse(p, constants, e2, east, north);
             break;
     }
     return kStatusOk;
@@ -477,9 +438,11 @@ void conformalInverses(double e2, std::span<const PlaneEn> points, std::span<Lon
 
 }  // namespace
 
-int projectInverse(const CPrc& p, double a, double e2, std::span<const PlaneEn> points, std::span<LonLat> out) {
-    if (!isSupportedProjection(p)) return kStatusUnsupportedProjection;
-    const ProjectionConstants& c = constantsFor(p, a, e2);
+int CompiledProjection::inverse(std::span<const PlaneEn> points, std::span<LonLat> out) const {
+    if (!supported_) return kStatusUnsupportedProjection;
+    const CPrc& p = *projection_;
+    const ProjectionConstants& c = *constants_;
+    const double e2 = e2_;
     switch (p.kind) {
         case kLambertConformalConic:
             conformalInverses(e2, points, out, [&c](const PlaneEn& en, double& isometric) {
@@ -506,6 +469,19 @@ int projectInverse(const CPrc& p, double a, double e2, std::span<const PlaneEn> 
             break;
     }
     return kStatusOk;
+}
+
+int projectForward(const CPrc& projection, double a, double e2, double lon, double lat, ProjectedPoint& out) {
+    return CompiledProjection(projection, a, e2).forward(lon, lat, out);
+}
+
+int projectInverse(const CPrc& projection, double a, double e2, double east, double north, LonLat& out) {
+    return CompiledProjection(projection, a, e2).inverse(east, north, out);
+}
+
+int projectInverse(const CPrc& projection, double a, double e2, std::span<const PlaneEn> points,
+                   std::span<LonLat> out) {
+    return CompiledProjection(projection, a, e2).inverse(points, out);
 }
 
 }  // namespace zelvo

@@ -2,6 +2,7 @@
 // A catalogue projection applied to one point: the projection parameters read from its record,
 // and the dispatch on its kind to the formula families.
 
+#include <memory>
 #include <span>
 
 #include "catalogue/records.hpp"
@@ -34,6 +35,36 @@ struct ProjectedPoint {
     ScaleConvergence scale;  // k and γ (radians) when hasScale
 };
 
+struct ProjectionConstants;
+
+// A projection's constants computed once for one ellipsoid (a, e2), as an operation keeps them for
+// its run: every point then only runs the formulas. The record must outlive it.
+class CompiledProjection {
+public:
+    CompiledProjection(const CPrc& projection, double a, double e2);
+    ~CompiledProjection();
+    CompiledProjection(CompiledProjection&&) noexcept;
+    CompiledProjection& operator=(CompiledProjection&&) noexcept;
+
+    const CPrc& record() const { return *projection_; }
+    bool supported() const { return supported_; }
+    // True when these are the constants of this record on this ellipsoid (bit for bit).
+    bool isFor(const CPrc* projection, double a, double e2) const;
+
+    // As projectForward and projectInverse below.
+    int forward(double lon, double lat, ProjectedPoint& out) const;
+    int inverse(double east, double north, LonLat& out) const;
+    int inverse(std::span<const PlaneEn> points, std::span<LonLat> out) const;
+
+private:
+    const CPrc* projection_;
+    double a_, e2_;
+    bool supported_;
+    std::unique_ptr<ProjectionConstants> constants_;
+};
+
+// The functions below compute the projection's constants at each call: a run of points uses a
+// CompiledProjection instead.
 // Forward projection of (lon, lat) radians from Greenwich, on the ellipsoid (a, e2) of the point's
 // system, to the projection's linear unit (metres for kinds 1 to 6). The EPSG method kinds take
 // all their constants from that ellipsoid. Returns kStatusOk, or kStatusUnsupportedProjection

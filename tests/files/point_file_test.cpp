@@ -28,7 +28,7 @@ std::vector<Read> readAll(const std::string& bytes, int format, std::size_t bloc
     while (in.readBlock(block, blockBytes))
         In_Fic::splitLines(block, [&](std::string_view line, bool tooLong) {
             Read r;
-            r.status = std::string(In_Fic::parseLine(line, tooLong, format, r.point));
+            r.status = std::string(lineStatusText(In_Fic::parseLine(line, tooLong, format, r.point)));
             reads.push_back(r);
         });
     return reads;
