@@ -20,7 +20,6 @@ using namespace page;
 const std::string kNoText;
 const std::vector<std::string> kNoEntries;
 
-constexpr std::string_view kCartesianName = "Cartésiennes", kGeographicName = "Géographiques", kProjectedName = "Planes";
 
 // The letters of a name as the lists compare them: one byte each, upper case folded to lower case
 // (accents kept); for sorting, accented letters also fold to their base letter.
@@ -107,6 +106,8 @@ const std::string& PageModel::selection(int listId) const {
     const auto it = selections_.find(listId);
     return it == selections_.end() ? kNoText : it->second;
 }
+
+int PageModel::selectedType(int typeList) const { return coordinateTypeCode(selection(typeList)); }
 
 ControlState PageModel::control(int id) const {
     const auto it = controls_.find(id);
@@ -451,7 +452,7 @@ void PageModel::arrivalSystemChange() {
 
 void PageModel::typeChange(Side side) {
     const SideLists& lists = side == Side::Departure ? kDeparture : kArrival;
-    const std::string& type = selection(lists.types);
+    const int type = selectedType(lists.types);
     if (settings_.mode == 1) applyFileModeEnabling(side, type);
     else applyLayout(side, type);
     refill(lists.formats);
@@ -461,7 +462,7 @@ void PageModel::arrivalProjectionChange() {
     if (initialised_) store();
     // The rule is about the convergence and alteration of projected points: on another arrival
     // type it would take away the unit list of geographic results.
-    if (selection(kArrivalTypes) == kProjectedName) applyProjectionRule();
+    if (selectedType(kArrivalTypes) == kProjected) applyProjectionRule();
 }
 
 void PageModel::applyProjectionRule() {
@@ -474,8 +475,8 @@ void PageModel::set(std::initializer_list<int> ids, bool visible, bool enabled) 
     for (const int id : ids) controls_[id] = {visible, enabled};
 }
 
-void PageModel::setRange(int first, int last, bool visible, bool enabled) {
-    for (int id = first; id <= last; ++id) controls_[id] = {visible, enabled};
+void PageModel::setRange(ControlRange range, bool visible, bool enabled) {
+    for (int id = range.first; id <= range.last; ++id) controls_[id] = {visible, enabled};
 }
 
 void PageModel::setVisible(std::initializer_list<int> ids, bool visible) {
@@ -486,19 +487,19 @@ void PageModel::setEnabled(std::initializer_list<int> ids, bool enabled) {
     for (const int id : ids) controls_[id].enabled = enabled;
 }
 
-void PageModel::applyLayout(Side side, const std::string& type) {
+void PageModel::applyLayout(Side side, int type) {
     const bool noVerticalSystem = catalogue_.verticalSystems.empty();
     if (side == Side::Departure) {
-        if (type == kCartesianName) {
-            setRange(1056, 1082, false, false);
+        if (type == kCartesian) {
+            setRange(kDepartureValueFields, false, false);
             set({1123, kNoVerticalRadio, kHeightRadio, kAltitudeRadio}, false, false);
             setVisible({1024, 1025, kDepartureEast, kDepartureWest, kDepartureNorth, kDepartureSouth}, false);
             setEnabled({kDepartureProjections, kDepartureUnits, 1033, 1046, kDepartureMeridians}, false);
-            setRange(1050, 1055, true, true);
+            setRange(kDepartureCartesianFields, true, true);
             if (noVerticalSystem) set({kVerticalSystems, 1143}, false, false);
             comment_ = texts::kDepartureCartesianComment;
-        } else if (type == kGeographicName) {
-            setRange(1050, 1055, false, false);
+        } else if (type == kGeographic) {
+            setRange(kDepartureCartesianFields, false, false);
             set({1056, 1057, 1059, 1060}, false, false);
             setEnabled({kDepartureProjections}, false);
             verticalChoiceOfLayout();
@@ -507,10 +508,10 @@ void PageModel::applyLayout(Side side, const std::string& type) {
             setVisible({kDepartureSouth}, true);
             applyUnitLayout(Side::Departure, selection(kDepartureUnits));
             comment_ = texts::kDepartureGeographicComment;
-        } else if (type == kProjectedName) {
-            setRange(1050, 1055, false, false);
+        } else if (type == kProjected) {
+            setRange(kDepartureCartesianFields, false, false);
             set({1062, 1065, 1066}, false, false);
-            setRange(1068, 1082, false, false);
+            setRange(kDepartureAngleParts, false, false);
             setVisible({kDepartureEast, kDepartureWest, kDepartureNorth, kDepartureSouth, 1024, 1025}, false);
             setEnabled({kDepartureUnits, 1033, 1046, kDepartureMeridians}, false);
             check(kAltitudeRadio);
@@ -522,15 +523,15 @@ void PageModel::applyLayout(Side side, const std::string& type) {
         }
         return;
     }
-    if (type == kCartesianName) {
+    if (type == kCartesian) {
         set({1089, 1090, 1092, 1093, 1091, 1094, 1096, 1097}, false, false);
-        setRange(1099, 1114, false, false);
+        setRange(kArrivalAngleParts, false, false);
         setVisible({1037, 1038, 1039, 1040, 1041, 1042, 1095, 1098, 1116, 1117, 1120, 1121, 1122}, false);
         setEnabled({kArrivalProjections, kArrivalUnits, 1034, 1045, kArrivalMeridians}, false);
-        setRange(1083, 1088, true, true);
+        setRange(kArrivalCartesianFields, true, true);
         comment_ = texts::kArrivalCartesianComment;
-    } else if (type == kGeographicName) {
-        setRange(1083, 1088, false, false);
+    } else if (type == kGeographic) {
+        setRange(kArrivalCartesianFields, false, false);
         set({1089, 1090, 1092, 1093}, false, false);
         setVisible({1116, 1117, 1120, 1121, 1122}, false);
         setEnabled({kArrivalProjections}, false);
@@ -540,10 +541,10 @@ void PageModel::applyLayout(Side side, const std::string& type) {
         setVisible({kArrivalSouth}, true);
         applyUnitLayout(Side::Arrival, selection(kArrivalUnits));
         comment_ = texts::kArrivalGeographicComment;
-    } else if (type == kProjectedName) {
-        setRange(1083, 1088, false, false);
+    } else if (type == kProjected) {
+        setRange(kArrivalCartesianFields, false, false);
         set({1096, 1097}, false, false);
-        setRange(1099, 1114, false, false);
+        setRange(kArrivalAngleParts, false, false);
         setVisible({1037, 1038, 1039, 1040, 1041, 1042}, false);
         setEnabled({1045, kArrivalMeridians}, false);
         applyProjectionRule();
@@ -576,18 +577,18 @@ void PageModel::verticalGroupByCatalogue() {
     }
 }
 
-void PageModel::applyFileModeEnabling(Side side, const std::string& type) {
+void PageModel::applyFileModeEnabling(Side side, int type) {
     if (side == Side::Departure) {
-        setEnabled({kDepartureProjections}, type == kProjectedName);
-        setEnabled({kDepartureMeridians, 1046, kDepartureUnits, 1033}, type == kGeographicName);
+        setEnabled({kDepartureProjections}, type == kProjected);
+        setEnabled({kDepartureMeridians, 1046, kDepartureUnits, 1033}, type == kGeographic);
         return;
     }
     const bool laea = arrivalWithoutScale();
-    setEnabled({kPrintAlteration}, type == kProjectedName && !laea);
-    if (type == kProjectedName && laea) checked_.erase(kPrintAlteration);
-    setEnabled({kArrivalProjections}, type == kProjectedName);
-    setEnabled({kArrivalMeridians, 1045}, type == kGeographicName);
-    setEnabled({kArrivalUnits, 1034}, type == kGeographicName || (type == kProjectedName && !laea));
+    setEnabled({kPrintAlteration}, type == kProjected && !laea);
+    if (type == kProjected && laea) checked_.erase(kPrintAlteration);
+    setEnabled({kArrivalProjections}, type == kProjected);
+    setEnabled({kArrivalMeridians, 1045}, type == kGeographic);
+    setEnabled({kArrivalUnits, 1034}, type == kGeographic || (type == kProjected && !laea));
 }
 
 void PageModel::noVerticalAction() {
@@ -595,11 +596,11 @@ void PageModel::noVerticalAction() {
 }
 
 void PageModel::altitudeAction() {
-    if (selection(kDepartureTypes) != kCartesianName) {
+    if (selectedType(kDepartureTypes) != kCartesian) {
         set({1067, 1064}, true, false);
         set({1061, 1058}, true, true);
     }
-    if (selection(kArrivalTypes) != kCartesianName) {
+    if (selectedType(kArrivalTypes) != kCartesian) {
         setVisible({1098, 1095, 1094, 1091}, true);
         const CReg* arrival = storedSystem(Side::Arrival);
         setEnabled({1098, 1095}, !(arrival != nullptr && arrival->dimension == 2));
@@ -609,11 +610,11 @@ void PageModel::altitudeAction() {
 void PageModel::heightAction() {
     const CReg* departure = storedSystem(Side::Departure);
     if (departure != nullptr && departure->dimension == 3) {
-        if (selection(kDepartureTypes) != kCartesianName) {
+        if (selectedType(kDepartureTypes) != kCartesian) {
             set({1067, 1064}, true, true);
             set({1061, 1058}, true, false);
         }
-        if (selection(kArrivalTypes) != kCartesianName) {
+        if (selectedType(kArrivalTypes) != kCartesian) {
             setVisible({1098, 1095, 1094, 1091}, true);
             const CReg* arrival = storedSystem(Side::Arrival);
             setEnabled({1098, 1095}, !(arrival != nullptr && arrival->dimension == 2));
@@ -634,8 +635,8 @@ void PageModel::interactiveModeAction() {
     comment_ = texts::kInteractiveModeComment;
     applyUnitLayout(Side::Departure, settings_.departureUnit);
     applyUnitLayout(Side::Arrival, settings_.arrivalUnit);
-    applyLayout(Side::Departure, settings_.departureType);
-    applyLayout(Side::Arrival, settings_.arrivalType);
+    applyLayout(Side::Departure, coordinateTypeCode(settings_.departureType));
+    applyLayout(Side::Arrival, coordinateTypeCode(settings_.arrivalType));
     setVisible({kPointName, 1119}, true);
 }
 
@@ -648,9 +649,9 @@ void PageModel::fileModeAction() {
         set({kPrintAlteration}, true, control(kPrintAlteration).enabled);
         checked_.erase(kPrintAlteration);
         setVisible({1127, 1130, kDepartureFormats, 1141, 1128, 1129, 1131, kArrivalFormats, 1138, 1132}, true);
-        applyFileModeEnabling(Side::Departure, settings_.departureType);
-        applyFileModeEnabling(Side::Arrival, settings_.arrivalType);
-        for (int id = 1050; id <= 1114; ++id) controls_[id].visible = false;
+        applyFileModeEnabling(Side::Departure, coordinateTypeCode(settings_.departureType));
+        applyFileModeEnabling(Side::Arrival, coordinateTypeCode(settings_.arrivalType));
+        for (int id = kValueFields.first; id <= kValueFields.last; ++id) controls_[id].visible = false;
         setVisible({1018, 1021, 1022, 1023, 1024, 1025, 1037, 1038, 1039, 1040, 1041, 1042}, false);
         setVisible({1123, 1124, 1125, 1126, 1116, 1117, 1120, 1121, 1122, kPointName, 1119}, false);
         comment_ = texts::kFileModeComment;

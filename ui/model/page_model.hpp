@@ -38,6 +38,16 @@ inline constexpr int kDepartureEastLabel = 1059, kDepartureNorthLabel = 1060;  /
 inline constexpr int kArrivalEastLabel = 1092, kArrivalNorthLabel = 1093;
 inline constexpr int kPointName = 1118;
 inline constexpr int kComment = 1031;
+// Groups of consecutive controls: the value fields of each side as the layouts show them.
+struct ControlRange {
+    int first, last;
+};
+inline constexpr ControlRange kDepartureCartesianFields{1050, 1055};  // X, Y, Z and their labels
+inline constexpr ControlRange kDepartureValueFields{1056, 1082};      // projected and geographic entry
+inline constexpr ControlRange kDepartureAngleParts{1068, 1082};       // degrees, minutes, seconds
+inline constexpr ControlRange kArrivalCartesianFields{1083, 1088};
+inline constexpr ControlRange kArrivalAngleParts{1099, 1114};
+inline constexpr ControlRange kValueFields{1050, 1114};  // every value field of both sides
 inline constexpr int kDepartureFileName = 1127, kArrivalFileName = 1129;
 inline constexpr int kDepartureBrowse = 1128, kArrivalBrowse = 1132;
 // The point name holds at most this many characters.
@@ -133,8 +143,10 @@ private:
     void showProjectionUnits();
     // The arrival projection has no point scale factor (no convergence, no alteration).
     bool arrivalWithoutScale() const;
-    void applyLayout(Side side, const std::string& type);
-    void applyFileModeEnabling(Side side, const std::string& type);
+    void applyLayout(Side side, int type);
+    void applyFileModeEnabling(Side side, int type);
+    // The coordinate type chosen in a type list (kCartesian, kGeographic, kProjected; 0 for none).
+    int selectedType(int typeList) const;
     void applyProjectionRule();
     void verticalChoiceOfLayout();
     void verticalGroupByCatalogue();
@@ -177,7 +189,7 @@ private:
     const CReg* storedSystem(Side side) const;
     void check(int id);
     void set(std::initializer_list<int> ids, bool visible, bool enabled);
-    void setRange(int first, int last, bool visible, bool enabled);
+    void setRange(page::ControlRange range, bool visible, bool enabled);
     void setVisible(std::initializer_list<int> ids, bool visible);
     void setEnabled(std::initializer_list<int> ids, bool enabled);
 
