@@ -50,7 +50,10 @@ const LinearUnit* findUnit(int code) {
 
 }  // namespace
 
-bool isEpsgMethodKind(int kind) { return std::find(std::begin(kEpsgKinds), std::end(kEpsgKinds), kind) != std::end(kEpsgKinds); }
+// EPSG method codes are four-digit numbers; the catalogue's own kinds are small.
+bool isEpsgMethodKind(int kind) {
+    return kind >= 1000 && std::find(std::begin(kEpsgKinds), std::end(kEpsgKinds), kind) != std::end(kEpsgKinds);
+}
 
 double linearUnitMetres(int code) {
     const LinearUnit* u = findUnit(code);
