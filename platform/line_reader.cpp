@@ -85,8 +85,13 @@ bool LineReader::readLine(std::string& line) {
 
 void LineReader::endLinesAtLoneCarriageReturns(std::string& block, std::size_t from) const {
     if (!loneCarriageReturnsEndLines_) return;
-    for (std::size_t i = from; i + 1 < block.size(); ++i)
-        if (block[i] == '\r' && block[i + 1] != '\n') block[i] = '\n';
+    // Carriage returns are rare in most files: look for them rather than at every byte.
+    char* const end = block.data() + block.size();
+    for (char* p = block.data() + from; p + 1 < end; ++p) {
+        p = static_cast<char*>(std::memchr(p, '\r', static_cast<std::size_t>(end - 1 - p)));
+        if (p == nullptr) break;
+        if (p[1] != '\n') *p = '\n';
+    }
     // A carriage return that ends what was read is alone unless the file's next byte is a line feed.
     if (block.size() > from && block.back() == '\r') {
         const int next = std::getc(file_);
