@@ -152,6 +152,7 @@ int startup(CZelvoApp& app, const std::vector<std::string>& args, UserInterface&
     // The batch keeps no log.
     RunContext context = app.runContext(ui);
     context.log = nullptr;
+    context.registryCatalogue = &app.catalogue;
     const int code = runCommandLine(context, args, app.consoleHelpText);
     // The closing text asks for a key only where one can be pressed.
     if (canWaitForKey()) {

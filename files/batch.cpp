@@ -105,6 +105,15 @@ BatchOutcome runBatch(RunContext& context, CZelvoCommandLine r, std::string& sha
         return BatchOutcome::Completed;
     }
     deriveVerticalKind(r);
+    if (hasRegistryCodes(r)) {
+        std::string refusal;
+        if (context.registryCatalogue == nullptr) refusal = texts::kRegistryCodesNotTaken;
+        else if (!resolveRegistryCodes(r, *context.registryCatalogue, refusal)) refusal += " !";
+        if (!refusal.empty()) {
+            ui.message(refusal, MessageIcon::Error);
+            return BatchOutcome::Refused;
+        }
+    }
     std::string validation;
     const bool valid = validateCommandLine(r, context.catalogue, validation);
     if (!valid) {

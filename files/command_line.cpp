@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <string_view>
 
 #include "catalogue/catalogue.hpp"
+#include "catalogue/registry.hpp"
 #include "files/data_formats.hpp"
 #include "platform/number_text.hpp"
 #include "platform/user_interface.hpp"
@@ -58,6 +60,27 @@ void takeTypeValue(int value, int& type, int& unit, int& meridian, int& projecti
     } else if (type == kProjected) {
         if (projection == 0) projection = value;
     }
+}
+
+// A value of -typcoor1 or -typcoor2 as it stands: a number, or a registry code in the place of
+// the meridian or the projection.
+void takeTypeArgument(const std::string& arg, int& type, int& unit, int& meridian, int& projection,
+                      int& meridianCode, int& projectionCode) {
+    const int code = registryCode(arg);
+    if (code == 0) return takeTypeValue(leadingInt(arg), type, unit, meridian, projection);
+    if (type == kGeographic && unit != 0 && meridian == 0) {
+        meridian = -1;
+        meridianCode = code;
+    } else if (type == kProjected && projection == 0) {
+        projection = -1;
+        projectionCode = code;
+    }
+}
+
+// A system number or a registry code.
+void takeSystem(const std::string& arg, int& system, int& code) {
+    code = registryCode(arg);
+    system = code != 0 ? -1 : leadingInt(arg);
 }
 
 void takeFileValue(const std::string& arg, int type, int& format, std::string& file) {
@@ -113,14 +136,20 @@ bool parseCommandLine(const std::vector<std::string>& args, CZelvoCommandLine& r
             case 2: break;
             case 3: r.type = leadingInt(arg); break;
             case 4: r.mode = leadingInt(arg); break;
-            case 5: r.sys1 = leadingInt(arg); break;
-            case 6: r.sys2 = leadingInt(arg); break;
+            case 5: takeSystem(arg, r.sys1, r.sys1Code); break;
+            case 6: takeSystem(arg, r.sys2, r.sys2Code); break;
             case 7:
                 if (r.verticalKind == 0) r.verticalKind = leadingInt(arg);
                 else r.verticalSystem = leadingInt(arg);
                 break;
-            case 8: takeTypeValue(leadingInt(arg), r.typcoor1, r.unit1, r.meridian1, r.projection1); break;
-            case 9: takeTypeValue(leadingInt(arg), r.typcoor2, r.unit2, r.meridian2, r.projection2); break;
+            case 8:
+                takeTypeArgument(arg, r.typcoor1, r.unit1, r.meridian1, r.projection1, r.meridian1Code,
+                                 r.projection1Code);
+                break;
+            case 9:
+                takeTypeArgument(arg, r.typcoor2, r.unit2, r.meridian2, r.projection2, r.meridian2Code,
+                                 r.projection2Code);
+                break;
             case 10: takeFileValue(arg, r.typcoor1, r.format1, r.file1); break;
             case 11: takeFileValue(arg, r.typcoor2, r.format2, r.file2); break;
             case 12: r.x = value; break;
@@ -165,6 +194,33 @@ std::string helpWithOptions(const std::string& consoleHelpText) {
 void deriveVerticalKind(CZelvoCommandLine& r) {
     if (r.mode == 1 && isDataFormat(r.format1)) r.verticalKind = dataFormatVerticalMode(r.format1);
     else if (r.mode == 0 && (r.x != 0 || r.y != 0 || r.z != 0)) r.verticalKind = kEllipsoidalHeight;
+}
+
+bool hasRegistryCodes(const CZelvoCommandLine& r) {
+    return r.sys1Code != 0 || r.sys2Code != 0 || r.meridian1Code != 0 || r.meridian2Code != 0 ||
+           r.projection1Code != 0 || r.projection2Code != 0;
+}
+
+bool resolveRegistryCodes(CZelvoCommandLine& r, Catalogue& catalogue, std::string& message) {
+    const std::unique_ptr<Registry> registry = Registry::open(registryPath(), message);
+    if (registry == nullptr) return false;
+    const auto resolve = [&](int code, int& number, auto add) {
+        if (code == 0) return true;
+        number = add(code);
+        return number != 0;
+    };
+    if (!resolve(r.sys1Code, r.sys1, [&](int c) { return registry->addSystem(catalogue, c, message); }) ||
+        !resolve(r.sys2Code, r.sys2, [&](int c) { return registry->addSystem(catalogue, c, message); }) ||
+        !resolve(r.meridian1Code, r.meridian1, [&](int c) { return registry->addMeridian(catalogue, c, message); }) ||
+        !resolve(r.meridian2Code, r.meridian2, [&](int c) { return registry->addMeridian(catalogue, c, message); }) ||
+        !resolve(r.projection1Code, r.projection1,
+                 [&](int c) { return registry->addProjection(catalogue, c, r.sys1, message); }) ||
+        !resolve(r.projection2Code, r.projection2,
+                 [&](int c) { return registry->addProjection(catalogue, c, r.sys2, message); }))
+        return false;
+    if (r.sys1Code != 0 && r.sys2Code != 0 && r.sys1 != r.sys2)
+        registry->addTransformations(catalogue, r.sys1, r.sys2);
+    return true;
 }
 
 bool validateCommandLine(const CZelvoCommandLine& r, const Catalogue& catalogue, std::string& message) {

@@ -26,6 +26,11 @@ struct CZelvoCommandLine {
     int projection1 = 0, projection2 = 0;
     int format1 = 0, format2 = 0;
     std::string file1, file2;
+    // Codes of the EPSG registry given as "EPSG:<code>" in place of a number; the number then
+    // stays -1 until the code is resolved into a catalogue record (resolveRegistryCodes).
+    int sys1Code = 0, sys2Code = 0;
+    int meridian1Code = 0, meridian2Code = 0;
+    int projection1Code = 0, projection2Code = 0;
     double x = 0, y = 0, z = 0, lon = 0, lat = 0, he = 0, E = 0, N = 0, H = 0;
 };
 
@@ -47,6 +52,13 @@ bool parseCommandLine(const std::vector<std::string>& args, CZelvoCommandLine& r
 
 // The vertical kind implied by the file format (file mode) or by cartesian values (point mode).
 void deriveVerticalKind(CZelvoCommandLine& record);
+
+// True when the command line names registry codes.
+bool hasRegistryCodes(const CZelvoCommandLine& record);
+// Adds the registry's records the codes name to the catalogue and puts their numbers in the
+// record, with the transformations between two registry systems; false with message at the first
+// code refused.
+bool resolveRegistryCodes(CZelvoCommandLine& record, Catalogue& catalogue, std::string& message);
 
 // Checks the record against the catalogue; message receives the first failure, or the
 // confirmation text when the command line is usable.

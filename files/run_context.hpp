@@ -18,6 +18,9 @@ struct RunContext {
     bool reportRequested = false;
     Out_Fic* log = nullptr;       // the window drivers' log; the batch keeps none
     CCoor* lastResult = nullptr;  // receives each successful single-point result
+    // The catalogue the registry's records are added to, when the run may name registry codes
+    // (the same catalogue as above, writable); none where codes are not taken.
+    Catalogue* registryCatalogue = nullptr;
 };
 
 }  // namespace zelvo

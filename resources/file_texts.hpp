@@ -25,6 +25,7 @@ namespace zelvo::texts {
 
 // Command line.
 inline constexpr const char* kUnknownFlag = "Le flag n'existe pas";
+inline constexpr const char* kRegistryCodesNotTaken = "Les codes EPSG ne sont pas pris ici !";
 // The value of -x … -H: a finite decimal number, nothing else.
 inline constexpr const char* kValueNotANumber = "La valeur n'est pas un nombre fini";
 inline constexpr const char* kNoSuchTransformationType = "Le type de transformation géométrique choisi n'existe pas";
@@ -61,12 +62,13 @@ struct OptionHelp {
 inline constexpr OptionHelp kOptionHelp[] = {
     {"-type T", "type de transformation : 1 standard (sept paramètres), 2 grille"},
     {"-mode M", "0 un point donné sur la ligne de commande, 1 un fichier de points"},
-    {"-sys1 S", "référentiel géodésique de départ (numéro du catalogue)"},
-    {"-sys2 S", "référentiel géodésique d'arrivée (numéro du catalogue)"},
+    {"-sys1 S", "référentiel géodésique de départ (numéro du catalogue, ou EPSG:code du registre)"},
+    {"-sys2 S", "référentiel géodésique d'arrivée (numéro du catalogue, ou EPSG:code du registre)"},
     {"-alt K V",
      "composante verticale K : 0 aucune, 1 hauteur, 2 altitude ; V le référentiel altimétrique"},
     {"-typcoor1 T [U M|P]",
-     "type de coordonnées de départ : 1 cartésiennes, 2 U M géographiques, 3 P planes"},
+     "type de coordonnées de départ : 1 cartésiennes, 2 U M géographiques, 3 P planes (M et P : numéro ou "
+     "EPSG:code)"},
     {"-typcoor2 T [U M|P]", "type de coordonnées d'arrivée, comme -typcoor1"},
     {"-f1 POS FICHIER", "mode fichier : format de départ (position dans le menu du type) et fichier"},
     {"-f2 POS FICHIER", "mode fichier : format d'arrivée et fichier"},

@@ -8,7 +8,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config git
     libgtest-dev libgmock-dev libbenchmark-dev
-    libsimpleini-dev libicu-dev libtinyxml2-dev libfmt-dev libutfcpp-dev libtiff-dev
+    libsimpleini-dev libicu-dev libtinyxml2-dev libfmt-dev libutfcpp-dev libtiff-dev libsqlite3-dev
     proj-bin proj-data gdal-bin locales python3
     qt6-base-dev qt6-translations-l10n fonts-liberation
     xvfb xauth xdotool x11-utils
