@@ -93,6 +93,11 @@ public:
     double rx = 0.0, ry = 0.0, rz = 0.0;  // seconds of arc
     int precisionCode = 0;
     int type = 0;  // 1 standard (TSG), 2 grid companion (TSG0)
+    // Records made from the EPSG registry: the registry's code, and the area of use where the
+    // record applies (degrees from Greenwich); catalogue records apply everywhere.
+    int registryCode = 0;
+    bool hasArea = false;
+    double west = 0.0, south = 0.0, east = 0.0, north = 0.0;
 };
 
 // A transformation chosen for one computation.

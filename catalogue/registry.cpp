@@ -17,6 +17,7 @@ namespace zelvo {
 namespace {
 
 constexpr int kGreenwichCode = 8901;
+constexpr int kWgs84System = kRegistryNumbers + 6326;
 
 // One prepared statement, its values bound in order.
 class Query {
@@ -397,6 +398,16 @@ int Registry::addProjection(Catalogue& catalogue, int code, int systemNumber, st
 }
 
 int Registry::addTransformations(Catalogue& catalogue, int systemA, int systemB) {
+    const int direct = addDirectTransformations(catalogue, systemA, systemB);
+    if (direct > 0 || systemA == kWgs84System || systemB == kWgs84System) return direct;
+    // None links the two datums: through WGS 84, as PROJ does.
+    std::string unused;
+    if (addSystem(catalogue, 4326, unused) != kWgs84System) return 0;
+    return addDirectTransformations(catalogue, systemA, kWgs84System) +
+           addDirectTransformations(catalogue, kWgs84System, systemB);
+}
+
+int Registry::addDirectTransformations(Catalogue& catalogue, int systemA, int systemB) {
     const int datumA = systemA - kRegistryNumbers, datumB = systemB - kRegistryNumbers;
     Query q(db_, "SELECT h.code, h.method_code, s.datum_code, h.accuracy, h.tx, h.ty, h.tz, h.translation_uom_code, "
                  "h.rx, h.ry, h.rz, h.rotation_uom_code, h.scale_difference, h.scale_difference_uom_code "
@@ -440,6 +451,10 @@ int Registry::addTransformations(Catalogue& catalogue, int systemA, int systemB)
             t.scale = scaleUnit == 9202 ? q.real(12) : scaleUnit == 9201 ? q.real(12) * 1e6 : q.real(12);
         }
         t.precisionCode = precisionCodeOf(q.isNull(3) ? -1.0 : q.real(3));
+        t.registryCode = q.integer(0);
+        const CZone area = areaOfUse(db_, "helmert_transformation", t.registryCode, 0, 0);
+        t.hasArea = !(area.min.lon == -180 && area.max.lon == 180 && area.min.lat == -90 && area.max.lat == 90);
+        t.west = area.min.lon, t.south = area.min.lat, t.east = area.max.lon, t.north = area.max.lat;
         catalogue.transformations.push_back(t);
         ++added;
     }

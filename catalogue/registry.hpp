@@ -46,10 +46,12 @@ public:
     // The seven-parameter transformations of the registry between the datums of two registry
     // systems (geocentric translations, position vector, coordinate frame; coordinate frame
     // rotations are made position vector), the most accurate first, as standard transformation
-    // records. Returns how many were added.
+    // records with their areas of use; when none links them, those between each and WGS 84
+    // (whose system is added). Returns how many were added.
     int addTransformations(Catalogue& catalogue, int systemA, int systemB);
 
 private:
+    int addDirectTransformations(Catalogue& catalogue, int systemA, int systemB);
     explicit Registry(sqlite3* db) : db_(db) {}
     sqlite3* db_;
 };

@@ -10,6 +10,7 @@
 #include "catalogue/catalogue.hpp"
 #include "catalogue/registry.hpp"
 #include "files/data_formats.hpp"
+#include "geodesy/datum.hpp"
 #include "platform/number_text.hpp"
 #include "platform/user_interface.hpp"
 #include "resources/chain_texts.hpp"
@@ -239,7 +240,9 @@ bool validateCommandLine(const CZelvoCommandLine& r, const Catalogue& catalogue,
     if (arrival == nullptr) return fail(plain(texts::kNoArrivalSystem));
     if (r.verticalSystem != 0 && findByNumber(catalogue.verticalSystems, r.verticalSystem) == nullptr)
         return fail(plain(texts::kNoVerticalSystem));
-    if (r.sys1 != r.sys2 && !linkedByTransformation(catalogue, r.sys1, r.sys2, r.type))
+    // Registry systems may be linked through WGS 84.
+    if (r.sys1 != r.sys2 && !linkedByTransformation(catalogue, r.sys1, r.sys2, r.type) &&
+        !(r.type == kStandardTransformation && resolveStandardTransformation(departure, arrival, catalogue).found))
         return fail(fmt::sprintf("%s %s\" !\n", texts::kNoTransformation, texts::kTransformationNames[r.type]));
 
     const bool fileMode = r.mode == 1;

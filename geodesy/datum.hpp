@@ -4,11 +4,14 @@
 // transformation of one point.
 
 #include <deque>
+#include <vector>
 
 #include "catalogue/catalogue.hpp"
+#include "catalogue/registry.hpp"
 #include "catalogue/records.hpp"
 #include "geodesy/coordinates.hpp"
 #include "geodesy/ellipsoid.hpp"
+#include "geodesy/precision.hpp"
 
 namespace zelvo {
 
@@ -41,15 +44,42 @@ int standardTransform(CCoor& point, const CSysCoor& arrival, const Catalogue& ca
 
 // A seven-parameter record resolved once for a run: its parameters in the units the similarity
 // takes.
+struct Similarity {
+    bool inverse = false;
+    double tx = 0, ty = 0, tz = 0, d = 0, rx = 0, ry = 0, rz = 0;
+    int precisionCode = 0;
+    const CTsg* record = nullptr;
+};
+
+// One way from a system to another: one record, or two through WGS 84 (registry systems only).
+struct SimilarityRoute {
+    Similarity first;
+    bool twoSteps = false;
+    Similarity second;
+    // The pivot's ellipsoid: between the steps the point takes its height before the first again,
+    // as each step of PROJ's pipelines keeps the height it was given.
+    double pivotA = 0.0, pivotE2 = 0.0;
+    int precisionCode = 0;
+    // Whether the route's records apply at a position in degrees from Greenwich.
+    bool applies(double lonDegrees, double latDegrees) const;
+};
+
+// The routes between two systems, resolved once for a run. Between catalogue systems, one: the
+// catalogue's record (the first from departure to arrival, else the first the other way). Between
+// registry systems, every registry record between them, the most accurate first, a point taking
+// the first whose area of use holds it; when none links them, the routes through WGS 84.
 struct ResolvedSimilarity {
     const CReg* from = nullptr;  // the systems it was resolved between
     const CReg* to = nullptr;
     bool found = false;
-    bool inverse = false;
-    double tx = 0, ty = 0, tz = 0, d = 0, rx = 0, ry = 0, rz = 0;
-    int precisionCode = 0;
+    std::vector<SimilarityRoute> routes;
+    bool byArea = false;  // routes differ by area of use
 };
 ResolvedSimilarity resolveStandardTransformation(const CReg* from, const CReg* to, const Catalogue& catalogue);
+
+// The number of the registry's WGS 84 system, the pivot between registry systems.
+inline constexpr int kRegistryWgs84System = kRegistryNumbers + 6326;
+
 
 // standardTransform with the record resolved beforehand (for the point's system and the arrival
 // system; any other pair is looked up in the catalogue) and the run's projection constants.

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -128,6 +129,59 @@ TEST_F(Registry, HelmertTransformationsOfEachConventionAgreeWithCct) {
         EXPECT_NEAR(mine[0], expected[1], 1e-8);
         EXPECT_NEAR(mine[1], expected[0], 1e-8);
     }
+}
+
+TEST_F(Registry, APointTakesTheMostAccurateTransformationWhoseAreaHoldsIt) {
+    // ED50 to WGS 84: the registry has some forty, country by country.
+    struct Case {
+        const char* where;
+        double lon, lat;
+        int operation;
+    } cases[] = {
+        {"Madrid: (28), 1.5 m, Spain; the 1 m ones are elsewhere", -3.7, 40.4, 1633},
+        {"Portugal: (34), 1 m", -8.0, 39.5, 1989},
+        {"Oslo: (18), 1 m, the North Sea and Norway", 10.7, 59.9, 1311},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.where);
+        const std::vector<double> mine = pointValues(fmt::sprintf(
+            "-type 1 -mode 0 -sys1 EPSG:4230 -sys2 EPSG:4326 -typcoor1 2 2 EPSG:8901 -typcoor2 2 2 EPSG:8901 "
+            "-lon %.10g -lat %.10g -he 0",
+            c.lon, c.lat));
+        const std::vector<double> expected = proj("/usr/bin/cct", fmt::sprintf("%.10g %.10g 0 0", c.lat, c.lon),
+                                                  definition("EPSG:" + std::to_string(c.operation), true));
+        ASSERT_GE(mine.size(), 2u);
+        ASSERT_GE(expected.size(), 2u);
+        EXPECT_NEAR(mine[0], expected[1], 1e-8);
+        EXPECT_NEAR(mine[1], expected[0], 1e-8);
+    }
+}
+
+TEST_F(Registry, DatumsThatNoTransformationLinksGoThroughWgs84) {
+    // NTF to BD72 near the Belgian border: NTF to WGS 84 (1), then BD72 to WGS 84 (1) backwards,
+    // each step keeping the point's height as PROJ's pipelines do.
+    const double lon = 4.0, lat = 50.0;
+    // An annotated arrival file says how in its precision text.
+    std::ofstream(file("in.txt")) << "P1 4.0 50.0 0\n";
+    const auto r = zelvo("-v -type 1 -mode 1 -sys1 EPSG:4275 -sys2 EPSG:4313 -typcoor1 2 2 EPSG:8901 -f1 1 " +
+                         file("in.txt") + " -typcoor2 2 2 EPSG:8901 -f2 1 " + file("out.txt"));
+    ASSERT_EQ(r.exitCode, 0) << r.out << r.err;
+    std::ifstream out(file("out.txt"));
+    const std::string written((std::istreambuf_iterator<char>(out)), std::istreambuf_iterator<char>());
+    EXPECT_NE(written.find("2m (par WGS 84)"), std::string::npos) << written;  // "de 1 à 2m", written in Latin-1
+    const std::vector<double> mine = pointValues(fmt::sprintf(
+        "-type 1 -mode 0 -sys1 EPSG:4275 -sys2 EPSG:4313 -typcoor1 2 2 EPSG:8901 -typcoor2 2 2 EPSG:8901 "
+        "-lon %.10g -lat %.10g -he 0",
+        lon, lat));
+    const std::vector<double> wgs84 =
+        proj("/usr/bin/cct", fmt::sprintf("%.10g %.10g 0 0", lat, lon), definition("EPSG:1193", true));
+    ASSERT_GE(wgs84.size(), 2u);
+    const std::vector<double> expected = proj("/usr/bin/cct", fmt::sprintf("%.12g %.12g 0 0", wgs84[0], wgs84[1]),
+                                              definition("EPSG:1609", true), /*inverse=*/true);
+    ASSERT_GE(mine.size(), 2u);
+    ASSERT_GE(expected.size(), 2u);
+    EXPECT_NEAR(mine[0], expected[1], 1e-8);
+    EXPECT_NEAR(mine[1], expected[0], 1e-8);
 }
 
 TEST_F(Registry, CodesThatCannotBeUsedAreRefusedByName) {
