@@ -187,7 +187,6 @@ private:
     void refill(int listId);
     std::vector<ListEntry> ruleEntries(int listId) const;
     void followUp(int listId);
-    void select(int listId, int code);
     void add(int listId, const ListEntry& entry, bool prefixTest);
     // The entry the list's prefix search finds for a text (case-insensitive), or none.
     const ListEntry* find(int listId, std::string_view text) const;
