@@ -73,10 +73,4 @@ std::string_view coordinateTypeName(int type) {
     return loadString(2031 + type);
 }
 
-int coordinateTypeCode(std::string_view name) {
-    for (int type = 1; type <= 3; ++type)
-        if (!name.empty() && coordinateTypeName(type) == name) return type;
-    return 0;
-}
-
 }  // namespace zelvo

@@ -32,7 +32,5 @@ int dataFormatAtMenuPosition(int coordinateType, int position);
 
 // Names of coordinate types 1 to 3; empty for any other code.
 std::string_view coordinateTypeName(int type);
-// The coordinate type of a name of coordinateTypeName; 0 for any other text.
-int coordinateTypeCode(std::string_view name);
 
 }  // namespace zelvo

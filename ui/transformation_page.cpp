@@ -290,9 +290,8 @@ void CZelvoPage::createControls() {
 void CZelvoPage::connectControls() {
     for (const auto& [id, widget] : controls_) {
         if (auto* list = qobject_cast<QComboBox*>(widget)) {
-            connect(list, &QComboBox::activated, this, [this, id = id, list](int index) {
-                selectionChanged(id, list->itemText(index));
-            });
+            connect(list, &QComboBox::activated, this,
+                    [this, id = id](int index) { entryChosen(id, index); });
         } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
             connect(button, &QAbstractButton::clicked, this, [this, id = id] { clicked(id); });
         } else if (auto* edit = qobject_cast<QLineEdit*>(widget); edit != nullptr && !edit->isReadOnly()) {
@@ -305,9 +304,9 @@ void CZelvoPage::connectControls() {
     }
 }
 
-void CZelvoPage::selectionChanged(int id, const QString& entry) {
-    if (refreshing_) return;
-    model_->selectionChanged(id, entry.toStdString());
+void CZelvoPage::entryChosen(int id, int index) {
+    if (refreshing_ || index < 0) return;
+    model_->entryChosen(id, static_cast<std::size_t>(index));
     refresh();
 }
 
@@ -332,14 +331,15 @@ void CZelvoPage::refresh() {
         widget->setEnabled(state.enabled);
         if (auto* list = qobject_cast<QComboBox*>(widget)) {
             QStringList entries;
-            for (const std::string& entry : model_->entries(id)) entries << qText(entry);
+            for (const ListEntry& entry : model_->listEntries(id)) entries << qText(entry.name);
             QStringList shown;
             for (int i = 0; i < list->count(); ++i) shown << list->itemText(i);
             if (shown != entries) {
                 list->clear();
                 list->addItems(entries);
             }
-            list->setCurrentIndex(list->findText(qText(model_->selection(id)), Qt::MatchExactly));
+            const std::optional<std::size_t> selected = model_->selectedIndex(id);
+            list->setCurrentIndex(selected ? static_cast<int>(*selected) : -1);
         } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
             if (button->isCheckable()) button->setChecked(model_->checked(id));
         } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {

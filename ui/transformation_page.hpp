@@ -47,7 +47,7 @@ private:
     void connectControls();
     // Copies the model's state into the widgets.
     void refresh();
-    void selectionChanged(int id, const QString& entry);
+    void entryChosen(int id, int index);
     void clicked(int id);
 
     Page page_;

@@ -33,14 +33,21 @@ struct EntryField {
     double min, max;
 };
 constexpr EntryField kEntryFields[] = {
-    {1064, false, -kUnbounded, kUnbounded}, {1058, false, -kUnbounded, kUnbounded},
-    {1056, false, -999999999, 999999999},   {1075, true, 0, 59},
-    {1073, true, 0, 90},                    {1081, false, 0, kLastSecond},
-    {1077, false, 0, kLastSecond},          {1062, true, 0, 180},
-    {1069, true, 0, 59},                    {1079, false, 0, kLastSecond},
-    {1071, false, 0, kLastSecond},          {1057, false, -999999999, 999999999},
-    {1050, false, -kUnbounded, kUnbounded}, {1051, false, -kUnbounded, kUnbounded},
-    {1052, false, -kUnbounded, kUnbounded},
+    {kDepartureHeight, false, -kUnbounded, kUnbounded},
+    {kDepartureAltitude, false, -kUnbounded, kUnbounded},
+    {kDepartureEasting, false, -999999999, 999999999},
+    {kDepartureLatMinutes, true, 0, 59},
+    {kDepartureLatDegrees, true, 0, 90},
+    {kDepartureLatDecimalMinutes, false, 0, kLastSecond},
+    {kDepartureLatSeconds, false, 0, kLastSecond},
+    {kDepartureLonDegrees, true, 0, 180},
+    {kDepartureLonMinutes, true, 0, 59},
+    {kDepartureLonDecimalMinutes, false, 0, kLastSecond},
+    {kDepartureLonSeconds, false, 0, kLastSecond},
+    {kDepartureNorthing, false, -999999999, 999999999},
+    {kDepartureX, false, -kUnbounded, kUnbounded},
+    {kDepartureY, false, -kUnbounded, kUnbounded},
+    {kDepartureZ, false, -kUnbounded, kUnbounded},
 };
 
 const EntryField* entryField(int id) {
@@ -50,8 +57,23 @@ const EntryField* entryField(int id) {
 }
 
 // The display fields of the arrival side.
-constexpr int kDisplayFields[] = {1083, 1084, 1085, 1089, 1090, 1091, 1095, 1099, 1101, 1103,
-                                  1105, 1107, 1109, 1111, 1113, 1116, 1117};
+constexpr int kDisplayFields[] = {kArrivalX,
+                                  kArrivalY,
+                                  kArrivalZ,
+                                  kArrivalEasting,
+                                  kArrivalNorthing,
+                                  kArrivalAltitude,
+                                  kArrivalHeight,
+                                  kArrivalLonDegrees,
+                                  kArrivalLonMinutes,
+                                  kArrivalLonSeconds,
+                                  kArrivalLatDegrees,
+                                  kArrivalLatMinutes,
+                                  kArrivalLatSeconds,
+                                  kArrivalLonDecimalMinutes,
+                                  kArrivalLatDecimalMinutes,
+                                  kConvergence,
+                                  kAlteration};
 
 // The unit labels: degrees, minutes, seconds of the longitude and of the latitude, by side.
 struct UnitLabels {
@@ -64,12 +86,18 @@ constexpr UnitLabels kArrivalLabels{{1100, 1106}, {1102, 1108}, {1104, 1110}};
 struct UnitLayoutControls {
     std::vector<int> sexagesimal, degreesMinutes, decimal;
 };
-const UnitLayoutControls kDepartureLayouts{{1062, 1069, 1071, 1068, 1070, 1072, 1073, 1075, 1077, 1074, 1076, 1078},
-                                           {1062, 1068, 1079, 1080, 1073, 1074, 1081, 1082},
-                                           {1050, 1051}};
-const UnitLayoutControls kArrivalLayouts{{1099, 1101, 1103, 1100, 1102, 1104, 1105, 1107, 1109, 1106, 1108, 1110},
-                                         {1099, 1100, 1111, 1112, 1105, 1106, 1113, 1114},
-                                         {1083, 1084}};
+const UnitLayoutControls kDepartureLayouts{
+    {kDepartureLonDegrees, kDepartureLonMinutes, kDepartureLonSeconds, 1068, 1070, 1072, kDepartureLatDegrees,
+     kDepartureLatMinutes, kDepartureLatSeconds, 1074, 1076, 1078},
+    {kDepartureLonDegrees, 1068, kDepartureLonDecimalMinutes, 1080, kDepartureLatDegrees, 1074,
+     kDepartureLatDecimalMinutes, 1082},
+    {kDepartureX, kDepartureY}};
+const UnitLayoutControls kArrivalLayouts{
+    {kArrivalLonDegrees, kArrivalLonMinutes, kArrivalLonSeconds, 1100, 1102, 1104, kArrivalLatDegrees,
+     kArrivalLatMinutes, kArrivalLatSeconds, 1106, 1108, 1110},
+    {kArrivalLonDegrees, 1100, kArrivalLonDecimalMinutes, 1112, kArrivalLatDegrees, 1106,
+     kArrivalLatDecimalMinutes, 1114},
+    {kArrivalX, kArrivalY}};
 
 std::string_view trimmed(std::string_view text) {
     const auto first = text.find_first_not_of(" \t");
@@ -114,11 +142,10 @@ std::string replaced(std::string text, std::string_view marker, const std::strin
 
 enum class UnitLayout { None, Sexagesimal, DegreesMinutes, Decimal };
 
-UnitLayout unitLayoutOf(std::string_view unit) {
-    if (unit == unitName(kPackedDms) || unit == unitName(kPackedHms)) return UnitLayout::Sexagesimal;
-    if (unit == unitName(kPackedDm)) return UnitLayout::DegreesMinutes;
-    for (const int code : {kRadians, kDecimalDegrees, kGrads, kDecimalHours, kSecondsOfDegree, kSecondsOfHour})
-        if (unit == unitName(code)) return UnitLayout::Decimal;
+UnitLayout unitLayoutOf(int unit) {
+    if (unit == kPackedDms || unit == kPackedHms) return UnitLayout::Sexagesimal;
+    if (unit == kPackedDm) return UnitLayout::DegreesMinutes;
+    if (unit >= kRadians && unit <= kSecondsOfHour) return UnitLayout::Decimal;
     return UnitLayout::None;
 }
 
@@ -225,7 +252,7 @@ bool PageModel::validateEntries() {
     return true;
 }
 
-void PageModel::applyUnitLayout(Side side, const std::string& unit) {
+void PageModel::applyUnitLayout(Side side, int unit) {
     const UnitLayout layout = unitLayoutOf(unit);
     if (layout == UnitLayout::None) return;
     const UnitLayoutControls& controls = side == Side::Departure ? kDepartureLayouts : kArrivalLayouts;
@@ -238,7 +265,7 @@ void PageModel::applyUnitLayout(Side side, const std::string& unit) {
     for (const int id : own) controls_[id] = {true, true};
 
     const UnitLabels& labels = side == Side::Departure ? kDepartureLabels : kArrivalLabels;
-    const bool hours = unit == unitName(kPackedHms);
+    const bool hours = unit == kPackedHms;
     if (layout == UnitLayout::Sexagesimal) {
         for (const int id : labels.degrees) texts_[id] = hours ? "h" : "°";
         for (const int id : labels.minutes) texts_[id] = hours ? "mn" : "'";
@@ -253,54 +280,62 @@ void PageModel::departureUnitChange() {
         if (initialised_) store();
         return;
     }
-    const std::string& unit = selection(kDepartureUnits);
-    if (unit != settings_.departureUnit) {
+    const std::optional<int> unit = selectedCode(kDepartureUnits);
+    if (unit != storedCode(kDepartureUnits)) {
         // The fields of the new unit start from 0, so that hidden fields stay valid numbers.
         std::vector<int> reset;
-        switch (const int code = unitCode(unit)) {
+        switch (const int code = unit.value_or(0)) {
             case kPackedDms:
-            case kPackedHms: reset = {1062, 1069, 1071, 1073, 1075, 1077}; break;
-            case kPackedDm: reset = {1062, 1079, 1073, 1081}; break;
+            case kPackedHms:
+                reset = {kDepartureLonDegrees, kDepartureLonMinutes, kDepartureLonSeconds,
+                         kDepartureLatDegrees, kDepartureLatMinutes, kDepartureLatSeconds};
+                break;
+            case kPackedDm:
+                reset = {kDepartureLonDegrees, kDepartureLonDecimalMinutes, kDepartureLatDegrees,
+                         kDepartureLatDecimalMinutes};
+                break;
             default:
-                if (code >= kRadians && code <= kSecondsOfHour) reset = {1050, 1051};
+                if (code >= kRadians && code <= kSecondsOfHour) reset = {kDepartureX, kDepartureY};
                 break;
         }
-        if (!reset.empty()) reset.insert(reset.end(), {1058, 1064});
+        if (!reset.empty()) reset.insert(reset.end(), {kDepartureAltitude, kDepartureHeight});
         for (const int id : reset) {
             values_[id] = 0.0;
             texts_[id] = "0";
         }
     }
-    applyUnitLayout(Side::Departure, unit);
+    applyUnitLayout(Side::Departure, unit.value_or(0));
 }
 
 CCoor& PageModel::lastResult() { return services_ != nullptr ? services_->lastResult() : ownLastResult_; }
 
 void PageModel::arrivalUnitChange() {
-    const std::string unit = selection(kArrivalUnits);
+    const int unit = selectedCode(kArrivalUnits).value_or(0);
     if (settings_.mode != 0 || !initialised_) return;
-    const int type = coordinateTypeCode(selection(kArrivalTypes));
+    // The store makes the chosen unit the arrival unit.
+    const int type = selectedType(kArrivalTypes);
     if (type == kGeographic) {
         store();
         CCoor copy = lastResult();
-        copy.setUnit(unitCode(unit));
+        copy.setUnit(unit);
         if (resultShown_) showResult(copy);
         applyUnitLayout(Side::Arrival, unit);
-        settings_.arrivalUnit = unit;
         show();
     } else if (type == kProjected) {
         const CCoor& last = lastResult();
-        const double convergence = convertAngle(last.convergence, last.convergenceUnit, unitCode(unit));
+        const double convergence = convertAngle(last.convergence, last.convergenceUnit, unit);
         store();
-        settings_.arrivalUnit = unit;
-        if (resultShown_) texts_[1116] = formatted("%.5lf", convergence);
+        if (resultShown_) texts_[kConvergence] = formatted("%.5lf", convergence);
         show();
     }
 }
 
 void PageModel::arrivalMeridianChange() {
-    const CLgo* previous = findByName(catalogue_.meridians, settings_.arrivalMeridian);
-    const CLgo* chosen = findByName(catalogue_.meridians, selection(kArrivalMeridians));
+    const auto meridian = [this](std::optional<int> code) {
+        return code ? findByNumber(catalogue_.meridians, *code) : nullptr;
+    };
+    const CLgo* previous = meridian(storedCode(kArrivalMeridians));
+    const CLgo* chosen = meridian(selectedCode(kArrivalMeridians));
     CCoor copy = lastResult();
     if (previous != nullptr) {
         copy.setUnit(previous->unit);
@@ -310,7 +345,7 @@ void PageModel::arrivalMeridianChange() {
         copy.setUnit(chosen->unit);
         copy.lon -= chosen->longitude;
     }
-    copy.setUnit(unitCode(settings_.arrivalUnit));
+    copy.setUnit(storedOrZero(kArrivalUnits));
     if (initialised_) store();
     if (resultShown_) {
         showResult(copy);
@@ -326,22 +361,26 @@ void PageModel::arrivalHemisphereClick(bool east) {
     if (east ? copy.lon > 0 : copy.lon < 0) return;
     copy.setUnit(kDecimalDegrees);
     copy.lon += east ? 360.0 : -360.0;
-    copy.setUnit(unitCode(settings_.arrivalUnit));
+    copy.setUnit(storedOrZero(kArrivalUnits));
     showResult(copy);
     lastResult() = copy;
     check(east ? kArrivalEast : kArrivalWest);
     show();
 }
 
-CSysCoor PageModel::systemOf(const std::string& system, const std::string& meridian,
-                             const std::string& projection) const {
+CSysCoor PageModel::systemOf(Side side) const {
+    const SideLists& lists = listsOf(side);
+    const auto record = [this](const auto& records, int list) {
+        const std::optional<int> code = storedCode(list);
+        return code ? findByNumber(records, *code) : nullptr;
+    };
     CSysCoor sys;
-    sys.system = findByName(catalogue_.systems, system);
-    sys.meridian = findByName(catalogue_.meridians, meridian);
+    sys.system = record(catalogue_.systems, lists.systems);
+    sys.meridian = record(catalogue_.meridians, lists.meridians);
     if (sys.meridian == nullptr && sys.system != nullptr) sys.meridian = sys.system->meridian;
-    sys.projection = findByName(catalogue_.projections, projection);
+    sys.projection = record(catalogue_.projections, lists.projections);
     // A point without a vertical system carries the catalogue's "none", as on the command line.
-    sys.vertical = findByName(catalogue_.verticalSystems, settings_.verticalSystem);
+    sys.vertical = record(catalogue_.verticalSystems, kVerticalSystems);
     if (sys.vertical == nullptr) sys.vertical = &noVerticalSystem();
     return sys;
 }
@@ -349,34 +388,42 @@ CSysCoor PageModel::systemOf(const std::string& system, const std::string& merid
 bool PageModel::readPoint(CCoor& d, CCoor& a) {
     d = CCoor{};
     a = CCoor{};
-    d.sys = systemOf(settings_.departureSystem, settings_.departureMeridian, settings_.departureProjection);
-    a.sys = systemOf(settings_.arrivalSystem, settings_.arrivalMeridian, settings_.arrivalProjection);
-    d.type = coordinateTypeCode(settings_.departureType);
-    d.unit = unitCode(settings_.departureUnit);
-    a.type = coordinateTypeCode(settings_.arrivalType);
-    a.unit = unitCode(settings_.arrivalUnit);
+    d.sys = systemOf(Side::Departure);
+    a.sys = systemOf(Side::Arrival);
+    d.type = storedOrZero(kDepartureTypes);
+    d.unit = storedOrZero(kDepartureUnits);
+    a.type = storedOrZero(kArrivalTypes);
+    a.unit = storedOrZero(kArrivalUnits);
 
     double altitude = 0.0;
     if (settings_.mode == 0) {
         const int vertical = settings_.verticalChoice;
         if (d.type == kCartesian) {
-            d.x = values_[1050];
-            d.y = values_[1051];
-            d.z = values_[1052];
+            d.x = values_[kDepartureX];
+            d.y = values_[kDepartureY];
+            d.z = values_[kDepartureZ];
             settings_.verticalChoice = kEllipsoidalHeight;
         } else if (d.type == kGeographic) {
             double lon = 0, lat = 0;
             if (d.unit >= kRadians && d.unit <= kSecondsOfHour) {
-                lon = values_[1050];
-                lat = values_[1051];
+                lon = values_[kDepartureX];
+                lat = values_[kDepartureY];
             } else if (d.unit == kPackedDms || d.unit == kPackedHms) {
-                lon = composeDms({values_[1062] < 0, static_cast<int>(std::abs(values_[1062])),
-                                  static_cast<int>(values_[1069]), values_[1071]});
-                lat = composeDms({values_[1073] < 0, static_cast<int>(std::abs(values_[1073])),
-                                  static_cast<int>(values_[1075]), values_[1077]});
+                lon = composeDms({values_[kDepartureLonDegrees] < 0,
+                                  static_cast<int>(std::abs(values_[kDepartureLonDegrees])),
+                                  static_cast<int>(values_[kDepartureLonMinutes]),
+                                  values_[kDepartureLonSeconds]});
+                lat = composeDms({values_[kDepartureLatDegrees] < 0,
+                                  static_cast<int>(std::abs(values_[kDepartureLatDegrees])),
+                                  static_cast<int>(values_[kDepartureLatMinutes]),
+                                  values_[kDepartureLatSeconds]});
             } else if (d.unit == kPackedDm) {
-                lon = composeDm({values_[1062] < 0, static_cast<int>(std::abs(values_[1062])), values_[1079]});
-                lat = composeDm({values_[1073] < 0, static_cast<int>(std::abs(values_[1073])), values_[1081]});
+                lon = composeDm({values_[kDepartureLonDegrees] < 0,
+                                 static_cast<int>(std::abs(values_[kDepartureLonDegrees])),
+                                 values_[kDepartureLonDecimalMinutes]});
+                lat = composeDm({values_[kDepartureLatDegrees] < 0,
+                                 static_cast<int>(std::abs(values_[kDepartureLatDegrees])),
+                                 values_[kDepartureLatDecimalMinutes]});
             }
             if (lon < 0 || lat < 0) {
                 ui_.message(lat < 0 ? texts::kNegativeLatitude : texts::kNegativeLongitude, MessageIcon::None);
@@ -385,16 +432,18 @@ bool PageModel::readPoint(CCoor& d, CCoor& a) {
             d.lon = checked(kDepartureWest) ? -lon : lon;
             d.lat = checked(kDepartureSouth) ? -lat : lat;
             if (vertical == kEllipsoidalHeight) {
-                d.h = values_[1064];
+                d.h = values_[kDepartureHeight];
             } else if (vertical == kAltitude) {
-                altitude = values_[1058];
+                altitude = values_[kDepartureAltitude];
                 d.h = altitude;
             }
         } else if (d.type == kProjected) {
-            d.e = values_[1056];
-            d.n = values_[1057];
-            if (vertical == kEllipsoidalHeight) d.h = values_[1064];
-            else if (vertical == kAltitude) altitude = values_[1058];
+            d.e = values_[kDepartureEasting];
+            d.n = values_[kDepartureNorthing];
+            if (vertical == kEllipsoidalHeight)
+                d.h = values_[kDepartureHeight];
+            else if (vertical == kAltitude)
+                altitude = values_[kDepartureAltitude];
         }
     }
     d.altitude = altitude;
@@ -413,45 +462,45 @@ void PageModel::showResult(const CCoor& r) {
     // An altitude the geoid grids could not give is not shown as a number.
     const std::string altitude = r.geoidPrecisionCode == kOutsideGeoidGrid ? std::string() : formatted("%.3lf", r.altitude);
     if (r.type == kCartesian) {
-        texts_[1083] = formatted("%.3lf", r.x);
-        texts_[1084] = formatted("%.3lf", r.y);
-        texts_[1085] = formatted("%.3lf", r.z);
+        texts_[kArrivalX] = formatted("%.3lf", r.x);
+        texts_[kArrivalY] = formatted("%.3lf", r.y);
+        texts_[kArrivalZ] = formatted("%.3lf", r.z);
     } else if (r.type == kProjected) {
-        texts_[1089] = fmt::sprintf("%.*lf", projectedDecimals(r.sys.projection), r.e);
-        texts_[1090] = fmt::sprintf("%.*lf", projectedDecimals(r.sys.projection), r.n);
-        texts_[1091] = altitude;
-        texts_[1095] = formatted("%.3lf", r.h);
-        texts_[1117] = formatted("%.1lf", r.alteration);
-        texts_[1116] = formatted("%.5lf", r.convergence);
+        texts_[kArrivalEasting] = fmt::sprintf("%.*lf", projectedDecimals(r.sys.projection), r.e);
+        texts_[kArrivalNorthing] = fmt::sprintf("%.*lf", projectedDecimals(r.sys.projection), r.n);
+        texts_[kArrivalAltitude] = altitude;
+        texts_[kArrivalHeight] = formatted("%.3lf", r.h);
+        texts_[kAlteration] = formatted("%.1lf", r.alteration);
+        texts_[kConvergence] = formatted("%.5lf", r.convergence);
     } else if (r.type == kGeographic) {
-        texts_[1095] = formatted("%.3lf", r.h);
-        texts_[1091] = altitude;
+        texts_[kArrivalHeight] = formatted("%.3lf", r.h);
+        texts_[kArrivalAltitude] = altitude;
         const auto hemispheres = [this](bool west, bool south) {
             check(west ? kArrivalWest : kArrivalEast);
             check(south ? kArrivalSouth : kArrivalNorth);
         };
         static constexpr const char* kDecimalFormats[] = {"", "%.10lf", "%.8lf", "%.8lf", "%.10lf", "%.5lf", "%.6lf"};
         if (r.unit >= kRadians && r.unit <= kSecondsOfHour) {
-            texts_[1083] = formatted(kDecimalFormats[r.unit], std::abs(r.lon));
-            texts_[1084] = formatted(kDecimalFormats[r.unit], std::abs(r.lat));
+            texts_[kArrivalX] = formatted(kDecimalFormats[r.unit], std::abs(r.lon));
+            texts_[kArrivalY] = formatted(kDecimalFormats[r.unit], std::abs(r.lat));
             hemispheres(r.lon < 0, r.lat < 0);
         } else if (r.unit == kPackedDms || r.unit == kPackedHms) {
             const int decimals = r.unit == kPackedDms ? 5 : 6;
             const char* seconds = r.unit == kPackedDms ? "%.5lf" : "%.6lf";
             const DmsParts lon = shownDms(splitDms(r.lon), decimals), lat = shownDms(splitDms(r.lat), decimals);
-            texts_[1099] = std::to_string(lon.degrees);
-            texts_[1101] = std::to_string(lon.minutes);
-            texts_[1103] = formatted(seconds, lon.seconds);
-            texts_[1105] = std::to_string(lat.degrees);
-            texts_[1107] = std::to_string(lat.minutes);
-            texts_[1109] = formatted(seconds, lat.seconds);
+            texts_[kArrivalLonDegrees] = std::to_string(lon.degrees);
+            texts_[kArrivalLonMinutes] = std::to_string(lon.minutes);
+            texts_[kArrivalLonSeconds] = formatted(seconds, lon.seconds);
+            texts_[kArrivalLatDegrees] = std::to_string(lat.degrees);
+            texts_[kArrivalLatMinutes] = std::to_string(lat.minutes);
+            texts_[kArrivalLatSeconds] = formatted(seconds, lat.seconds);
             hemispheres(lon.negative, lat.negative);
         } else if (r.unit == kPackedDm) {
             const DmParts lon = shownDm(splitDm(r.lon), 6), lat = shownDm(splitDm(r.lat), 6);
-            texts_[1099] = std::to_string(lon.degrees);
-            texts_[1111] = formatted("%.6lf", lon.minutes);
-            texts_[1105] = std::to_string(lat.degrees);
-            texts_[1113] = formatted("%.6lf", lat.minutes);
+            texts_[kArrivalLonDegrees] = std::to_string(lon.degrees);
+            texts_[kArrivalLonDecimalMinutes] = formatted("%.6lf", lon.minutes);
+            texts_[kArrivalLatDegrees] = std::to_string(lat.degrees);
+            texts_[kArrivalLatDecimalMinutes] = formatted("%.6lf", lat.minutes);
             hemispheres(lon.negative, lat.negative);
         }
     }
@@ -459,7 +508,7 @@ void PageModel::showResult(const CCoor& r) {
 
 void PageModel::computeDisplay(CCoor& r, const CCoor& departure) {
     if (r.type == kProjected) {
-        const int unit = unitCode(settings_.arrivalUnit);
+        const int unit = storedOrZero(kArrivalUnits);
         r.convergence = convertAngle(r.convergence, r.convergenceUnit, unit);
         r.convergenceUnit = unit;
     }
@@ -472,8 +521,23 @@ void PageModel::computeDisplay(CCoor& r, const CCoor& departure) {
 }
 
 void PageModel::noResult(const char* why) {
-    static constexpr int kDisplays[] = {1083, 1084, 1085, 1089, 1090, 1091, 1095, 1099, 1101,
-                                        1103, 1105, 1107, 1109, 1111, 1113, 1116, 1117};
+    static constexpr int kDisplays[] = {kArrivalX,
+                                        kArrivalY,
+                                        kArrivalZ,
+                                        kArrivalEasting,
+                                        kArrivalNorthing,
+                                        kArrivalAltitude,
+                                        kArrivalHeight,
+                                        kArrivalLonDegrees,
+                                        kArrivalLonMinutes,
+                                        kArrivalLonSeconds,
+                                        kArrivalLatDegrees,
+                                        kArrivalLatMinutes,
+                                        kArrivalLatSeconds,
+                                        kArrivalLonDecimalMinutes,
+                                        kArrivalLatDecimalMinutes,
+                                        kConvergence,
+                                        kAlteration};
     for (const int id : kDisplays) texts_[id].clear();
     resultShown_ = false;
     comment_ = why;
@@ -488,8 +552,8 @@ void PageModel::compute() {
     if (services_ == nullptr) return;
     if (settings_.mode == 1) {
         if (!fileChecks()) return;
-        const FileRunFiles files{dataFormatCode(settings_.departureFormat), departurePath_,
-                                 dataFormatCode(settings_.arrivalFormat), arrivalPath_,
+        const FileRunFiles files{storedOrZero(kDepartureFormats), departurePath_,
+                                 storedOrZero(kArrivalFormats), arrivalPath_,
                                  reportRequested_ ? reportPath_ : settings_.reportFileName};
         const FileRunOutcome outcome =
             services_->transformFile(type_, checked(kPrintAlteration), departure, arrival, files);

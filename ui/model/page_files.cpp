@@ -95,11 +95,11 @@ bool PageModel::fileChecks() {
         return false;
     }
     show();
-    if (dataFormatCode(settings_.departureFormat) == 0) {
+    if (storedOrZero(page::kDepartureFormats) == 0) {
         ui_.message(texts::kNoDepartureFormat, MessageIcon::None);
         return false;
     }
-    if (dataFormatCode(settings_.arrivalFormat) == 0) {
+    if (storedOrZero(page::kArrivalFormats) == 0) {
         ui_.message(texts::kNoArrivalFormat, MessageIcon::None);
         return false;
     }

@@ -18,8 +18,7 @@ namespace {
 using namespace page;
 
 const std::string kNoText;
-const std::vector<std::string> kNoEntries;
-
+const std::vector<ListEntry> kNoEntries;
 
 // The letters of a name as the lists compare them: one byte each, upper case folded to lower case
 // (accents kept); for sorting, accented letters also fold to their base letter.
@@ -35,23 +34,29 @@ std::string folded(std::string_view utf8, bool baseLetters) {
     return out;
 }
 
-bool sortsBefore(const std::string& a, const std::string& b) {
-    const std::string fa = folded(a, true), fb = folded(b, true);
-    return fa != fb ? fa < fb : a < b;
+bool sortsBefore(const ListEntry& a, const ListEntry& b) {
+    const std::string fa = folded(a.name, true), fb = folded(b.name, true);
+    return fa != fb ? fa < fb : a.name < b.name;
 }
-
-// The list of each side, by side.
-struct SideLists {
-    int systems, types, projections, units, meridians, formats;
-};
-constexpr SideLists kDeparture{kDepartureSystems, kDepartureTypes, kDepartureProjections, kDepartureUnits,
-                               kDepartureMeridians, kDepartureFormats};
-constexpr SideLists kArrival{kArrivalSystems, kArrivalTypes, kArrivalProjections, kArrivalUnits, kArrivalMeridians,
-                             kArrivalFormats};
 
 bool contains(const std::string& text, std::string_view part) { return text.find(part) != std::string::npos; }
 
+// A geographic or projected format whose third value is an ellipsoidal height, which a
+// two-dimensional system does not have.
+bool isHeightFormat(int format) {
+    const DataFormat& f = dataFormat(format);
+    return f.coordinateType != kCartesian && !f.thirdIsAltitude;
+}
+
 }  // namespace
+
+const PageModel::SideLists& PageModel::listsOf(Side side) {
+    static constexpr SideLists kDeparture{kDepartureSystems, kDepartureTypes,     kDepartureProjections,
+                                          kDepartureUnits,   kDepartureMeridians, kDepartureFormats};
+    static constexpr SideLists kArrival{kArrivalSystems, kArrivalTypes,     kArrivalProjections,
+                                        kArrivalUnits,   kArrivalMeridians, kArrivalFormats};
+    return side == Side::Departure ? kDeparture : kArrival;
+}
 
 PageModel::PageModel(const Catalogue& catalogue, int transformationType, PageSettings& settings, UserInterface& ui,
                      PageServices* services, FileDialogs* dialogs)
@@ -61,12 +66,20 @@ PageModel::PageModel(const Catalogue& catalogue, int transformationType, PageSet
     pointName_ = settings_.pointName;
     initialiseTexts();
     // Controls the page's template creates hidden or disabled.
-    set({kDepartureProjections, kArrivalProjections, 1061, 1058}, true, false);
-    set({1053, 1054, 1055, 1050, 1051, 1052, 1059, 1060, 1056, 1057, 1079, 1081, 1080, 1082}, false, true);
-    set({1130, 1127, 1128, 1141, 1135}, false, true);
-    set({1086, 1087, 1088, 1083, 1084, 1085, 1092, 1093, 1089, 1090, 1111, 1113, 1112, 1114}, false, true);
-    set({1122, 1116, 1121, 1117, 1120}, false, true);
-    set({1131, 1129, 1132, 1138, 1136}, false, true);
+    set({kDepartureProjections, kArrivalProjections, kDepartureAltitudeLabel, kDepartureAltitude}, true,
+        false);
+    set({1053, 1054, 1055, kDepartureX, kDepartureY, kDepartureZ, kDepartureEastLabel, kDepartureNorthLabel,
+         kDepartureEasting, kDepartureNorthing, kDepartureLonDecimalMinutes, kDepartureLatDecimalMinutes,
+         1080, 1082},
+        false, true);
+    set({kDepartureFileGroup, kDepartureFileName, kDepartureBrowse, kDepartureFormatLabel, kDepartureFormats},
+        false, true);
+    set({1086, 1087, 1088, kArrivalX, kArrivalY, kArrivalZ, kArrivalEastLabel, kArrivalNorthLabel,
+         kArrivalEasting, kArrivalNorthing, kArrivalLonDecimalMinutes, kArrivalLatDecimalMinutes, 1112, 1114},
+        false, true);
+    set({kConvergenceLabel, kConvergence, kAlterationLabel, kAlteration, kAlterationUnitLabel}, false, true);
+    set({kArrivalFileGroup, kArrivalFileName, kArrivalBrowse, kArrivalFormatLabel, kArrivalFormats}, false,
+        true);
     // The hemispheres start on the side of the first projection extent.
     bool east = true, north = true;
     if (!catalogue_.projectionExtents.empty()) {
@@ -97,17 +110,50 @@ void PageModel::initialise() {
     refill(kVerticalSystems);
 }
 
-const std::vector<std::string>& PageModel::entries(int listId) const {
+const std::vector<ListEntry>& PageModel::listEntries(int listId) const {
     const auto it = entries_.find(listId);
     return it == entries_.end() ? kNoEntries : it->second;
 }
 
-const std::string& PageModel::selection(int listId) const {
-    const auto it = selections_.find(listId);
-    return it == selections_.end() ? kNoText : it->second;
+std::vector<std::string> PageModel::entries(int listId) const {
+    std::vector<std::string> names;
+    for (const ListEntry& entry : listEntries(listId)) names.push_back(entry.name);
+    return names;
 }
 
-int PageModel::selectedType(int typeList) const { return coordinateTypeCode(selection(typeList)); }
+std::optional<int> PageModel::selectedCode(int listId) const {
+    const auto it = selections_.find(listId);
+    if (it == selections_.end()) return std::nullopt;
+    return it->second;
+}
+
+std::optional<std::size_t> PageModel::selectedIndex(int listId) const {
+    const std::optional<int> code = selectedCode(listId);
+    if (!code) return std::nullopt;
+    const std::vector<ListEntry>& list = listEntries(listId);
+    for (std::size_t i = 0; i < list.size(); ++i)
+        if (list[i].code == *code) return i;
+    return std::nullopt;
+}
+
+const std::string& PageModel::selection(int listId) const {
+    const std::optional<int> code = selectedCode(listId);
+    const ListEntry* entry = code ? findCode(listId, *code) : nullptr;
+    return entry != nullptr ? entry->name : kNoText;
+}
+
+std::optional<int> PageModel::storedCode(int listId) const {
+    if (const auto it = choices_.find(listId); it != choices_.end()) return it->second;
+    // Before the first store the loaded setting names the choice: the list's search resolves it.
+    const std::string& name = storedName(listId);
+    const ListEntry* entry = name.empty() ? nullptr : find(listId, name);
+    if (entry == nullptr) return std::nullopt;
+    return entry->code;
+}
+
+int PageModel::selectedType(int typeList) const {
+    return selectedCode(typeList).value_or(0);
+}
 
 ControlState PageModel::control(int id) const {
     const auto it = controls_.find(id);
@@ -128,21 +174,37 @@ std::vector<int> PageModel::toolTipControls() {
     return ids;
 }
 
-std::string* PageModel::field(int listId) {
+namespace {
+
+// The settings record's field of each list.
+std::string PageSettings::*settingOf(int listId) {
     switch (listId) {
-        case kDepartureSystems: return &settings_.departureSystem;
-        case kDepartureTypes: return &settings_.departureType;
-        case kDepartureProjections: return &settings_.departureProjection;
-        case kDepartureUnits: return &settings_.departureUnit;
-        case kDepartureMeridians: return &settings_.departureMeridian;
-        case kDepartureFormats: return &settings_.departureFormat;
-        case kArrivalSystems: return &settings_.arrivalSystem;
-        case kArrivalTypes: return &settings_.arrivalType;
-        case kArrivalProjections: return &settings_.arrivalProjection;
-        case kArrivalUnits: return &settings_.arrivalUnit;
-        case kArrivalMeridians: return &settings_.arrivalMeridian;
-        case kArrivalFormats: return &settings_.arrivalFormat;
-        case kVerticalSystems: return &settings_.verticalSystem;
+        case kDepartureSystems:
+            return &PageSettings::departureSystem;
+        case kDepartureTypes:
+            return &PageSettings::departureType;
+        case kDepartureProjections:
+            return &PageSettings::departureProjection;
+        case kDepartureUnits:
+            return &PageSettings::departureUnit;
+        case kDepartureMeridians:
+            return &PageSettings::departureMeridian;
+        case kDepartureFormats:
+            return &PageSettings::departureFormat;
+        case kArrivalSystems:
+            return &PageSettings::arrivalSystem;
+        case kArrivalTypes:
+            return &PageSettings::arrivalType;
+        case kArrivalProjections:
+            return &PageSettings::arrivalProjection;
+        case kArrivalUnits:
+            return &PageSettings::arrivalUnit;
+        case kArrivalMeridians:
+            return &PageSettings::arrivalMeridian;
+        case kArrivalFormats:
+            return &PageSettings::arrivalFormat;
+        case kVerticalSystems:
+            return &PageSettings::verticalSystem;
         default: return nullptr;
     }
 }
@@ -151,8 +213,27 @@ constexpr int kLists[] = {kDepartureSystems, kDepartureTypes, kDepartureProjecti
                           kDepartureMeridians, kDepartureFormats, kArrivalSystems, kArrivalTypes,
                           kArrivalProjections, kArrivalUnits, kArrivalMeridians, kArrivalFormats, kVerticalSystems};
 
+}  // namespace
+
+const std::string& PageModel::storedName(int listId) const {
+    const auto member = settingOf(listId);
+    return member != nullptr ? settings_.*member : kNoText;
+}
+
+const ListEntry* PageModel::storedEntry(int listId) const {
+    const std::optional<int> stored = storedCode(listId);
+    if (const ListEntry* entry = stored ? findCode(listId, *stored) : nullptr) return entry;
+    // A choice the list does not offer is looked for by its name, as the list's own search does
+    // (an empty name finds the first entry).
+    return find(listId, storedName(listId));
+}
+
 bool PageModel::store() {
-    for (const int list : kLists) *field(list) = selection(list);
+    // The choices as codes, and their names into the settings record.
+    for (const int list : kLists) {
+        choices_[list] = selectedCode(list);
+        settings_.*settingOf(list) = selection(list);
+    }
     // A field that holds no valid value stops the store there: what comes after it keeps its
     // stored value.
     if (!validateEntries()) return false;
@@ -165,9 +246,9 @@ bool PageModel::store() {
 }
 
 void PageModel::show() {
-    // A list selects the entry its search finds for the field; without one it keeps its selection.
+    // A list selects the entry of its stored choice; without one it keeps its selection.
     for (const int list : kLists)
-        if (const std::string* found = find(list, *field(list))) selections_[list] = *found;
+        if (const ListEntry* found = storedEntry(list)) selections_[list] = found->code;
     check(settings_.mode == 1 ? kFile : kInteractive);
     check(settings_.verticalChoice == 1 ? kHeightRadio : settings_.verticalChoice == 2 ? kAltitudeRadio : kNoVerticalRadio);
     pointName_ = settings_.pointName;
@@ -180,15 +261,23 @@ void PageModel::show() {
     }
 }
 
-const std::string* PageModel::find(int listId, std::string_view text) const {
+const ListEntry* PageModel::find(int listId, std::string_view text) const {
     const std::string prefix = folded(text, false);
-    for (const std::string& entry : entries(listId))
-        if (folded(entry, false).starts_with(prefix)) return &entry;
+    for (const ListEntry& entry : listEntries(listId))
+        if (folded(entry.name, false).starts_with(prefix)) return &entry;
     return nullptr;
 }
 
-void PageModel::add(int listId, const std::string& entry, bool prefixTest) {
-    if (prefixTest && find(listId, entry) != nullptr) return;
+const ListEntry* PageModel::findCode(int listId, int code) const {
+    for (const ListEntry& entry : listEntries(listId))
+        if (entry.code == code) return &entry;
+    return nullptr;
+}
+
+void PageModel::add(int listId, const ListEntry& entry, bool prefixTest) {
+    // Entries are told apart by their names as the user sees them: an entry whose name begins
+    // another's is not added.
+    if (prefixTest && find(listId, entry.name) != nullptr) return;
     auto& list = entries_[listId];
     list.insert(std::upper_bound(list.begin(), list.end(), entry, sortsBefore), entry);
 }
@@ -204,27 +293,33 @@ void PageModel::refill(int listId) {
                               return units == nullptr || units->codes.empty();
                           }();
     const bool prefixTest = listId != kDepartureFormats && listId != kArrivalFormats && !allUnits;
-    for (const std::string& entry : ruleEntries(listId)) add(listId, entry, prefixTest);
+    for (const ListEntry& entry : ruleEntries(listId)) add(listId, entry, prefixTest);
 
-    const std::vector<std::string>& list = entries(listId);
-    std::string selected;
+    const std::vector<ListEntry>& list = listEntries(listId);
+    const ListEntry* selected = nullptr;
     if (listId == kDepartureMeridians || listId == kArrivalMeridians) {
         // The meridian lists follow the system, whatever the field holds.
         const CReg* system = selectedSystem(listId == kDepartureMeridians ? Side::Departure : Side::Arrival);
-        if (system != nullptr && system->meridian != nullptr)
-            if (const std::string* found = find(listId, system->meridian->name)) selected = *found;
-    } else if (const std::string* found = find(listId, *field(listId))) {
-        selected = *found;
+        if (system != nullptr && system->meridian != nullptr) {
+            selected = findCode(listId, system->meridian->number);
+            // A meridian of the same name listed in its place.
+            if (selected == nullptr) selected = find(listId, system->meridian->name);
+        }
+    } else {
+        selected = storedEntry(listId);
     }
-    if (selected.empty() && !list.empty()) selected = list.front();
-    selections_[listId] = selected;
+    if (selected == nullptr && !list.empty()) selected = &list.front();
+    if (selected != nullptr)
+        selections_[listId] = selected->code;
+    else
+        selections_.erase(listId);
     followUp(listId);
     show();
     showProjectionUnits();
 }
 
-std::vector<std::string> PageModel::ruleEntries(int listId) const {
-    std::vector<std::string> names;
+std::vector<ListEntry> PageModel::ruleEntries(int listId) const {
+    std::vector<ListEntry> names;
     const auto ofThisPage = [this](const CTsg& t) { return t.type == type_; };
     switch (listId) {
         case kDepartureSystems:
@@ -234,20 +329,20 @@ std::vector<std::string> PageModel::ruleEntries(int listId) const {
                                                     return ofThisPage(t) && (t.sourceNumber == system.number ||
                                                                              t.targetNumber == system.number);
                                                 });
-                if (linked) names.push_back(system.name);
+                if (linked) names.push_back({system.number, system.name});
             }
             break;
         case kArrivalSystems: {
             const CReg* departure = selectedSystem(Side::Departure);
             if (departure == nullptr) break;
-            names.push_back(departure->name);
+            names.push_back({departure->number, departure->name});
             for (const CTsg& t : catalogue_.transformations) {
                 if (!ofThisPage(t)) continue;
                 const int other = t.sourceNumber == departure->number   ? t.targetNumber
                                   : t.targetNumber == departure->number ? t.sourceNumber
                                                                         : 0;
                 if (const CReg* system = other != 0 ? findByNumber(catalogue_.systems, other) : nullptr)
-                    names.push_back(system->name);
+                    names.push_back({system->number, system->name});
             }
             break;
         }
@@ -256,7 +351,8 @@ std::vector<std::string> PageModel::ruleEntries(int listId) const {
             const CReg* system = selectedSystem(listId == kDepartureTypes ? Side::Departure : Side::Arrival);
             if (const CodeList* types = system ? findCodeList(catalogue_.coordinateTypes, system->number) : nullptr)
                 for (const int code : types->codes)
-                    if (!coordinateTypeName(code).empty()) names.emplace_back(coordinateTypeName(code));
+                    if (!coordinateTypeName(code).empty())
+                        names.push_back({code, std::string(coordinateTypeName(code))});
             break;
         }
         case kDepartureUnits:
@@ -265,16 +361,17 @@ std::vector<std::string> PageModel::ruleEntries(int listId) const {
             const CodeList* units = system ? findCodeList(catalogue_.units, system->number) : nullptr;
             if (units != nullptr && !units->codes.empty()) {
                 for (const int code : units->codes)
-                    if (!unitName(code).empty()) names.emplace_back(unitName(code));
+                    if (!unitName(code).empty()) names.push_back({code, std::string(unitName(code))});
             } else {
                 for (int code = 1; code <= 12; ++code)
-                    if (!unitName(code).empty()) names.emplace_back(unitName(code));
+                    if (!unitName(code).empty()) names.push_back({code, std::string(unitName(code))});
             }
             break;
         }
         case kDepartureMeridians:
         case kArrivalMeridians:
-            for (const CLgo& meridian : catalogue_.meridians) names.push_back(meridian.name);
+            for (const CLgo& meridian : catalogue_.meridians)
+                names.push_back({meridian.number, meridian.name});
             break;
         case kDepartureProjections:
         case kArrivalProjections: {
@@ -283,14 +380,13 @@ std::vector<std::string> PageModel::ruleEntries(int listId) const {
             for (const ProjectionUse& use : catalogue_.projectionUses)
                 if (use.regNumber == system->number)
                     if (const CPrc* projection = findByNumber(catalogue_.projections, use.prcNumber))
-                        names.push_back(projection->name);
+                        names.push_back({projection->number, projection->name});
             break;
         }
         case kVerticalSystems: {
             std::vector<int> systems;
             for (const int list : {kDepartureSystems, kArrivalSystems})
-                for (const std::string& name : entries(list))
-                    if (const CReg* system = findByName(catalogue_.systems, name)) systems.push_back(system->number);
+                for (const ListEntry& system : listEntries(list)) systems.push_back(system.code);
             for (const CRea& vertical : catalogue_.verticalSystems) {
                 const bool usable =
                     std::any_of(catalogue_.grids1D.begin(), catalogue_.grids1D.end(), [&](const Grid1DEntry& grid) {
@@ -298,22 +394,21 @@ std::vector<std::string> PageModel::ruleEntries(int listId) const {
                                std::find(grid.reaNumbers.begin(), grid.reaNumbers.end(), vertical.number) !=
                                    grid.reaNumbers.end();
                     });
-                if (usable) names.push_back(vertical.name);
+                if (usable) names.push_back({vertical.number, vertical.name});
             }
             break;
         }
         case kDepartureFormats:
         case kArrivalFormats: {
             const Side side = listId == kDepartureFormats ? Side::Departure : Side::Arrival;
-            const std::string& type = selection(side == Side::Departure ? kDepartureTypes : kArrivalTypes);
-            const int coordinateType = coordinateTypeCode(type);
+            const int coordinateType = selectedType(listsOf(side).types);
             const CReg* system = selectedSystem(side);
             const bool twoDimensional = system != nullptr && system->dimension == 2;
             for (int position = 1; coordinateType != 0; ++position) {
                 const int code = dataFormatAtMenuPosition(coordinateType, position);
                 if (code == 0) break;
-                const std::string name(dataFormatName(code));
-                if (!(twoDimensional && name.ends_with("Hauteur"))) names.push_back(name);
+                if (!(twoDimensional && isHeightFormat(code)))
+                    names.push_back({code, std::string(dataFormatName(code))});
             }
             break;
         }
@@ -339,18 +434,27 @@ void PageModel::followUp(int listId) {
     }
 }
 
-void PageModel::selectionChanged(int listId, const std::string& entry) {
-    const std::vector<std::string>& list = entries(listId);
-    if (std::find(list.begin(), list.end(), entry) == list.end()) return;
-    selections_[listId] = entry;
+void PageModel::entryChosen(int listId, std::size_t index) {
+    const std::vector<ListEntry>& list = listEntries(listId);
+    if (index >= list.size()) return;
+    selections_[listId] = list[index].code;
     followUp(listId);
     showProjectionUnits();
+}
+
+void PageModel::selectionChanged(int listId, const std::string& entry) {
+    const std::vector<ListEntry>& list = listEntries(listId);
+    const auto it =
+        std::find_if(list.begin(), list.end(), [&](const ListEntry& e) { return e.name == entry; });
+    if (it != list.end()) entryChosen(listId, static_cast<std::size_t>(it - list.begin()));
 }
 
 void PageModel::showProjectionUnits() {
     // "E(m)" and "N(m)", or the unit of a projection in another one: "E(ftUS)".
     const auto label = [this](int list, const char* axis) {
-        const std::string_view unit = nonMetreUnitLabel(findByName(catalogue_.projections, selection(list)));
+        const std::optional<int> code = selectedCode(list);
+        const std::string_view unit =
+            nonMetreUnitLabel(code ? findByNumber(catalogue_.projections, *code) : nullptr);
         return std::string(axis) + "(" + std::string(unit.empty() ? "m" : unit) + ")";
     };
     texts_[kDepartureEastLabel] = label(kDepartureProjections, "E");
@@ -359,10 +463,17 @@ void PageModel::showProjectionUnits() {
     texts_[kArrivalNorthLabel] = label(kArrivalProjections, "N");
 }
 
+const CPrc* PageModel::storedProjection(int listId) const {
+    const std::optional<int> code = storedCode(listId);
+    return code ? findByNumber(catalogue_.projections, *code) : nullptr;
+}
+
 bool PageModel::arrivalWithoutScale() const {
-    if (contains(settings_.arrivalProjection, "LAEA")) return true;
-    const CPrc* projection = findByName(catalogue_.projections, settings_.arrivalProjection);
-    return projection != nullptr && isSupportedProjection(*projection) && !hasScaleFactor(*projection);
+    const CPrc* projection = storedProjection(kArrivalProjections);
+    if (projection == nullptr) return false;
+    // The catalogue's own projections of the equal-area kind are named "LAEA ...".
+    return contains(projection->name, "LAEA") ||
+           (isSupportedProjection(*projection) && !hasScaleFactor(*projection));
 }
 
 void PageModel::clicked(int id) {
@@ -429,14 +540,15 @@ void PageModel::check(int id) {
 }
 
 const CReg* PageModel::selectedSystem(Side side) const {
-    return findByName(catalogue_.systems, selection(side == Side::Departure ? kDepartureSystems : kArrivalSystems));
+    const std::optional<int> code = selectedCode(listsOf(side).systems);
+    return code ? findByNumber(catalogue_.systems, *code) : nullptr;
 }
 
 const CReg* PageModel::storedSystem(Side side) const {
-    // A stored name that is no system (a setting the list did not offer, before the first store)
-    // stands for the system shown.
-    const CReg* stored =
-        findByName(catalogue_.systems, side == Side::Departure ? settings_.departureSystem : settings_.arrivalSystem);
+    // No stored system (a setting the list did not offer, before the first store) stands for the
+    // system shown.
+    const std::optional<int> code = storedCode(listsOf(side).systems);
+    const CReg* stored = code ? findByNumber(catalogue_.systems, *code) : nullptr;
     return stored != nullptr ? stored : selectedSystem(side);
 }
 
@@ -451,7 +563,7 @@ void PageModel::arrivalSystemChange() {
 }
 
 void PageModel::typeChange(Side side) {
-    const SideLists& lists = side == Side::Departure ? kDeparture : kArrival;
+    const SideLists& lists = listsOf(side);
     const int type = selectedType(lists.types);
     if (settings_.mode == 1) applyFileModeEnabling(side, type);
     else applyLayout(side, type);
@@ -467,7 +579,9 @@ void PageModel::arrivalProjectionChange() {
 
 void PageModel::applyProjectionRule() {
     const bool laea = arrivalWithoutScale();
-    setEnabled({kArrivalUnits, 1034, 1116, 1122, 1117, 1121, 1120}, !laea);
+    setEnabled({kArrivalUnits, kArrivalUnitLabel, kConvergence, kConvergenceLabel, kAlteration,
+                kAlterationLabel, kAlterationUnitLabel},
+               !laea);
     if (laea) checked_.erase(kPrintAlteration);
 }
 
@@ -492,64 +606,88 @@ void PageModel::applyLayout(Side side, int type) {
     if (side == Side::Departure) {
         if (type == kCartesian) {
             setRange(kDepartureValueFields, false, false);
-            set({1123, kNoVerticalRadio, kHeightRadio, kAltitudeRadio}, false, false);
-            setVisible({1024, 1025, kDepartureEast, kDepartureWest, kDepartureNorth, kDepartureSouth}, false);
-            setEnabled({kDepartureProjections, kDepartureUnits, 1033, 1046, kDepartureMeridians}, false);
+            set({kVerticalGroup, kNoVerticalRadio, kHeightRadio, kAltitudeRadio}, false, false);
+            setVisible({kDepartureLongitudeSigns, kDepartureLatitudeSigns, kDepartureEast, kDepartureWest,
+                        kDepartureNorth, kDepartureSouth},
+                       false);
+            setEnabled({kDepartureProjections, kDepartureUnits, kDepartureUnitLabel, kDepartureMeridianGroup,
+                        kDepartureMeridians},
+                       false);
             setRange(kDepartureCartesianFields, true, true);
-            if (noVerticalSystem) set({kVerticalSystems, 1143}, false, false);
+            if (noVerticalSystem) set({kVerticalSystems, kVerticalSystemLabel}, false, false);
             comment_ = texts::kDepartureCartesianComment;
         } else if (type == kGeographic) {
             setRange(kDepartureCartesianFields, false, false);
-            set({1056, 1057, 1059, 1060}, false, false);
+            set({kDepartureEasting, kDepartureNorthing, kDepartureEastLabel, kDepartureNorthLabel}, false,
+                false);
             setEnabled({kDepartureProjections}, false);
             verticalChoiceOfLayout();
-            setEnabled({kDepartureUnits, 1033, kDepartureMeridians}, true);
-            set({kDepartureEast, kDepartureWest, kDepartureNorth, 1024, 1025, 1046, 1065, 1066}, true, true);
+            setEnabled({kDepartureUnits, kDepartureUnitLabel, kDepartureMeridians}, true);
+            set({kDepartureEast, kDepartureWest, kDepartureNorth, kDepartureLongitudeSigns,
+                 kDepartureLatitudeSigns, kDepartureMeridianGroup, kDepartureLonLabel, kDepartureLatLabel},
+                true, true);
             setVisible({kDepartureSouth}, true);
-            applyUnitLayout(Side::Departure, selection(kDepartureUnits));
+            applyUnitLayout(Side::Departure, selectedCode(kDepartureUnits).value_or(0));
             comment_ = texts::kDepartureGeographicComment;
         } else if (type == kProjected) {
             setRange(kDepartureCartesianFields, false, false);
-            set({1062, 1065, 1066}, false, false);
+            set({kDepartureLonDegrees, kDepartureLonLabel, kDepartureLatLabel}, false, false);
             setRange(kDepartureAngleParts, false, false);
-            setVisible({kDepartureEast, kDepartureWest, kDepartureNorth, kDepartureSouth, 1024, 1025}, false);
-            setEnabled({kDepartureUnits, 1033, 1046, kDepartureMeridians}, false);
+            setVisible({kDepartureEast, kDepartureWest, kDepartureNorth, kDepartureSouth,
+                        kDepartureLongitudeSigns, kDepartureLatitudeSigns},
+                       false);
+            setEnabled({kDepartureUnits, kDepartureUnitLabel, kDepartureMeridianGroup, kDepartureMeridians},
+                       false);
             check(kAltitudeRadio);
             altitudeAction();
             verticalGroupByCatalogue();
-            set({1056, 1057, 1059, 1060}, true, true);
+            set({kDepartureEasting, kDepartureNorthing, kDepartureEastLabel, kDepartureNorthLabel}, true,
+                true);
             setEnabled({kDepartureProjections}, true);
             comment_ = texts::kDepartureProjectedComment;
         }
         return;
     }
     if (type == kCartesian) {
-        set({1089, 1090, 1092, 1093, 1091, 1094, 1096, 1097}, false, false);
+        set({kArrivalEasting, kArrivalNorthing, kArrivalEastLabel, kArrivalNorthLabel, kArrivalAltitude,
+             kArrivalAltitudeLabel, kArrivalLonLabel, kArrivalLatLabel},
+            false, false);
         setRange(kArrivalAngleParts, false, false);
-        setVisible({1037, 1038, 1039, 1040, 1041, 1042, 1095, 1098, 1116, 1117, 1120, 1121, 1122}, false);
-        setEnabled({kArrivalProjections, kArrivalUnits, 1034, 1045, kArrivalMeridians}, false);
+        setVisible({kArrivalLongitudeSigns, kArrivalEast, kArrivalWest, kArrivalLatitudeSigns, kArrivalNorth,
+                    kArrivalSouth, kArrivalHeight, kArrivalHeightLabel, kConvergence, kAlteration,
+                    kAlterationUnitLabel, kAlterationLabel, kConvergenceLabel},
+                   false);
+        setEnabled(
+            {kArrivalProjections, kArrivalUnits, kArrivalUnitLabel, kArrivalMeridianGroup, kArrivalMeridians},
+            false);
         setRange(kArrivalCartesianFields, true, true);
         comment_ = texts::kArrivalCartesianComment;
     } else if (type == kGeographic) {
         setRange(kArrivalCartesianFields, false, false);
-        set({1089, 1090, 1092, 1093}, false, false);
-        setVisible({1116, 1117, 1120, 1121, 1122}, false);
+        set({kArrivalEasting, kArrivalNorthing, kArrivalEastLabel, kArrivalNorthLabel}, false, false);
+        setVisible({kConvergence, kAlteration, kAlterationUnitLabel, kAlterationLabel, kConvergenceLabel},
+                   false);
         setEnabled({kArrivalProjections}, false);
         verticalChoiceOfLayout();
-        setEnabled({kArrivalUnits, 1034, kArrivalMeridians}, true);
-        set({1037, kArrivalEast, kArrivalWest, 1040, kArrivalNorth, 1045, 1096, 1097}, true, true);
+        setEnabled({kArrivalUnits, kArrivalUnitLabel, kArrivalMeridians}, true);
+        set({kArrivalLongitudeSigns, kArrivalEast, kArrivalWest, kArrivalLatitudeSigns, kArrivalNorth,
+             kArrivalMeridianGroup, kArrivalLonLabel, kArrivalLatLabel},
+            true, true);
         setVisible({kArrivalSouth}, true);
-        applyUnitLayout(Side::Arrival, selection(kArrivalUnits));
+        applyUnitLayout(Side::Arrival, selectedCode(kArrivalUnits).value_or(0));
         comment_ = texts::kArrivalGeographicComment;
     } else if (type == kProjected) {
         setRange(kArrivalCartesianFields, false, false);
-        set({1096, 1097}, false, false);
+        set({kArrivalLonLabel, kArrivalLatLabel}, false, false);
         setRange(kArrivalAngleParts, false, false);
-        setVisible({1037, 1038, 1039, 1040, 1041, 1042}, false);
-        setEnabled({1045, kArrivalMeridians}, false);
+        setVisible({kArrivalLongitudeSigns, kArrivalEast, kArrivalWest, kArrivalLatitudeSigns, kArrivalNorth,
+                    kArrivalSouth},
+                   false);
+        setEnabled({kArrivalMeridianGroup, kArrivalMeridians}, false);
         applyProjectionRule();
-        set({1089, 1090, 1092, 1093}, true, true);
-        setVisible({1116, 1117, 1120, 1121, 1122}, true);
+        set({kArrivalEasting, kArrivalNorthing, kArrivalEastLabel, kArrivalNorthLabel}, true, true);
+        setVisible({kConvergence, kAlteration, kAlterationUnitLabel, kAlterationLabel, kConvergenceLabel},
+                   true);
         setEnabled({kArrivalProjections}, true);
         comment_ = texts::kArrivalProjectedComment;
     }
@@ -571,39 +709,44 @@ void PageModel::verticalChoiceOfLayout() {
 
 void PageModel::verticalGroupByCatalogue() {
     if (!catalogue_.verticalSystems.empty()) {
-        set({1123, kNoVerticalRadio, kHeightRadio, kAltitudeRadio}, true, true);
+        set({kVerticalGroup, kNoVerticalRadio, kHeightRadio, kAltitudeRadio}, true, true);
     } else {
-        set({1123, kNoVerticalRadio, kHeightRadio, kAltitudeRadio, kVerticalSystems, 1143}, false, false);
+        set({kVerticalGroup, kNoVerticalRadio, kHeightRadio, kAltitudeRadio, kVerticalSystems,
+             kVerticalSystemLabel},
+            false, false);
     }
 }
 
 void PageModel::applyFileModeEnabling(Side side, int type) {
     if (side == Side::Departure) {
         setEnabled({kDepartureProjections}, type == kProjected);
-        setEnabled({kDepartureMeridians, 1046, kDepartureUnits, 1033}, type == kGeographic);
+        setEnabled({kDepartureMeridians, kDepartureMeridianGroup, kDepartureUnits, kDepartureUnitLabel},
+                   type == kGeographic);
         return;
     }
     const bool laea = arrivalWithoutScale();
     setEnabled({kPrintAlteration}, type == kProjected && !laea);
     if (type == kProjected && laea) checked_.erase(kPrintAlteration);
     setEnabled({kArrivalProjections}, type == kProjected);
-    setEnabled({kArrivalMeridians, 1045}, type == kGeographic);
-    setEnabled({kArrivalUnits, 1034}, type == kGeographic || (type == kProjected && !laea));
+    setEnabled({kArrivalMeridians, kArrivalMeridianGroup}, type == kGeographic);
+    setEnabled({kArrivalUnits, kArrivalUnitLabel}, type == kGeographic || (type == kProjected && !laea));
 }
 
 void PageModel::noVerticalAction() {
-    setVisible({1067, 1064, 1061, 1058, 1098, 1095, 1094, 1091}, false);
+    setVisible({kDepartureHeightLabel, kDepartureHeight, kDepartureAltitudeLabel, kDepartureAltitude,
+                kArrivalHeightLabel, kArrivalHeight, kArrivalAltitudeLabel, kArrivalAltitude},
+               false);
 }
 
 void PageModel::altitudeAction() {
     if (selectedType(kDepartureTypes) != kCartesian) {
-        set({1067, 1064}, true, false);
-        set({1061, 1058}, true, true);
+        set({kDepartureHeightLabel, kDepartureHeight}, true, false);
+        set({kDepartureAltitudeLabel, kDepartureAltitude}, true, true);
     }
     if (selectedType(kArrivalTypes) != kCartesian) {
-        setVisible({1098, 1095, 1094, 1091}, true);
+        setVisible({kArrivalHeightLabel, kArrivalHeight, kArrivalAltitudeLabel, kArrivalAltitude}, true);
         const CReg* arrival = storedSystem(Side::Arrival);
-        setEnabled({1098, 1095}, !(arrival != nullptr && arrival->dimension == 2));
+        setEnabled({kArrivalHeightLabel, kArrivalHeight}, !(arrival != nullptr && arrival->dimension == 2));
     }
 }
 
@@ -611,13 +754,14 @@ void PageModel::heightAction() {
     const CReg* departure = storedSystem(Side::Departure);
     if (departure != nullptr && departure->dimension == 3) {
         if (selectedType(kDepartureTypes) != kCartesian) {
-            set({1067, 1064}, true, true);
-            set({1061, 1058}, true, false);
+            set({kDepartureHeightLabel, kDepartureHeight}, true, true);
+            set({kDepartureAltitudeLabel, kDepartureAltitude}, true, false);
         }
         if (selectedType(kArrivalTypes) != kCartesian) {
-            setVisible({1098, 1095, 1094, 1091}, true);
+            setVisible({kArrivalHeightLabel, kArrivalHeight, kArrivalAltitudeLabel, kArrivalAltitude}, true);
             const CReg* arrival = storedSystem(Side::Arrival);
-            setEnabled({1098, 1095}, !(arrival != nullptr && arrival->dimension == 2));
+            setEnabled({kArrivalHeightLabel, kArrivalHeight},
+                       !(arrival != nullptr && arrival->dimension == 2));
         }
         return;
     }
@@ -630,14 +774,16 @@ void PageModel::heightAction() {
 void PageModel::interactiveModeAction() {
     if (initialised_) store();
     if (settings_.mode == 1) return;
-    setVisible({kPrintAlteration, 1127, 1128, 1129, 1130, 1131, 1132, kDepartureFormats, kArrivalFormats, 1138, 1141},
+    setVisible({kPrintAlteration, kDepartureFileName, kDepartureBrowse, kArrivalFileName, kDepartureFileGroup,
+                kArrivalFileGroup, kArrivalBrowse, kDepartureFormats, kArrivalFormats, kArrivalFormatLabel,
+                kDepartureFormatLabel},
                false);
     comment_ = texts::kInteractiveModeComment;
-    applyUnitLayout(Side::Departure, settings_.departureUnit);
-    applyUnitLayout(Side::Arrival, settings_.arrivalUnit);
-    applyLayout(Side::Departure, coordinateTypeCode(settings_.departureType));
-    applyLayout(Side::Arrival, coordinateTypeCode(settings_.arrivalType));
-    setVisible({kPointName, 1119}, true);
+    applyUnitLayout(Side::Departure, storedOrZero(kDepartureUnits));
+    applyUnitLayout(Side::Arrival, storedOrZero(kArrivalUnits));
+    applyLayout(Side::Departure, storedOrZero(kDepartureTypes));
+    applyLayout(Side::Arrival, storedOrZero(kArrivalTypes));
+    setVisible({kPointName, kPointNameLabel}, true);
 }
 
 void PageModel::fileModeAction() {
@@ -648,12 +794,20 @@ void PageModel::fileModeAction() {
     if (settings_.mode == 1) {
         set({kPrintAlteration}, true, control(kPrintAlteration).enabled);
         checked_.erase(kPrintAlteration);
-        setVisible({1127, 1130, kDepartureFormats, 1141, 1128, 1129, 1131, kArrivalFormats, 1138, 1132}, true);
-        applyFileModeEnabling(Side::Departure, coordinateTypeCode(settings_.departureType));
-        applyFileModeEnabling(Side::Arrival, coordinateTypeCode(settings_.arrivalType));
+        setVisible({kDepartureFileName, kDepartureFileGroup, kDepartureFormats, kDepartureFormatLabel,
+                    kDepartureBrowse, kArrivalFileName, kArrivalFileGroup, kArrivalFormats,
+                    kArrivalFormatLabel, kArrivalBrowse},
+                   true);
+        applyFileModeEnabling(Side::Departure, storedOrZero(kDepartureTypes));
+        applyFileModeEnabling(Side::Arrival, storedOrZero(kArrivalTypes));
         for (int id = kValueFields.first; id <= kValueFields.last; ++id) controls_[id].visible = false;
-        setVisible({1018, 1021, 1022, 1023, 1024, 1025, 1037, 1038, 1039, 1040, 1041, 1042}, false);
-        setVisible({1123, 1124, 1125, 1126, 1116, 1117, 1120, 1121, 1122, kPointName, 1119}, false);
+        setVisible({kDepartureEast, kDepartureWest, kDepartureNorth, kDepartureSouth,
+                    kDepartureLongitudeSigns, kDepartureLatitudeSigns, kArrivalLongitudeSigns, kArrivalEast,
+                    kArrivalWest, kArrivalLatitudeSigns, kArrivalNorth, kArrivalSouth},
+                   false);
+        setVisible({kVerticalGroup, kNoVerticalRadio, kHeightRadio, kAltitudeRadio, kConvergence, kAlteration,
+                    kAlterationUnitLabel, kAlterationLabel, kConvergenceLabel, kPointName, kPointNameLabel},
+                   false);
         comment_ = texts::kFileModeComment;
     }
     show();
