@@ -14,9 +14,9 @@
 #include <string_view>
 #include <utility>
 
-#include "catalogue/records.hpp"
 #include "files/point_file.hpp"
 #include "geodesy/angles.hpp"
+#include "geodesy/coordinates.hpp"
 #include "geodesy/point_pipeline.hpp"
 #include "resources/file_texts.hpp"
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "catalogue/catalogue.hpp"
+#include "geodesy/coordinates.hpp"
 
 namespace zelvo {
 

@@ -6,7 +6,7 @@
 #include <deque>
 
 #include "catalogue/catalogue.hpp"
-#include "catalogue/records.hpp"
+#include "geodesy/coordinates.hpp"
 #include "geodesy/ellipsoid.hpp"
 
 namespace zelvo {
