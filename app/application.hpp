@@ -11,6 +11,7 @@
 #include "files/drivers.hpp"
 #include "files/point_file.hpp"
 #include "files/run_context.hpp"
+#include "geodesy/coordinates.hpp"
 #include "grids/grid.hpp"
 
 namespace zelvo {

@@ -2,7 +2,7 @@
 #include "platform/console.hpp"
 #include "platform/temporary_files.hpp"
 #ifdef ZELVO_WINDOW_MODE
-#include "ui/window_mode.hpp"
+#include "app/window_library.hpp"
 #endif
 
 int main(int argc, char** argv) {
@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
     zelvo::CZelvoApp app;
     zelvo::createLogFile(app);
 #ifdef ZELVO_WINDOW_MODE
-    if (args.size() <= 1) return zelvo::ui::runWindowMode(app, args, argc, argv);
+    if (args.size() <= 1) return zelvo::runWindowLibrary(app, args, argc, argv);
 #endif
     return zelvo::startup(app, args, ui);
 }

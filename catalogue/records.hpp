@@ -128,42 +128,15 @@ inline constexpr int kNoVertical = 0;
 inline constexpr int kEllipsoidalHeight = 1;
 inline constexpr int kAltitude = 2;
 
-// One point. Which coordinate group is meaningful is given by type; the others hold stale values.
-class CCoor {
+// A corner of a validity extent: a geographic position. The point class that converts between
+// coordinate types (CCoor) belongs to the computations, geodesy/coordinates.hpp.
+class CCorner {
 public:
-    virtual ~CCoor() = default;
-    int type = 0;  // 1 cartesian, 2 geographic, 3 projected, 0 unset
+    virtual ~CCorner() = default;
+    int type = 0;  // 2 geographic once set
     int unit = 0;  // angle unit of lon, lat
-    double x = 0.0, y = 0.0, z = 0.0;  // metres
-    double lon = 0.0, lat = 0.0;       // in unit, longitude counted from sys.meridian
-    double h = 0.0;                    // ellipsoidal height, metres
-    double e = 0.0, n = 0.0;           // easting, northing, in the projection's linear unit
+    double lon = 0.0, lat = 0.0;  // in unit, longitude from Greenwich
     CSysCoor sys;
-    bool projectionError = false;  // the last forward projection met an unsupported kind
-    double alteration = 0.0;       // linear alteration, mm/km
-    double convergence = 0.0;      // in convergenceUnit
-    int convergenceUnit = 0;
-    int verticalMode = 0;   // 0 none, 1 ellipsoidal height, 2 altitude
-    double altitude = 0.0;  // metres above sys.vertical
-    std::string name;
-    int precisionCode = 0;
-    int geoidPrecisionCode = 0;  // -999 when the point fell outside the geoid grid
-
-    // Conversions within the point's system, in place (geodesy/coordinates.cpp). They return 0, or
-    // 300 when the projection involved has an unsupported kind. A null meridian stands for
-    // Greenwich. The catalogue's Greenwich meridian, which a longitude computed from cartesian or
-    // projected values is counted from, is passed explicitly (greenwichMeridian() finds it), so
-    // that the operations depend on no global state.
-    int setUnit(int newUnit);                   // lon and lat converted from unit to newUnit
-    int toGreenwich();                          // lon re-counted from Greenwich; meridian kept
-    int changeMeridian(const CLgo* meridian);  // lon re-counted from meridian, which becomes the point's
-    int geographicToCartesianPoint();
-    int cartesianToGeographicPoint(const CLgo* greenwich);
-    int projectedToGeographicPoint(const CLgo* greenwich);  // with sys.projection
-    int geographicToProjectedPoint(const CPrc* projection);
-    int toCartesian(const CLgo* greenwich);
-    int toGeographic(const CLgo* greenwich);
-    int toProjected(const CPrc* projection, const CLgo* greenwich);  // then sys.projection = projection
 };
 
 // Validity extent (keywords ZNE and PROJ). Corners are geographic, longitudes from Greenwich.
@@ -173,8 +146,8 @@ public:
     virtual ~CZone() = default;
     int regNumber = 0;
     int prcNumber = 0;  // 0 for a system extent (ZNE)
-    CCoor min;          // minimum longitude and latitude
-    CCoor max;          // maximum longitude and latitude
+    CCorner min;        // minimum longitude and latitude
+    CCorner max;        // maximum longitude and latitude
 };
 
 // Coordinate types (TYPCOOR) or angle units (UNIT) allowed for a system, in reverse line order.

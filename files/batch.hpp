@@ -6,6 +6,7 @@
 
 #include "catalogue/catalogue.hpp"
 #include "files/command_line.hpp"
+#include "geodesy/coordinates.hpp"
 
 namespace zelvo {
 

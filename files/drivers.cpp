@@ -35,7 +35,7 @@ std::string extentQuestion(Outcome condition) {
 
 // A grid message with the bounds of an extent, in decimal degrees.
 std::string withBounds(const char* format, const CZone& extent) {
-    const auto degrees = [](const CCoor& corner, double value) { return convertAngle(value, corner.unit, kDecimalDegrees); };
+    const auto degrees = [](const CCorner& corner, double value) { return convertAngle(value, corner.unit, kDecimalDegrees); };
     return fmt::sprintf(format, degrees(extent.min, extent.min.lon), degrees(extent.max, extent.max.lon),
                         degrees(extent.min, extent.min.lat), degrees(extent.max, extent.max.lat));
 }

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "catalogue/records.hpp"
+#include "geodesy/coordinates.hpp"
 
 namespace zelvo {
 

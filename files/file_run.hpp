@@ -10,9 +10,9 @@
 #include <string>
 #include <string_view>
 
-#include "catalogue/records.hpp"
 #include "files/point_file.hpp"
 #include "geodesy/angles.hpp"
+#include "geodesy/coordinates.hpp"
 #include "geodesy/operation.hpp"
 #include "resources/file_texts.hpp"
 

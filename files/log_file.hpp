@@ -3,7 +3,7 @@
 // transformation type, departure and arrival systems and values). ISO 8859-1 on disk, CR LF line
 // ends, written through an Out_Fic.
 
-#include "catalogue/records.hpp"
+#include "geodesy/coordinates.hpp"
 
 namespace zelvo {
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "catalogue/records.hpp"
 #include "files/data_formats.hpp"
+#include "geodesy/coordinates.hpp"
 #include "platform/line_reader.hpp"
 
 namespace zelvo {

@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-#include "catalogue/records.hpp"
+#include "geodesy/coordinates.hpp"
 
 namespace zelvo {
 

@@ -3,6 +3,7 @@
 // they talk to, and, in window mode, the report request, the log and the last single-point result.
 
 #include "catalogue/catalogue.hpp"
+#include "geodesy/coordinates.hpp"
 #include "grids/grid.hpp"
 
 namespace zelvo {

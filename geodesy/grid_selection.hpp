@@ -9,6 +9,7 @@
 
 #include "catalogue/catalogue.hpp"
 #include "geodesy/chain.hpp"
+#include "geodesy/coordinates.hpp"
 #include "grids/grid.hpp"
 
 namespace zelvo {

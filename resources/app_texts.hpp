@@ -12,6 +12,10 @@ inline constexpr const char* kSettingsNotSaved =
 inline constexpr const char* kWindowModeUnavailable =
     "Le mode fenêtre n'est pas disponible dans cette version : lancez Zelvo avec des arguments "
     "(zelvo -? pour l'aide).";
+// The window library (its path, then the system's reason) that is missing or cannot be loaded.
+inline constexpr const char* kWindowLibraryUnusable =
+    "Zelvo ne peut pas ouvrir sa fenêtre : sa bibliothèque %s ne se charge pas\n(%s).\n"
+    "Réinstallez Zelvo ; le mode console reste disponible avec des arguments (zelvo -? pour l'aide).\n";
 // A grid named by the catalogue that is on none of the folders searched (the list of them).
 inline constexpr const char* kGridAbsent =
     "Grille introuvable : %s\n(cherchée dans %s)\nLes transformations qui ont besoin de cette grille "

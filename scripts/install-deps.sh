@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Zelvo needs to build, run, test and package (the package tools:
 # dpkg-dev, desktop-file-utils, appstream, lintian, man-db, groff for the HTML help, librsvg2-bin
-# for scripts/render-icons.sh), and the French locale the locale tests run under. Does nothing
+# for scripts/render-icons.sh; strace and GNU time, with which the tests watch a console run), and
+# the French locale the locale tests run under. Does nothing
 # when everything is already there.
 set -euo pipefail
 
@@ -11,7 +12,7 @@ packages=(
     libsimpleini-dev libicu-dev libtinyxml2-dev libfmt-dev libutfcpp-dev libtiff-dev libsqlite3-dev
     proj-bin proj-data gdal-bin locales python3
     qt6-base-dev qt6-translations-l10n fonts-liberation
-    xvfb xauth xdotool x11-utils
+    xvfb xauth xdotool x11-utils strace time
     dpkg-dev desktop-file-utils appstream lintian man-db groff-base librsvg2-bin
 )
 

@@ -141,7 +141,7 @@ TEST_F(Chain, PreparedExtentTestAnswersForAnyPoint) {
     for (auto* list : {&mixed.projectionExtents, &mixed.systemExtents})
         for (CZone& zone : *list)
             if (zone.regNumber == 1 && (changed++ % 2) == 0) {
-                for (CCoor* corner : {&zone.min, &zone.max}) {
+                for (CCorner* corner : {&zone.min, &zone.max}) {
                     corner->lon = corner->lon / 0.9;
                     corner->lat = corner->lat / 0.9;
                     corner->unit = 3;

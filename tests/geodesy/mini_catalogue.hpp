@@ -4,6 +4,7 @@
 // projection, a projection of an unsupported kind, and standard records.
 
 #include "catalogue/catalogue.hpp"
+#include "geodesy/coordinates.hpp"
 
 namespace zelvo::test {
 

@@ -63,7 +63,7 @@ contents)
     listing=$(dpkg-deb -c "$deb")
     paths=$(awk '{print $6}' <<<"$listing")
     required=(
-        ./usr/bin/zelvo
+        ./usr/bin/zelvo ./usr/lib/zelvo/window/libzelvo_window.so
         ./usr/share/zelvo/zelvo.ini ./usr/share/zelvo/catalogue.dat ./usr/share/zelvo/exemples/ntf_lambert2e.txt
         ./usr/share/zelvo/ntf_r93.xml ./usr/share/zelvo/egm96_15.xml ./usr/share/zelvo/BETA2007.xml
         ./usr/share/zelvo/nzgd2kgrid0005.xml
@@ -168,6 +168,12 @@ installed-run)
         [ -f "$(dirname "$ini")/$folder_of$name" ] || fail "[$section] names no example file: '$folder_of$name'"
     done
     [ ! -e "$home/.config/Zelvo" ] || fail "a console run made a user configuration"
+    # Without arguments it loads its window library, whose window mode says there is no display.
+    status=0
+    out=$( (cd "$folder" && env -u ALLUSERSPROFILE -u XDG_CONFIG_HOME -u XDG_CACHE_HOME -u DISPLAY -u WAYLAND_DISPLAY \
+        -u QT_QPA_PLATFORM HOME="$home" XDG_CONFIG_DIRS="$home/none" "$root/usr/bin/zelvo" </dev/null) 2>&1) || status=$?
+    [ "$status" -eq 1 ] || fail "zelvo alone without a display ended with $status: $out"
+    grep -qF "aucun affichage graphique" <<<"$out" || fail "zelvo alone did not load its window library: $out"
     echo "runs on its default data from $folder"
     ;;
 

@@ -15,6 +15,7 @@
 
 #include "app/page_settings.hpp"
 #include "catalogue/catalogue.hpp"
+#include "geodesy/coordinates.hpp"
 #include "ui/model/page_services.hpp"
 
 namespace zelvo {

@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
-#include "catalogue/records.hpp"
 #include "files/drivers.hpp"
+#include "geodesy/coordinates.hpp"
 
 namespace zelvo {
 
