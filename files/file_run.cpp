@@ -134,7 +134,7 @@ private:
         Worker(const FileRunLoop& loop, const GridSelection& shared)
             : geoidGrid(shared.geoidGrid),
               translationGrid(shared.translationGrid),
-              grids{shared.catalogue, geoidGrid, translationGrid, nullptr, &loop.fileLock_, shared.geoidCandidates,
+              grids{shared.catalogue, geoidGrid, translationGrid, nullptr, shared.geoidCandidates,
                     shared.translationCandidates},
               pipeline(grids, loop.setup_.transformationType, loop.setup_.departure, loop.setup_.arrival),
               streams{pipeline, out, loop.setup_.report != nullptr ? &report : nullptr,
@@ -249,7 +249,6 @@ private:
     const FileRunBlockHandler& handler_;
     std::size_t counter_ = 0;
     FileRunCounts counts_;
-    mutable std::mutex fileLock_;
     std::mutex mutex_;
     std::condition_variable workReady_, blockDone_;
     std::deque<Block*> waiting_;                    // blocks no worker has taken yet

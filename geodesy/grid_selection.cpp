@@ -106,8 +106,6 @@ const Candidate& candidateFor(std::vector<std::optional<Candidate>>& cache, std:
     if (cache.size() < static_cast<std::size_t>(count)) cache.resize(static_cast<std::size_t>(count));
     auto& slot = cache[index];
     if (!slot) {
-        std::unique_lock<std::mutex> guard;
-        if (grids.fileLock != nullptr) guard = std::unique_lock(*grids.fileLock);
         slot.emplace();
         slot->grid.NAME = entry.fileName;
         slot->grid.sideFileFolder = entry.sideFileFolder;
@@ -234,8 +232,6 @@ void readCandidateHeaders(GridSelection& grids) {
 bool loadCurrentGrid(GridSelection& grids, CurrentGrid which) {
     CGrille& grid = which == CurrentGrid::Geoid ? static_cast<CGrille&>(grids.geoidGrid)
                                                 : static_cast<CGrille&>(grids.translationGrid);
-    std::unique_lock<std::mutex> guard;
-    if (grids.fileLock != nullptr) guard = std::unique_lock(*grids.fileLock);
     // The system recorded by the selection is kept across the open.
     const CZone recorded = grid.extent;
     grid.release();

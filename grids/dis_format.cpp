@@ -31,20 +31,20 @@ int CGrille::readDisHeader(TextSource& source, std::string& message) {
     std::string token;
     int result = 0;
     // The next token, which must be followed by another; on failure result is what to return.
-    const auto next = [&](std::string_view kind) {
+    const auto next = [&](TokenKind kind) {
         const int read = readToken(line, position, token, kind);
         if (read == 0) return true;
         if (read == -1) message = token;
         result = position;
         return false;
     };
-    const auto real = [&](std::string_view kind, double& field) {
+    const auto real = [&](TokenKind kind, double& field) {
         if (!next(kind)) return false;
         header_fields::convertReal(token, field);
         return true;
     };
 
-    const int orth = readToken(line, position, token, "chaine");
+    const int orth = readToken(line, position, token, TokenKind::Text);
     if (token != "ORTH") {
         message = texts::kDisOrthMissing;
         return -1;
@@ -52,24 +52,24 @@ int CGrille::readDisHeader(TextSource& source, std::string& message) {
     if (orth != 0) return position;
     double nwX = 0, nwY = 0, neX = 0, neY = 0, swX = 0, swY = 0, seX = 0, seY = 0;
     for (double* corner : {&nwX, &nwY, &neX, &neY, &swX, &swY, &seX, &seY})
-        if (!real("reel", *corner)) return result;
+        if (!real(TokenKind::Real, *corner)) return result;
     if (swX != nwX || neY != nwY || seX != neX || seY != swY) {
         message = texts::kDisNotOrthogonal;
         return -1;
     }
-    if (!real("reel", X_INC) || !real("reel_force", Y_INC)) return result;
-    if (!next("chaine")) return result;
+    if (!real(TokenKind::Real, X_INC) || !real(TokenKind::RealForce, Y_INC)) return result;
+    if (!next(TokenKind::Text)) return result;
     NODE_COORD_UNIT = INC_UNIT = token == "METRES" ? kGridUnitMeters : kGridUnitDegrees;
-    if (!next("entier")) return result;
+    if (!next(TokenKind::Integer)) return result;
     header_fields::convertInt(token, N_COLUMNS);
-    if (!next("entier_force")) return result;
+    if (!next(TokenKind::IntegerForce)) return result;
     header_fields::convertInt(token, N_LINES);
     double ignored = 0;
-    if (!next("chaine") || !real("reel", ignored) || !real("reel_force", ignored) || !next("chaine"))
+    if (!next(TokenKind::Text) || !real(TokenKind::Real, ignored) || !real(TokenKind::RealForce, ignored) || !next(TokenKind::Text))
         return result;
-    if (!real("reel", VALUES_MIN) || !real("reel_force", VALUES_MAX) || !next("chaine")) return result;
+    if (!real(TokenKind::Real, VALUES_MIN) || !real(TokenKind::RealForce, VALUES_MAX) || !next(TokenKind::Text)) return result;
     // The width ends the line: whether more follows does not matter, but it must be a number.
-    if (readToken(line, position, token, "entier") == -1) {
+    if (readToken(line, position, token, TokenKind::Integer) == -1) {
         message = token;
         return -1;
     }

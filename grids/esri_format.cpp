@@ -16,16 +16,16 @@ constexpr std::size_t kLineBuffer = 260;
 
 struct Keyword {
     const char* name;
-    const char* kind;
+    TokenKind kind;
 };
 // NODATA_value, the last, ends the header.
 constexpr std::array<Keyword, 6> kKeywords = {{
-    {"ncols", "entier"},
-    {"nrows", "entier"},
-    {"xllcorner", "reel"},
-    {"yllcorner", "reel"},
-    {"cellsize", "reel"},
-    {"NODATA_value", "entier"},
+    {"ncols", TokenKind::Integer},
+    {"nrows", TokenKind::Integer},
+    {"xllcorner", TokenKind::Real},
+    {"yllcorner", TokenKind::Real},
+    {"cellsize", TokenKind::Real},
+    {"NODATA_value", TokenKind::Integer},
 }};
 constexpr std::size_t kNodata = 5;
 

@@ -36,6 +36,11 @@ public:
 // outside the grid.
 inline constexpr int kInterpolationNotFinite = 4;
 
+// What a token of a text header must be: an integer (digits and "-"), a real (digits, "." and
+// "-"), either of them glued to the text that follows it (the token stops at the first other
+// character), or any text up to the next space.
+enum class TokenKind { Integer, Real, IntegerForce, RealForce, Text };
+
 // Texts held in 260-byte fields keep at most this many characters.
 inline constexpr std::size_t kGridTextMax = 259;
 // Values per node that a grid may carry: 1 (geoid), 3 or 7 (datum shift), 4 (NTV2), and room
@@ -167,12 +172,13 @@ public:
     virtual int interpolateSpline(int n, double x, double y, std::vector<double>& values, int& code) const;
 
     // Header readers. Each returns -10 on success, -1 with a message, or the position (>= 0)
-    // where the header ended too early. Text readers take their lines from source and leave it
+    // where the header ended too early; none of them speaks to the user. Text readers take their lines from source and leave it
     // at the start of the data section. The readers of the foreign formats live in files of
     // their own.
     virtual int readEsriHeader(TextSource& source, std::string& message);
-    virtual int readBinaryHeader(std::FILE* file, long long fileSize, UserInterface* ui,
-                                 std::string& message);
+    // A file that does not start with the format's keyword gives 2 with, in message, the text
+    // that names what was found (the open shows it, then reports the header problem).
+    virtual int readBinaryHeader(std::FILE* file, long long fileSize, std::string& message);
     virtual int readDisHeader(TextSource& source, std::string& message);
     virtual int readEgmHeader(TextSource& source, std::string& message);
     virtual int readGravsoftHeader(TextSource& source, std::string& message);
@@ -229,9 +235,8 @@ public:
     void computeExtent();
 
     // Reads the next token of a header line from position: 0 when a space follows it, 2 when
-    // it ends the line, -1 on a kind error (token then holds the message, position -1). Kinds:
-    // "entier", "reel", "entier_force", "reel_force", "chaine" (the empty kind is "chaine").
-    static int readToken(const std::string& line, int& position, std::string& token, std::string_view kind);
+    // it ends the line, -1 on a kind error (token then holds the message, position -1).
+    static int readToken(const std::string& line, int& position, std::string& token, TokenKind kind);
 
     // Bytes of one node record in a binary file.
     long long recordSize() const;
@@ -307,8 +312,8 @@ long long storedPosition(int layout, long long i, long long j, long long nc, lon
 void splineSecondDerivatives(const double* y, int n, double* m);
 double splineEvaluate(double t, const double* y, int n, const double* m);
 
-// Forgets every header and every node file remembered for this run (for tests that rewrite a
-// file in place).
+// Forgets every header and every node file the process's grid store remembers (for tests that
+// rewrite a file in place).
 void clearGridCaches();
 
 }  // namespace zelvo

@@ -14,6 +14,7 @@
 #include <filesystem>
 
 #include "grids/grid.hpp"
+#include "grids/grid_store.hpp"
 #include "grids/text_data.hpp"
 #include "platform/paths.hpp"
 #include "platform/temporary_files.hpp"
@@ -27,30 +28,6 @@ constexpr int kFullOpen = 0;
 constexpr int kHeaderOnly = 2;
 // Header lines are read into a buffer of this size.
 constexpr std::size_t kHeaderLineBuffer = 260;
-
-// Identity of a file's content as the file system tells it.
-struct FileStamp {
-    bool exists = false;
-    unsigned long long device = 0;
-    unsigned long long inode = 0;
-    long long size = 0;
-    long long modifiedSeconds = 0;
-    long long modifiedNanoseconds = 0;
-    bool operator==(const FileStamp&) const = default;
-};
-
-FileStamp stampOf(const std::string& path) {
-    FileStamp stamp;
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return stamp;
-    stamp.exists = true;
-    stamp.device = static_cast<unsigned long long>(info.st_dev);
-    stamp.inode = static_cast<unsigned long long>(info.st_ino);
-    stamp.size = static_cast<long long>(info.st_size);
-    stamp.modifiedSeconds = static_cast<long long>(info.st_mtim.tv_sec);
-    stamp.modifiedNanoseconds = static_cast<long long>(info.st_mtim.tv_nsec);
-    return stamp;
-}
 
 bool readable(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
@@ -76,34 +53,6 @@ bool isTextFormat(int format) {
 // Binary formats whose values are not read in place: they are copied into a binary version, as
 // the text formats are.
 bool isConvertedBinaryFormat(int format) { return format == kFormatGtx || format == kFormatGeoTiff; }
-
-struct HeaderCacheEntry {
-    std::string path;
-    FileStamp grid;
-    FileStamp sideFile;
-    GridHeader before;
-    GridHeader after;
-    int loaded = 0;
-};
-
-// A catalogue names a handful of grids; the bound only keeps a long run with many files small.
-constexpr std::size_t kMaxCachedHeaders = 256;
-std::vector<HeaderCacheEntry>& headerCache() {
-    static std::vector<HeaderCacheEntry> cache;
-    return cache;
-}
-
-struct NodeCacheEntry {
-    std::string path;
-    FileStamp stamp;
-    long long offset = 0;
-    long long length = 0;
-    std::weak_ptr<const GridNodeData> data;
-};
-std::vector<NodeCacheEntry>& nodeCache() {
-    static std::vector<NodeCacheEntry> cache;
-    return cache;
-}
 
 // The folder for binary versions that cannot be written beside their text grid.
 std::string userCacheFolder() {
@@ -139,7 +88,7 @@ bool madeFrom(const std::string& path, const FileStamp& grid) {
     CGrille probe;
     probe.NAME = path;
     std::string message;
-    const int result = probe.readBinaryHeader(file, stamp.size, nullptr, message);
+    const int result = probe.readBinaryHeader(file, stamp.size, message);
     std::fclose(file);
     return result == -10 && probe.source == sourceStampOf(grid);
 }
@@ -178,23 +127,17 @@ void encodeValue(std::string& out, double value, int valuesType) {
 
 }  // namespace
 
-void clearGridCaches() {
-    headerCache().clear();
-    nodeCache().clear();
-}
-
 std::string CGrille::readHeaderPhase(TextSource& text, UserInterface* ui, bool useCache, bool& xmlRead) {
     const std::string path = absolutePath(NAME);
     const FileStamp gridStamp = stampOf(NAME);
     const FileStamp sideStamp = stampOf(sideFilePath());
+    GridStore& store = GridStore::process();
     if (useCache) {
-        for (const HeaderCacheEntry& entry : headerCache()) {
-            if (entry.path == path && entry.grid == gridStamp && entry.sideFile == sideStamp &&
-                entry.before == static_cast<const GridHeader&>(*this)) {
-                static_cast<GridHeader&>(*this) = entry.after;
-                loaded = entry.loaded;
-                return {};
-            }
+        if (const GridStore::HeaderEntry* entry =
+                store.findHeader(path, gridStamp, sideStamp, static_cast<const GridHeader&>(*this))) {
+            static_cast<GridHeader&>(*this) = entry->after;
+            loaded = entry->loaded;
+            return {};
         }
     }
     const GridHeader before = *this;
@@ -246,7 +189,7 @@ std::string CGrille::readHeaderPhase(TextSource& text, UserInterface* ui, bool u
         std::FILE* file = std::fopen(NAME.c_str(), "rb");
         if (file == nullptr) return fmt::sprintf(texts::kGridCannotOpen, NAME);
         if (GRID_TYPE == kFormatBinaryVrd)
-            result = readBinaryHeader(file, gridStamp.size, ui, message);
+            result = readBinaryHeader(file, gridStamp.size, message);
         else if (GRID_TYPE == kFormatGtx)
             result = readGtxHeader(file, gridStamp.size, message);
         else
@@ -256,7 +199,11 @@ std::string CGrille::readHeaderPhase(TextSource& text, UserInterface* ui, bool u
     }
     if (result != -10) {
         text.close();
-        return result == -1 ? message : fmt::sprintf(texts::kGridHeaderProblem, NAME, result);
+        if (result == -1) return message;
+        // What the reader found instead of a header, shown before the problem is reported.
+        if (fileFormat == kFormatBinaryVrd && !message.empty() && ui != nullptr)
+            ui->message(message, MessageIcon::Error);
+        return fmt::sprintf(texts::kGridHeaderProblem, NAME, result);
     }
 
     xmlRead = readXmlHeader().empty();
@@ -276,13 +223,13 @@ std::string CGrille::readHeaderPhase(TextSource& text, UserInterface* ui, bool u
         }
     }
 
-    auto& cache = headerCache();
-    if (cache.size() >= kMaxCachedHeaders) cache.clear();
-    cache.push_back({path, gridStamp, sideStamp, before, *this, loaded});
+    store.keepHeader({path, gridStamp, sideStamp, before, *this, loaded});
     return {};
 }
 
 std::string CGrille::open(int mode, UserInterface* ui) {
+    // One open at a time in the process: the store's caches and the binary versions it makes.
+    const auto guard = GridStore::process().hold();
     fatalExitCode_ = 0;
     cancelled_ = false;
     // Values of an earlier open must not outlive the header they belonged to.
@@ -318,17 +265,11 @@ std::string CGrille::loadNodeData() {
     const std::string path = absolutePath(NAME);
     const FileStamp stamp = stampOf(NAME);
     const long long length = static_cast<long long>(N_COLUMNS) * N_LINES * recordSize();
-    auto& cache = nodeCache();
-    std::erase_if(cache, [](const NodeCacheEntry& entry) { return entry.data.expired(); });
-    for (const NodeCacheEntry& entry : cache) {
-        if (entry.path == path && entry.stamp == stamp && entry.offset == dataOffset &&
-            entry.length == length) {
-            if (auto data = entry.data.lock()) {
-                nodeData_ = std::move(data);
-                loaded = 1;
-                return {};
-            }
-        }
+    GridStore& store = GridStore::process();
+    if (auto data = store.findNodes(path, stamp, dataOffset, length)) {
+        nodeData_ = std::move(data);
+        loaded = 1;
+        return {};
     }
     // The header was checked against the file's size: length bytes are there to be read.
     auto data = std::make_shared<GridNodeData>();
@@ -339,7 +280,7 @@ std::string CGrille::loadNodeData() {
                     std::fread(data->bytes.data(), 1, data->bytes.size(), file) == data->bytes.size();
     std::fclose(file);
     if (!ok) return fmt::sprintf(texts::kBinaryFileTooShort, NAME, dataOffset + length, stampOf(NAME).size);
-    cache.push_back({path, stamp, dataOffset, length, data});
+    store.keepNodes({path, stamp, dataOffset, length, data});
     nodeData_ = std::move(data);
     loaded = 1;
     return {};

@@ -10,7 +10,6 @@
 #include "grids/header_fields.hpp"
 #include "platform/number_text.hpp"
 #include "platform/text_encoding.hpp"
-#include "platform/user_interface.hpp"
 #include "resources/grid_texts.hpp"
 
 namespace zelvo {
@@ -102,9 +101,9 @@ std::string printableKeyword(const char* bytes, std::size_t n) {
 
 }  // namespace
 
-int CGrille::readToken(const std::string& line, int& position, std::string& token, std::string_view kind) {
-    const bool realForce = kind == "reel_force";
-    const bool integerForce = kind == "entier_force";
+int CGrille::readToken(const std::string& line, int& position, std::string& token, TokenKind kind) {
+    const bool realForce = kind == TokenKind::RealForce;
+    const bool integerForce = kind == TokenKind::IntegerForce;
     std::size_t pos = position < 0 ? line.size() : static_cast<std::size_t>(position);
     while (pos < line.size() && line[pos] == ' ') ++pos;
     token.clear();
@@ -120,14 +119,14 @@ int CGrille::readToken(const std::string& line, int& position, std::string& toke
     }
     const bool spaceFollows = pos < line.size() && line[pos] == ' ';
     position = static_cast<int>(pos + 1);
-    if (kind == "reel") {
+    if (kind == TokenKind::Real) {
         for (char c : token)
             if (!isRealChar(c)) {
                 token = fmt::sprintf(texts::kRealExpected, position);
                 position = -1;
                 return -1;
             }
-    } else if (kind == "entier") {
+    } else if (kind == TokenKind::Integer) {
         for (char c : token)
             if (!isIntegerChar(c)) {
                 std::string shownLine = line;
@@ -147,17 +146,17 @@ int CGrille::readTextHeader(const std::string& line, std::string& message) {
     // Reads one token that must be followed by another; returns false with result set when
     // the read must end.
     int result = 0;
-    const auto next = [&](std::string_view kind) {
+    const auto next = [&](TokenKind kind) {
         result = readToken(line, position, token, kind);
         if (result == -1) message = token;
         return result == 0;
     };
     for (double* field : {&X_MIN, &X_MAX, &Y_MIN, &Y_MAX, &X_INC, &Y_INC}) {
-        if (!next("reel")) return position;
+        if (!next(TokenKind::Real)) return position;
         convertReal(token, *field);
     }
     for (int* field : {&LAYOUT, &NODE_COORD_WRITTEN, &VALUES_NUMBER, &CODE_PREC}) {
-        if (!next("entier")) return position;
+        if (!next(TokenKind::Integer)) return position;
         convertInt(token, *field);
     }
     if (VALUES_NUMBER < 1 || VALUES_NUMBER > kMaxValuesPerNode) {
@@ -166,10 +165,10 @@ int CGrille::readTextHeader(const std::string& line, std::string& message) {
     }
     TRANSLATION.assign(static_cast<std::size_t>(VALUES_NUMBER), 0.0);
     for (int k = 0; k + 1 < VALUES_NUMBER; ++k) {
-        if (!next("reel")) return position;
+        if (!next(TokenKind::Real)) return position;
         convertReal(token, TRANSLATION[static_cast<std::size_t>(k)]);
     }
-    result = readToken(line, position, token, "reel");
+    result = readToken(line, position, token, TokenKind::Real);
     if (result == -1) {
         message = token;
         return -1;
@@ -178,7 +177,7 @@ int CGrille::readTextHeader(const std::string& line, std::string& message) {
     if (result == 0) {
         std::string description;
         do {
-            result = readToken(line, position, token, "chaine");
+            result = readToken(line, position, token, TokenKind::Text);
             if (token.empty()) continue;
             if (!description.empty()) description += ' ';
             description += token;
@@ -195,15 +194,14 @@ int CGrille::readTextHeader(const std::string& line, std::string& message) {
     return -10;
 }
 
-int CGrille::readBinaryHeader(std::FILE* file, long long fileSize, UserInterface* ui, std::string& message) {
+int CGrille::readBinaryHeader(std::FILE* file, long long fileSize, std::string& message) {
     if (std::fseek(file, 0, SEEK_SET) != 0) return 2;
     HeaderBytes in(file, fileSize);
     char magic[5] = {};
     const bool gotMagic = in.bytes(magic, 5);
     if (!gotMagic || std::memcmp(magic, kMagic, 5) != 0) {
-        if (ui != nullptr)
-            ui->message(fmt::sprintf(texts::kUnexpectedKeyword, printableKeyword(magic, 5), NAME),
-                        MessageIcon::Error);
+        // The caller shows what was found before the header problem it reports.
+        message = fmt::sprintf(texts::kUnexpectedKeyword, printableKeyword(magic, 5), NAME);
         return 2;
     }
     const std::string truncated = fmt::sprintf(texts::kBinaryHeaderTruncated, NAME);

@@ -217,7 +217,7 @@ int CGrille::readNtv2TextHeader(TextSource& source, std::string& message) {
     };
     // The value of the current line, from column 8: it must end the line. On failure result is
     // the position to report (-1 after a kind error, whose message is then set).
-    const auto value = [&](std::string_view kind) {
+    const auto value = [&](TokenKind kind) {
         int position = kTextValueColumn;
         const int read = readToken(line, position, token, kind);
         if (read == 2) return true;
@@ -240,29 +240,29 @@ int CGrille::readNtv2TextHeader(TextSource& source, std::string& message) {
         return -1;
     }
     int overviewCount = 0;
-    if (!value("entier")) return result;
+    if (!value(TokenKind::Integer)) return result;
     header_fields::convertInt(token, overviewCount);
     int subGridCount = 0;
     for (int k = 1; k < overviewCount; ++k) {
         if (!nextLine()) return -1;
         if (key == "NUM_SREC" || key == "NUM_FILE") {
-            if (!value("entier")) return result;
+            if (!value(TokenKind::Integer)) return result;
             if (key == "NUM_SREC") header_fields::convertInt(token, subGridCount);
         } else if (key == "GS_TYPE") {
-            if (!value("chaine")) return result;
+            if (!value(TokenKind::Text)) return result;
             if (token != "SECONDS") {
                 message = ntv2Message(texts::kNtv2UnexpectedGsType);
                 return -1;
             }
             VALUES_UNIT = NODE_COORD_UNIT = INC_UNIT = kGridUnitSeconds;
         } else if (key == "VERSION") {
-            if (!value("chaine")) return result;
+            if (!value(TokenKind::Text)) return result;
         } else if (key == "SYSTEM_F") {
             name(SYSTEM_F);
         } else if (key == "SYSTEM_T") {
             name(SYSTEM_T);
         } else if (key == "MAJOR_F" || key == "MINOR_F" || key == "MAJOR_T" || key == "MINOR_T") {
-            if (!value("reel")) return result;
+            if (!value(TokenKind::Real)) return result;
             double axis = 0;
             header_fields::convertReal(token, axis);
             if (key == "MAJOR_F") MAJOR_F = axis;
@@ -282,12 +282,12 @@ int CGrille::readNtv2TextHeader(TextSource& source, std::string& message) {
                        : key == "LONG_INC" ? &X_INC
                                            : nullptr;
         if (real != nullptr) {
-            if (!value("reel")) return result;
+            if (!value(TokenKind::Real)) return result;
             header_fields::convertReal(token, *real);
         } else if (key == "SUB_NAME") {
             name(DESC);
         } else if (key == "GS_COUNT") {
-            if (!value("entier")) return result;
+            if (!value(TokenKind::Integer)) return result;
             int count = 0;
             header_fields::convertInt(token, count);
             gsCount = count;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -21,27 +22,27 @@ TEST(ReadToken, KindsSeparatorsAndMessages) {
     const struct {
         std::string line;
         int start;
-        std::string kind;
+        TokenKind kind;
         int result;
         std::string token;
         int position;
     } cases[] = {
-        {"12 34", 0, "reel", 0, "12", 3},
-        {"12 34", 3, "reel", 2, "34", 6},
-        {"12 34\n", 3, "reel", 2, "34", 7},
-        {"  -1.5 x", 0, "reel", 0, "-1.5", 7},
-        {"1.2.3 4", 0, "reel", 0, "1.2.3", 6},
-        {"5- 4", 0, "reel", 0, "5-", 3},
-        {"1e-1 2", 0, "reel", -1, "Réel attendu dans l'en-tête peu avant la position 5", -1},
-        {"+1 2", 0, "reel", -1, "Réel attendu dans l'en-tête peu avant la position 3", -1},
-        {"4 12a 3\n", 2, "entier", -1, "Entier attendu dans : \n4 12a 3\n(peu avant la position 6", -1},
-        {"4 1.5 3", 2, "entier", -1, "Entier attendu dans : \n4 1.5 3\n(peu avant la position 6", -1},
-        {"-12 3", 0, "entier", 0, "-12", 4},
-        {"12.5abc d", 0, "reel_force", 0, "12.5", 4},
-        {"-3x", 0, "entier_force", 0, "-3", 2},
-        {"word next", 0, "chaine", 0, "word", 5},
-        {"word\n", 0, "", 2, "word", 6},
-        {"", 0, "reel", 2, "", 1},
+        {"12 34", 0, TokenKind::Real, 0, "12", 3},
+        {"12 34", 3, TokenKind::Real, 2, "34", 6},
+        {"12 34\n", 3, TokenKind::Real, 2, "34", 7},
+        {"  -1.5 x", 0, TokenKind::Real, 0, "-1.5", 7},
+        {"1.2.3 4", 0, TokenKind::Real, 0, "1.2.3", 6},
+        {"5- 4", 0, TokenKind::Real, 0, "5-", 3},
+        {"1e-1 2", 0, TokenKind::Real, -1, "Réel attendu dans l'en-tête peu avant la position 5", -1},
+        {"+1 2", 0, TokenKind::Real, -1, "Réel attendu dans l'en-tête peu avant la position 3", -1},
+        {"4 12a 3\n", 2, TokenKind::Integer, -1, "Entier attendu dans : \n4 12a 3\n(peu avant la position 6", -1},
+        {"4 1.5 3", 2, TokenKind::Integer, -1, "Entier attendu dans : \n4 1.5 3\n(peu avant la position 6", -1},
+        {"-12 3", 0, TokenKind::Integer, 0, "-12", 4},
+        {"12.5abc d", 0, TokenKind::RealForce, 0, "12.5", 4},
+        {"-3x", 0, TokenKind::IntegerForce, 0, "-3", 2},
+        {"word next", 0, TokenKind::Text, 0, "word", 5},
+        {"word\n", 0, TokenKind::Text, 2, "word", 6},
+        {"", 0, TokenKind::Real, 2, "", 1},
     };
     for (const auto& c : cases) {
         int position = c.start;
@@ -459,6 +460,50 @@ TEST(BinaryFormat, SourceRecordLiesBeforeTheNodes) {
         int code = 0;
         ASSERT_EQ(copy.interpolate(3, {0.5, 0.5, 0}, values, code), 0) << c.name;
         EXPECT_DOUBLE_EQ(values[0], 5.5) << c.name;
+    }
+}
+
+}  // namespace
+}  // namespace zelvo
+
+namespace zelvo {
+namespace {
+
+std::string fromHex(std::string_view hex) {
+    std::string bytes;
+    for (std::size_t k = 0; k + 1 < hex.size(); k += 2)
+        bytes.push_back(static_cast<char>(std::stoi(std::string(hex.substr(k, 2)), nullptr, 16)));
+    return bytes;
+}
+
+// The binary version of a small text grid, byte for byte as the grid layer has written it since
+// binary versions record their source: a build writes exactly these bytes (so a file it writes is
+// read by an earlier build, which wrote the same), and a build takes such a file, beside its
+// unchanged grid, as the binary version without making it again.
+TEST(BinaryFormat, BinaryVersionBytesAreStable) {
+    const std::string golden = fromHex(
+        "4752494400030000007f000000000000000000000000000000000000400000000000000000000000000000f03f0000"
+        "00000000f03f000000000000f03f04000000000000000100000004000000000000000000000000000000060000006"
+        "76f6c64656e5a5352432f0000000000000000f1536500000000000000000000000000000000000000000000000000"
+        "00f03f0000000000000040000000000000244000000000000026400000000000002840");
+    const auto fixedTime = fs::file_time_type::clock::from_sys(std::chrono::sys_seconds(std::chrono::seconds(1700000000)));
+    for (const bool madeHere : {true, false}) {
+        SCOPED_TRACE(madeHere ? "written by this build" : "written before");
+        TempDir dir;
+        const std::string path = test::writeTextGrid(dir, "g", test::kSmallHeader + " golden", test::kSmallData);
+        fs::last_write_time(path, fixedTime);
+        if (!madeHere) test::writeFile(dir.file("g.mnt.bin"), golden);
+        clearGridCaches();
+        test::RecordingUi ui;
+        std::string message;
+        const CGrille grid = test::openGrid(path, message, 0, &ui);
+        ASSERT_EQ(message, "");
+        EXPECT_EQ(ui.written.empty(), !madeHere);
+        EXPECT_EQ(test::readFile(dir.file("g.mnt.bin")), golden);
+        std::vector<double> values;
+        int code = 0;
+        ASSERT_EQ(grid.interpolate(3, {0.5, 0.5, 0}, values, code), 0);
+        EXPECT_DOUBLE_EQ(values[0], 5.5);
     }
 }
 
