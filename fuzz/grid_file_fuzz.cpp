@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "fuzz/fuzz_support.hpp"
+#include "geodesy/grid_open_report.hpp"
 #include "grids/grid.hpp"
 
 namespace {
@@ -37,8 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     zelvo::clearGridCaches();
     zelvo::fuzz::SilentInterface ui;
     zelvo::CGrille1D grid;
-    grid.NAME = path;
-    if (grid.open(0, &ui).empty()) {
+    grid.header.NAME = path;
+    if (zelvo::openGridFor(grid, 0, &ui).opened()) {
         grid.computeExtent();
         std::vector<double> values;
         int code = 0;
@@ -50,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     zelvo::clearGridCaches();
     zelvo::CGrille3D header;
-    header.NAME = path;
-    header.open(2, &ui);
+    header.header.NAME = path;
+    zelvo::openGridFor(header, 2, &ui);
     return 0;
 }

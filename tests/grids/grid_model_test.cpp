@@ -99,12 +99,12 @@ TEST(GridExtent, LimitsInDegreesOrSecondsOfValues) {
     };
     for (const auto& c : cases) {
         CGrille grid;
-        grid.VALUES_UNIT = c.valuesUnit;
-        grid.NODE_COORD_UNIT = c.nodeUnit;
-        grid.X_MIN = c.xMin;
-        grid.X_MAX = c.xMax;
-        grid.Y_MIN = c.yMin;
-        grid.Y_MAX = c.yMax;
+        grid.header.VALUES_UNIT = c.valuesUnit;
+        grid.header.NODE_COORD_UNIT = c.nodeUnit;
+        grid.header.X_MIN = c.xMin;
+        grid.header.X_MAX = c.xMax;
+        grid.header.Y_MIN = c.yMin;
+        grid.header.Y_MAX = c.yMax;
         grid.computeExtent();
         EXPECT_DOUBLE_EQ(grid.extent.min.lon, c.lonMin);
         EXPECT_DOUBLE_EQ(grid.extent.max.lon, c.lonMax);
@@ -139,36 +139,37 @@ TEST(GridFormat, FromTheExtensionAndBack) {
     };
     for (const auto& c : cases) {
         CGrille grid;
-        grid.NAME = c.name;
-        grid.EAST_TO_WEST = 1 - c.eastToWest;
-        grid.detectFormat();
-        EXPECT_EQ(grid.GRID_TYPE, c.format) << c.name;
-        EXPECT_EQ(grid.NODE_COORD_UNIT, c.nodeUnit) << c.name;
-        EXPECT_EQ(grid.INC_UNIT, c.nodeUnit) << c.name;
-        EXPECT_EQ(grid.VALUES_UNIT, c.nodeUnit == kGridUnitSeconds ? kGridUnitSeconds : kGridUnitMeters)
+        grid.header.NAME = c.name;
+        grid.header.EAST_TO_WEST = 1 - c.eastToWest;
+        detectFormat(grid.header);
+        EXPECT_EQ(grid.header.GRID_TYPE, c.format) << c.name;
+        EXPECT_EQ(grid.header.NODE_COORD_UNIT, c.nodeUnit) << c.name;
+        EXPECT_EQ(grid.header.INC_UNIT, c.nodeUnit) << c.name;
+        EXPECT_EQ(grid.header.VALUES_UNIT,
+                  c.nodeUnit == kGridUnitSeconds ? kGridUnitSeconds : kGridUnitMeters)
             << c.name;
-        EXPECT_EQ(grid.EAST_TO_WEST, c.eastToWest) << c.name;
-        grid.setCanonicalExtension();
-        EXPECT_EQ(grid.NAME, c.canonical) << c.name;
+        EXPECT_EQ(grid.header.EAST_TO_WEST, c.eastToWest) << c.name;
+        setCanonicalExtension(grid.header);
+        EXPECT_EQ(grid.header.NAME, c.canonical) << c.name;
     }
     CGrille grid;
-    grid.NAME = "/d/g.mnt";
-    grid.GRID_TYPE = kFormatBinaryVrd;
-    grid.setCanonicalExtension();
-    EXPECT_EQ(grid.NAME, "/d/g.bin");
+    grid.header.NAME = "/d/g.mnt";
+    grid.header.GRID_TYPE = kFormatBinaryVrd;
+    setCanonicalExtension(grid.header);
+    EXPECT_EQ(grid.header.NAME, "/d/g.bin");
 }
 
 TEST(GridDefaults, HeaderFieldsStartAtTheirDefaults) {
     const CGrille grid;
-    EXPECT_EQ(grid.NAME, "UNDEFINED");
-    EXPECT_EQ(grid.DESC, "UNDEFINED");
-    EXPECT_EQ(grid.CRS_CODE_F, "KPTF:WGS84G");
-    EXPECT_EQ(grid.CRS_CODE_T, "KPTF:WGS84G");
-    EXPECT_EQ(grid.SEP, 1);
-    EXPECT_EQ(grid.INC_UNIT, kGridUnitDegrees);
-    EXPECT_EQ(grid.NODE_COORD_UNIT, kGridUnitDegrees);
-    EXPECT_EQ(grid.VALUES_UNIT, kGridUnitMeters);
-    EXPECT_EQ(grid.TRANSLATION, std::vector<double>{0.0});
+    EXPECT_EQ(grid.header.NAME, "UNDEFINED");
+    EXPECT_EQ(grid.header.DESC, "UNDEFINED");
+    EXPECT_EQ(grid.header.CRS_CODE_F, "KPTF:WGS84G");
+    EXPECT_EQ(grid.header.CRS_CODE_T, "KPTF:WGS84G");
+    EXPECT_EQ(grid.header.SEP, 1);
+    EXPECT_EQ(grid.header.INC_UNIT, kGridUnitDegrees);
+    EXPECT_EQ(grid.header.NODE_COORD_UNIT, kGridUnitDegrees);
+    EXPECT_EQ(grid.header.VALUES_UNIT, kGridUnitMeters);
+    EXPECT_EQ(grid.header.TRANSLATION, std::vector<double>{0.0});
     EXPECT_EQ(grid.loaded, 0);
     EXPECT_FALSE(grid.hasNodeData());
 }
@@ -177,8 +178,8 @@ TEST(GridDefaults, HeaderFieldsStartAtTheirDefaults) {
 TEST(GridCopy, CopiesShareValuesAndOutliveTheOriginal) {
     TempDir dir;
     CGrille1D original;
-    original.NAME = test::writeTextGrid(dir, "c", test::kSmallHeader, test::kSmallData);
-    ASSERT_EQ(original.open(0), "");
+    original.header.NAME = test::writeTextGrid(dir, "c", test::kSmallHeader, test::kSmallData);
+    ASSERT_EQ(original.open(0).message, "");
     CGrille1D copy(original);
     CGrille1D assigned;
     assigned = original;
@@ -188,10 +189,10 @@ TEST(GridCopy, CopiesShareValuesAndOutliveTheOriginal) {
         int code = 0;
         ASSERT_EQ(g->interpolate(3, {0.5, 0.5, 0}, values, code), 0);
         EXPECT_DOUBLE_EQ(values[0], 5.5);
-        EXPECT_EQ(g->NAME, dir.file("c.mnt.bin"));
+        EXPECT_EQ(g->header.NAME, dir.file("c.mnt.bin"));
         EXPECT_EQ(g->loaded, 1);
     }
-    EXPECT_TRUE(original.TRANSLATION.empty());
+    EXPECT_TRUE(original.header.TRANSLATION.empty());
     EXPECT_FALSE(original.hasNodeData());
 }
 

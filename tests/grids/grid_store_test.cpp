@@ -42,10 +42,10 @@ TEST(GridStoreWorkers, OpensAndInterpolationsFromSeveralThreads) {
             for (int round = 0; round < 5; ++round) {
                 const std::string& path = grids[static_cast<std::size_t>((t + round) % 2)];
                 CGrille1D full;
-                full.NAME = path;
+                full.header.NAME = path;
                 CGrille1D header;
-                header.NAME = path;
-                if (!full.open(0).empty() || !header.open(2).empty() || !full.hasNodeData()) ++failures;
+                header.header.NAME = path;
+                if (!full.open(0).opened() || !header.open(2).opened() || !full.hasNodeData()) ++failures;
                 std::vector<double> values;
                 int code = 0;
                 if (full.interpolate(3, {0.5, 0.5, 0}, values, code) != 0) ++failures;
@@ -63,8 +63,8 @@ TEST(GridStoreWorkers, OpensAndInterpolationsFromSeveralThreads) {
 
     // One grid's values, read by every thread at once.
     CGrille1D shared;
-    shared.NAME = grids[0];
-    ASSERT_EQ(shared.open(0), "");
+    shared.header.NAME = grids[0];
+    ASSERT_EQ(shared.open(0).message, "");
     threads.clear();
     for (int t = 0; t < kThreads; ++t) {
         threads.emplace_back([&, t] {
