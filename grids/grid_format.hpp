@@ -37,7 +37,8 @@ enum class GridStorage {
 };
 
 // What a header reader reads: a text format from text, any other from file, both at the start
-// of the grid file at path, of fileSize bytes.
+// of the grid file at path, of fileSize bytes. A text reader leaves text at the start of the
+// data section.
 struct HeaderInput {
     std::string path;
     TextSource* text = nullptr;

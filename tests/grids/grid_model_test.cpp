@@ -1,7 +1,9 @@
 // The grid object: the eight node layouts, nodes outside the grid, unknown values read as 0,
-// the extent, the format from the file name, and copies.
+// the extent, the format from the file name and the table of formats, and copies.
 
 #include <gtest/gtest.h>
+
+#include <set>
 
 #include "grid_fixtures.hpp"
 
@@ -157,6 +159,36 @@ TEST(GridFormat, FromTheExtensionAndBack) {
     grid.header.GRID_TYPE = kFormatBinaryVrd;
     setCanonicalExtension(grid.header);
     EXPECT_EQ(grid.header.NAME, "/d/g.bin");
+}
+
+// What a new format's line must give for the open to use it: a header reader, the node reader
+// its storage needs, an extension that names it, and a name of its own for the side file.
+TEST(GridFormat, EveryLineOfTheTableIsComplete) {
+    std::set<std::string_view> names;
+    for (const GridFormat& format : gridFormats()) {
+        const std::string label(format.name);
+        EXPECT_EQ(gridFormatOf(format.type), &format) << label;
+        EXPECT_EQ(gridFormatNames()[static_cast<std::size_t>(format.type)], format.name) << label;
+        EXPECT_TRUE(names.insert(format.name).second) << label << ": a name of its own";
+        if (format.type == kFormatUndefined) continue;
+        EXPECT_NE(format.readHeader, nullptr) << label;
+        EXPECT_EQ(format.loadNodes != nullptr, format.storage == GridStorage::InPlace) << label;
+        EXPECT_EQ(format.openNodes != nullptr, format.storage == GridStorage::Converted) << label;
+        EXPECT_EQ(hasBinaryVersion(format.type),
+                  format.storage == GridStorage::Text || format.storage == GridStorage::Converted)
+            << label;
+        ASSERT_EQ(format.extension.substr(0, 1), ".") << label;
+        if (!format.chosenByExtension) continue;
+        GridHeader header;
+        header.NAME = "/d/g" + std::string(format.extension);
+        detectFormat(header);
+        EXPECT_EQ(header.GRID_TYPE, format.type) << label;
+        EXPECT_EQ(header.INC_UNIT, format.coordinateUnit) << label;
+        setCanonicalExtension(header);
+        EXPECT_EQ(header.NAME, "/d/g" + std::string(format.extension)) << label;
+    }
+    EXPECT_EQ(gridFormatOf(static_cast<int>(gridFormats().size())), nullptr);
+    EXPECT_EQ(gridFormatOf(-1), nullptr);
 }
 
 TEST(GridDefaults, HeaderFieldsStartAtTheirDefaults) {

@@ -366,8 +366,12 @@ TEST(BinaryVersion, NeverLeftIncomplete) {
         ui.cancelAfter = c.cancelAfter;
         CGrille grid;
         grid.header.NAME = path;
-        const std::string message = openGridFor(grid, 0, &ui).message;
+        const GridOpenResult result = openGridFor(grid, 0, &ui);
+        const std::string& message = result.message;
         EXPECT_EQ(message.rfind(withName(c.message, path), 0), 0u) << c.name << ": " << message;
+        EXPECT_EQ(result.condition,
+                  c.cancelAfter >= 0 ? GridOpenCondition::Cancelled : GridOpenCondition::Failed)
+            << c.name;
         EXPECT_EQ(grid.header.NAME, path) << c.name;
         EXPECT_FALSE(grid.hasNodeData()) << c.name;
         std::vector<std::string> files;

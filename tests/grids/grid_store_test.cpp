@@ -82,5 +82,44 @@ TEST(GridStoreWorkers, OpensAndInterpolationsFromSeveralThreads) {
     EXPECT_EQ(failures.load(), 0);
 }
 
+// Each worker holds its own copy of a spline grid, sharing the node values of one open: one
+// worker releases and opens its copy again and again while the others interpolate from theirs.
+TEST(GridStoreWorkers, CopiesOfAGridInterpolateWhileOneIsOpenedAgain) {
+    TempDir dir;
+    clearGridCaches();
+    std::string data;
+    for (int j = 0; j < 10; ++j)
+        for (int i = 0; i < 10; ++i) data += std::to_string(2 * i + 3 * j + 1) + (i == 9 ? "\r\n" : " ");
+    CGrille1D grid;
+    grid.header.NAME = test::writeTextGrid(dir, "s", "0 9 0 9 1 1 4 0 1 0 0", data,
+                                           {{"INTERPOLATION_TYPE", "SPLINE"}, {"INTERPOLATION_ORDER", "4"}});
+    ASSERT_EQ(grid.open(0).message, "");
+    constexpr int kThreads = 4;
+    std::vector<CGrille1D> copies(kThreads, grid);
+    std::atomic<int> failures{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&, t] {
+            CGrille1D& own = copies[static_cast<std::size_t>(t)];
+            std::vector<double> values;
+            int code = 0;
+            for (int k = 0; k < 100; ++k) {
+                if (t == 0) {
+                    own.release();
+                    if (!own.open(0).opened()) ++failures;
+                }
+                const double x = (k + t) % 9 + 0.25;
+                const double y = k % 9 + 0.5;
+                // A plane: the spline gives it back exactly.
+                if (own.interpolate(3, {x, y, 0}, values, code) != 0 ||
+                    std::fabs(values[0] - (2 * x + 3 * y + 1)) > 1e-9)
+                    ++failures;
+            }
+        });
+    }
+    for (auto& thread : threads) thread.join();
+    EXPECT_EQ(failures.load(), 0);
+}
+
 }  // namespace
 }  // namespace zelvo
