@@ -4,6 +4,7 @@
 
 #include "app/application.hpp"
 #include "app/configuration.hpp"
+#include "geodesy/grid_open_report.hpp"
 #include "grids/grid.hpp"
 #include "platform/paths.hpp"
 #include "platform/user_interface.hpp"
@@ -25,17 +26,17 @@ GridCheck checkOne(const CZelvoApp& app, UserInterface& ui, Entry& entry) {
         return GridCheck::Passed;
     }
     Grid grid;
-    grid.NAME = location.path;
-    grid.sideFileFolder = location.sideFileFolder;
-    const std::string message = grid.open(0, &ui);
+    grid.header.NAME = location.path;
+    grid.header.sideFileFolder = location.sideFileFolder;
+    const GridOpenResult result = openGridFor(grid, 0, &ui);
     grid.computeExtent();
     grid.release();
-    if (!message.empty()) {
-        ui.message(message, MessageIcon::Error);
-        if (grid.cancelled()) return GridCheck::Cancelled;
-        return grid.fatalExitCode() != 0 ? GridCheck::Fatal : GridCheck::Failed;
+    if (!result.opened()) {
+        ui.message(result.message, MessageIcon::Error);
+        if (result.condition == GridOpenCondition::Cancelled) return GridCheck::Cancelled;
+        return result.condition == GridOpenCondition::Fatal ? GridCheck::Fatal : GridCheck::Failed;
     }
-    entry.fileName = grid.NAME;
+    entry.fileName = grid.header.NAME;
     entry.sideFileFolder = location.sideFileFolder;
     return GridCheck::Passed;
 }

@@ -222,8 +222,8 @@ public:
         xml << "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\r\n<GRID_HEADER>\r\n"
                "\t<INTERPOLATION_TYPE>BILINEAR</INTERPOLATION_TYPE>\r\n</GRID_HEADER>\r\n";
         xml.close();
-        grid.NAME = base + ".mnt";
-        message = grid.open(0);
+        grid.header.NAME = base + ".mnt";
+        message = grid.open(0).message;
     }
     ~GridFixture() {
         std::error_code ec;
@@ -247,7 +247,7 @@ void gridInterpolation(benchmark::State& state, int type, int order) {
         state.SkipWithError(fixture.message.c_str());
         return;
     }
-    fixture.grid.INTERPOLATION_ORDER = order;
+    fixture.grid.header.INTERPOLATION_ORDER = order;
     const auto points = positions(2.5, 46.5);
     std::vector<double> values;
     int code = 0;

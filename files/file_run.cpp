@@ -146,7 +146,7 @@ private:
         Worker(const FileRunLoop& loop, const GridSelection& shared)
             : geoidGrid(shared.geoidGrid),
               translationGrid(shared.translationGrid),
-              grids{shared.catalogue, geoidGrid, translationGrid, nullptr, &loop.fileLock_, shared.geoidCandidates,
+              grids{shared.catalogue, geoidGrid, translationGrid, nullptr, shared.geoidCandidates,
                     shared.translationCandidates},
               cursor(loop.operation_, grids),
               streams{loop.operation_, cursor, out, loop.setup_.report != nullptr ? &report : nullptr,
@@ -330,7 +330,6 @@ private:
     const Operation operation_;
     std::size_t counter_ = 0;
     FileRunCounts counts_;
-    mutable std::mutex fileLock_;
     std::mutex mutex_;
     std::condition_variable workReady_, blockDone_;
     std::deque<Block*> waiting_;                    // blocks no worker has taken yet

@@ -1,5 +1,6 @@
 // The XML side file of a grid, arbitrary, beside a small valid native text grid.
 #include "fuzz/fuzz_support.hpp"
+#include "geodesy/grid_open_report.hpp"
 #include "grids/grid.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -10,11 +11,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     zelvo::clearGridCaches();
     zelvo::fuzz::SilentInterface ui;
     zelvo::CGrille1D g;
-    g.NAME = folder + "/g.mnt";
+    g.header.NAME = folder + "/g.mnt";
     g.readXmlHeader();
     zelvo::CGrille1D full;
-    full.NAME = folder + "/g.mnt";
-    if (full.open(0, &ui).empty()) {
+    full.header.NAME = folder + "/g.mnt";
+    if (zelvo::openGridFor(full, 0, &ui).opened()) {
         std::vector<double> values;
         int code = 0;
         full.interpolate(3, {0.5, 0.5, 0.0}, values, code);

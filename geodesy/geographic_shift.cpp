@@ -28,7 +28,9 @@ int shiftAt(const CGrille& grid, double lon, double lat, Shift& shift) {
     const int status = grid.interpolate(kGridUnitRadians, {lon, lat, 0.0}, values, code);
     if (status != 0) return status;
     if (values.size() < static_cast<std::size_t>(kShiftValues)) return kOutside;
-    const auto radians = [&grid](double value) { return convertGridAngle(value, grid.VALUES_UNIT, kGridUnitRadians); };
+    const auto radians = [&grid](double value) {
+        return convertGridAngle(value, grid.header.VALUES_UNIT, kGridUnitRadians);
+    };
     shift.lat = radians(values[0]);
     shift.lon = -radians(values[1]);
     shift.latAccuracy = radians(values[2]);
@@ -45,7 +47,9 @@ int precisionOf(const Shift& shift, double lat) {
 
 }  // namespace
 
-bool shiftsGeographicCoordinates(const CGrille& grid) { return grid.VALUES_NUMBER == kShiftValues; }
+bool shiftsGeographicCoordinates(const CGrille& grid) {
+    return grid.header.VALUES_NUMBER == kShiftValues;
+}
 
 int applyGeographicShift(const CGrille& grid, bool forward, double& lonRadians, double& latRadians,
                          int& precisionCode) {

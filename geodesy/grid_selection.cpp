@@ -8,6 +8,7 @@
 #include "geodesy/datum.hpp"
 #include "geodesy/ellipsoid.hpp"
 #include "geodesy/geographic_shift.hpp"
+#include "geodesy/grid_open_report.hpp"
 #include "geodesy/precision.hpp"
 #include "geodesy/status.hpp"
 #include "grids/grid_vocabulary.hpp"
@@ -61,7 +62,7 @@ void placeInArrival(CCoor& w, const CartesianXyz& moved, int precisionCode, cons
 // Whether the grid is indexed by positions in the arrival system of its type-2 record (the
 // native formats), so that a point going that record's way is first moved into that system.
 bool indexedInArrivalSystem(const CGrille& grid) {
-    const int format = grid.readFormat();
+    const int format = readFormat(grid.header);
     return format == kFormatTextVrd || format == kFormatBinaryVrd;
 }
 
@@ -87,7 +88,7 @@ int shiftGeographic(CCoor& w, const CSysCoor& s, const CGrille3D& grid) {
 // file, otherwise replaced by the candidate's header, to be loaded by the driver.
 template <typename Grid>
 void makeCurrent(Grid& current, const Grid& best) {
-    if (best.NAME == current.NAME) {
+    if (best.header.NAME == current.header.NAME) {
         current.extent.regNumber = best.extent.regNumber;
         current.extent.min.sys = best.extent.min.sys;
         current.extent.max.sys = best.extent.max.sys;
@@ -106,12 +107,10 @@ const Candidate& candidateFor(std::vector<std::optional<Candidate>>& cache, std:
     if (cache.size() < static_cast<std::size_t>(count)) cache.resize(static_cast<std::size_t>(count));
     auto& slot = cache[index];
     if (!slot) {
-        std::unique_lock<std::mutex> guard;
-        if (grids.fileLock != nullptr) guard = std::unique_lock(*grids.fileLock);
         slot.emplace();
-        slot->grid.NAME = entry.fileName;
-        slot->grid.sideFileFolder = entry.sideFileFolder;
-        slot->opened = slot->grid.open(2, grids.ui).empty();
+        slot->grid.header.NAME = entry.fileName;
+        slot->grid.header.sideFileFolder = entry.sideFileFolder;
+        slot->opened = openGridFor(slot->grid, 2, grids.ui).opened();
         slot->grid.computeExtent();
         recordSystem(slot->grid.extent, grids.catalogue, system);
     }
@@ -167,7 +166,7 @@ int selectGeoidGrid(GridSelection& grids, int transformationType, CCoor& departu
         }
         if (extentContains(candidate.extent, copy, greenwich)) {
             result = 1;
-            if (best == nullptr || best->Y_INC > candidate.Y_INC) best = &candidate;
+            if (best == nullptr || best->header.Y_INC > candidate.header.Y_INC) best = &candidate;
         }
     }
     if (result == 1) {
@@ -210,7 +209,9 @@ int select3DGrid(GridSelection& grids, const CCoor& departure, const CSysCoor& a
             return kStatusNoTransformation;
         if (extentContains(candidate.extent, copy, greenwich)) {
             found = 1;
-            if (best == nullptr || best->X_INC > candidate.X_INC || best->Y_INC > candidate.Y_INC) best = &candidate;
+            if (best == nullptr || best->header.X_INC > candidate.header.X_INC ||
+                best->header.Y_INC > candidate.header.Y_INC)
+                best = &candidate;
         }
     }
     if (found == 1) makeCurrent(grids.translationGrid, *best);
@@ -234,12 +235,10 @@ void readCandidateHeaders(GridSelection& grids) {
 bool loadCurrentGrid(GridSelection& grids, CurrentGrid which) {
     CGrille& grid = which == CurrentGrid::Geoid ? static_cast<CGrille&>(grids.geoidGrid)
                                                 : static_cast<CGrille&>(grids.translationGrid);
-    std::unique_lock<std::mutex> guard;
-    if (grids.fileLock != nullptr) guard = std::unique_lock(*grids.fileLock);
     // The system recorded by the selection is kept across the open.
     const CZone recorded = grid.extent;
     grid.release();
-    const bool opened = grid.open(0, grids.ui).empty();
+    const bool opened = openGridFor(grid, 0, grids.ui).opened();
     grid.computeExtent();
     grid.extent.regNumber = recorded.regNumber;
     grid.extent.min.sys = recorded.min.sys;
@@ -287,7 +286,7 @@ int GridShift::apply(CCoor& w, const CSysCoor& s) const {
     if (grid.interpolate(kDegreesGridUnit, {probe.lon, probe.lat, probe.h}, v, code) == kInterpolationNotFinite)
         return kStatusGridNodesNotFinite;
     v.resize(std::max<std::size_t>(v.size(), 7), 0.0);
-    const bool sevenParameters = grid.VALUES_NUMBER == 7;
+    const bool sevenParameters = grid.header.VALUES_NUMBER == 7;
     const double rx = sevenParameters ? convertAngle(v[3], kSecondsOfDegree, kRadians) : 0.0;
     const double ry = sevenParameters ? convertAngle(v[4], kSecondsOfDegree, kRadians) : 0.0;
     const double rz = sevenParameters ? convertAngle(v[5], kSecondsOfDegree, kRadians) : 0.0;

@@ -2,7 +2,6 @@
 // The grids of one point: which geoid grid converts its heights, which 3-D grid carries it
 // between two systems in grid mode, and the grid datum shift itself.
 
-#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,8 +22,6 @@ struct GridSelection {
     CGrille1D& geoidGrid;
     CGrille3D& translationGrid;
     UserInterface* ui = nullptr;
-    // Held while a grid file is opened, when selections of several threads share the grid caches.
-    std::mutex* fileLock = nullptr;
 
     // The header of each catalogue grid entry, read once for the run (index of the entry); a
     // header that did not open is kept as such.

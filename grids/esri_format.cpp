@@ -6,6 +6,7 @@
 #include <array>
 
 #include "grids/grid.hpp"
+#include "grids/grid_format.hpp"
 #include "grids/header_fields.hpp"
 #include "resources/grid_texts.hpp"
 
@@ -16,22 +17,22 @@ constexpr std::size_t kLineBuffer = 260;
 
 struct Keyword {
     const char* name;
-    const char* kind;
+    TokenKind kind;
 };
 // NODATA_value, the last, ends the header.
 constexpr std::array<Keyword, 6> kKeywords = {{
-    {"ncols", "entier"},
-    {"nrows", "entier"},
-    {"xllcorner", "reel"},
-    {"yllcorner", "reel"},
-    {"cellsize", "reel"},
-    {"NODATA_value", "entier"},
+    {"ncols", TokenKind::Integer},
+    {"nrows", TokenKind::Integer},
+    {"xllcorner", TokenKind::Real},
+    {"yllcorner", TokenKind::Real},
+    {"cellsize", TokenKind::Real},
+    {"NODATA_value", TokenKind::Integer},
 }};
 constexpr std::size_t kNodata = 5;
 
 }  // namespace
 
-int CGrille::readEsriHeader(TextSource& source, std::string& message) {
+static int readEsriHeaderFields(GridHeader& header, TextSource& source, std::string& message) {
     std::array<bool, kKeywords.size()> seen{};
     int columns = 0, lines = 0, nodata = 0;
     double xCorner = 0, yCorner = 0, cellSize = 0;
@@ -52,7 +53,7 @@ int CGrille::readEsriHeader(TextSource& source, std::string& message) {
         // The value is the last token of the line, read from the end of its keyword (writers
         // align values on different columns).
         int position = static_cast<int>(end);
-        const int result = readToken(line, position, token, kKeywords[index].kind);
+        const int result = CGrille::readToken(line, position, token, kKeywords[index].kind);
         if (result == -1) {
             message = token;
             return -1;
@@ -70,22 +71,28 @@ int CGrille::readEsriHeader(TextSource& source, std::string& message) {
     }
     for (std::size_t k = 0; k < kKeywords.size(); ++k) {
         if (!seen[k]) {
-            message = fmt::sprintf(texts::kEsriKeywordMissing, NAME, kKeywords[k].name);
+            message = fmt::sprintf(texts::kEsriKeywordMissing, header.NAME, kKeywords[k].name);
             return -1;
         }
     }
-    N_COLUMNS = columns;
-    N_LINES = lines;
-    X_INC = Y_INC = cellSize;
-    X_MIN = xCorner + cellSize / 2;
-    Y_MIN = yCorner + cellSize / 2;
-    X_MAX = X_MIN + cellSize * (static_cast<double>(columns) - 1);
-    Y_MAX = Y_MIN + cellSize * (static_cast<double>(lines) - 1);
-    VALUE_UNK = nodata;
-    NODE_COORD_UNIT = INC_UNIT = kGridUnitDegrees;
-    header_fields::applyOneValueSettings(*this, 2 /* NW2E2S */, kValuesInteger2, 1);
-    updateValueSize();
+    header.N_COLUMNS = columns;
+    header.N_LINES = lines;
+    header.X_INC = header.Y_INC = cellSize;
+    header.X_MIN = xCorner + cellSize / 2;
+    header.Y_MIN = yCorner + cellSize / 2;
+    header.X_MAX = header.X_MIN + cellSize * (static_cast<double>(columns) - 1);
+    header.Y_MAX = header.Y_MIN + cellSize * (static_cast<double>(lines) - 1);
+    header.VALUE_UNK = nodata;
+    header.NODE_COORD_UNIT = header.INC_UNIT = kGridUnitDegrees;
+    header_fields::applyOneValueSettings(header, 2 /* NW2E2S */, kValuesInteger2, 1);
+    updateValueSize(header);
     return -10;
+}
+
+HeaderResult readEsriHeader(GridHeader& header, HeaderInput& input) {
+    std::string message;
+    const int status = readEsriHeaderFields(header, *input.text, message);
+    return HeaderResult::from(status, message);
 }
 
 }  // namespace zelvo

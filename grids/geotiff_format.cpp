@@ -286,19 +286,19 @@ private:
 
 }  // namespace
 
-int CGrille::readGeoTiffHeader(std::string& message) {
-    TiffFile file(NAME);
+static int readGeoTiffHeaderFields(GridHeader& header, std::string& message) {
+    TiffFile file(header.NAME);
     if (file.tif == nullptr) {
-        message = fmt::sprintf(texts::kGeoTiffUnreadable, NAME, file.error);
+        message = fmt::sprintf(texts::kGeoTiffUnreadable, header.NAME, file.error);
         return -1;
     }
     TiffLayout layout;
-    message = readLayout(file.tif, NAME, layout);
+    message = readLayout(file.tif, header.NAME, layout);
     if (!message.empty()) return -1;
     const std::vector<double> scale = arrayTag(file.tif, kModelPixelScaleTag);
     const std::vector<double> tiepoint = arrayTag(file.tif, kModelTiepointTag);
     if (scale.size() < 2 || tiepoint.size() < 6 || !arrayTag(file.tif, kModelTransformationTag).empty()) {
-        message = fmt::sprintf(texts::kGeoTiffNotGeoreferenced, NAME);
+        message = fmt::sprintf(texts::kGeoTiffNotGeoreferenced, header.NAME);
         return -1;
     }
     bool pixelIsPoint = false;
@@ -314,7 +314,7 @@ int CGrille::readGeoTiffHeader(std::string& message) {
     const double south = north - static_cast<double>(layout.height - 1) * yInc;
     const bool scaled = layout.scale != 1.0 || layout.offset != 0.0;
     const int valuesType = scaled ? kValuesReal8 : layout.kind.valuesType;
-    message = applyRasterSettings(layout.width, layout.height, west, south, xInc, yInc, kLayoutNw2e2s,
+    message = applyRasterSettings(header, layout.width, layout.height, west, south, xInc, yInc, kLayoutNw2e2s,
                                   layout.samples, valuesType);
     if (!message.empty()) return -1;
     const std::string nodata = textTag(file.tif, kGdalNodataTag);
@@ -322,15 +322,20 @@ int CGrille::readGeoTiffHeader(std::string& message) {
     if (!nodata.empty() && parseDouble(nodata, unknown) && std::isfinite(unknown)) {
         unknown = unknown * layout.scale + layout.offset;
         // As the binary version holds it, so that the values read back compare equal to it.
-        VALUE_UNK = valuesType == kValuesReal4 ? static_cast<double>(grid_numbers::toReal4(unknown)) : unknown;
+        header.VALUE_UNK =
+            valuesType == kValuesReal4 ? static_cast<double>(grid_numbers::toReal4(unknown)) : unknown;
     }
-    dataOffset = 0;
+    header.dataOffset = 0;
     return -10;
 }
 
-namespace raster {
+HeaderResult readGeoTiffHeader(GridHeader& header, HeaderInput& /*input: read by path*/) {
+    std::string message;
+    const int status = readGeoTiffHeaderFields(header, message);
+    return HeaderResult::from(status, message);
+}
 
-std::unique_ptr<ForeignNodeReader> openGeoTiffNodes(const CGrille& grid, const std::string& path,
+std::unique_ptr<ForeignNodeReader> openGeoTiffNodes(const GridHeader& grid, const std::string& path,
                                                     std::string& message) {
     auto file = std::make_unique<TiffFile>(path);
     TiffLayout layout;
@@ -343,5 +348,4 @@ std::unique_ptr<ForeignNodeReader> openGeoTiffNodes(const CGrille& grid, const s
     return std::make_unique<GeoTiffNodeReader>(std::move(file), layout, grid.wrapColumn == 1);
 }
 
-}  // namespace raster
 }  // namespace zelvo

@@ -3,19 +3,28 @@
 // after row southward.
 
 #include "grids/grid.hpp"
+#include "grids/grid_format.hpp"
 #include "grids/header_fields.hpp"
 
 namespace zelvo {
 
-int CGrille::readGravsoftHeader(TextSource& source, std::string& message) {
+static int readGravsoftHeaderFields(GridHeader& header, TextSource& source, std::string& message) {
     header_fields::FreeFormatFields fields(source);
-    for (double* field : {&Y_MIN, &Y_MAX, &X_MIN, &X_MAX, &Y_INC, &X_INC})
-        if (!fields.real(*field)) return header_fields::headerFieldFailure(*this, source, fields.count() + 1, message);
-    computeDimensions();
-    NODE_COORD_UNIT = INC_UNIT = kGridUnitDegrees;
-    header_fields::applyOneValueSettings(*this, 2 /* NW2E2S */, kValuesReal8, 1);
-    updateValueSize();
+    for (double* field :
+         {&header.Y_MIN, &header.Y_MAX, &header.X_MIN, &header.X_MAX, &header.Y_INC, &header.X_INC})
+        if (!fields.real(*field))
+            return header_fields::headerFieldFailure(header, source, fields.count() + 1, message);
+    computeDimensions(header);
+    header.NODE_COORD_UNIT = header.INC_UNIT = kGridUnitDegrees;
+    header_fields::applyOneValueSettings(header, 2 /* NW2E2S */, kValuesReal8, 1);
+    updateValueSize(header);
     return -10;
+}
+
+HeaderResult readGravsoftHeader(GridHeader& header, HeaderInput& input) {
+    std::string message;
+    const int status = readGravsoftHeaderFields(header, *input.text, message);
+    return HeaderResult::from(status, message);
 }
 
 }  // namespace zelvo

@@ -10,31 +10,63 @@
 #include <array>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "catalogue/records.hpp"
+#include "grids/grid_format.hpp"
 #include "grids/grid_numbers.hpp"
 #include "grids/grid_vocabulary.hpp"
 
 namespace zelvo {
 
 class TextSource;
-class UserInterface;
 
-// The nodes of a GTX or GeoTIFF grid, read one after another in stored order to write its
-// binary version.
-class ForeignNodeReader {
+// What the making of a binary version tells the layer above while it runs, and how that layer
+// asks it to stop. Nothing here speaks to the user: the implementer words and shows it.
+class GridOpenObserver {
 public:
-    virtual ~ForeignNodeReader() = default;
-    // The values of the next node; false with message set when they cannot be read.
-    virtual bool next(std::vector<double>& values, std::string& message) = 0;
+    virtual ~GridOpenObserver() = default;
+    // The binary version at path is being made, in `steps` steps.
+    virtual void binaryVersionBegun(const std::string& path, int steps) = 0;
+    virtual void binaryVersionStep() = 0;
+    virtual void binaryVersionEnded() = 0;
+    // Asked after every step: true stops the making (the open then reports Cancelled).
+    virtual bool cancelRequested() = 0;
+};
+
+// How an open ended.
+enum class GridOpenCondition {
+    Opened,
+    Failed,
+    // The program cannot go on: a binary version of an unknown version, or one that can be
+    // written nowhere (the caller ends with exit code 1).
+    Fatal,
+    // The observer asked to stop the making of a binary version.
+    Cancelled,
+};
+
+struct GridOpenResult {
+    GridOpenCondition condition = GridOpenCondition::Opened;
+    // Why the open failed; empty when opened.
+    std::string message;
+    // A binary grid file that does not start with its keyword: what was found instead (its
+    // first five bytes up to a zero byte, non-printing ones as '?'), which the caller shows
+    // before the message.
+    std::optional<std::string> foundKeyword;
+    bool opened() const { return condition == GridOpenCondition::Opened; }
 };
 
 // Status of an interpolation that needs a node holding NaN or an infinity: the point counts as
 // outside the grid.
 inline constexpr int kInterpolationNotFinite = 4;
+
+// What a token of a text header must be: an integer (digits and "-"), a real (digits, "." and
+// "-"), either of them glued to the text that follows it (the token stops at the first other
+// character), or any text up to the next space.
+enum class TokenKind { Integer, Real, IntegerForce, RealForce, Text };
 
 // Texts held in 260-byte fields keep at most this many characters.
 inline constexpr std::size_t kGridTextMax = 259;
@@ -139,84 +171,61 @@ std::string binaryVersionPath(const std::string& path);
 // Cuts a text to what a 260-byte field holds.
 std::string gridText260(std::string_view text);
 
-class CGrille : public GridHeader {
+// GRID_TYPE from the extension of NAME, and the units that go with the format.
+void detectFormat(GridHeader& header);
+// Replaces the extension of NAME by that of GRID_TYPE; the undefined format keeps it.
+void setCanonicalExtension(GridHeader& header);
+// The format the file is read as: fileFormat once opened, else GRID_TYPE.
+int readFormat(const GridHeader& header);
+// Bytes of one node record in a binary file.
+long long recordSize(const GridHeader& header);
+
+class CGrille {
 public:
-    CGrille() = default;
-    virtual ~CGrille();
-    CGrille(const CGrille&) = default;
-    CGrille& operator=(const CGrille&) = default;
+    // The grid's header: the file's own, completed by its XML side file.
+    GridHeader header;
+    // Node values reachable (and, for the grid selection, usable for the current point).
+    int loaded = 0;
+    // The area covered by the nodes; the chain fills its system numbers.
+    CZone extent;
 
     // The values of node (i, j), column i from X_MIN eastward, line j from Y_MIN northward, and
     // its precision code (0 without codes). A node outside the grid, or a grid whose values are
     // not in memory, gives zeros and code 0.
-    virtual void nodeValues(int i, int j, std::vector<double>& values, int& code) const;
-    // Writes the native binary header at the start of file and leaves it at dataOffset; false
-    // when the file cannot be written. A source stamp, when set, is recorded between the header
-    // and dataOffset, where readers of the format skip it.
-    virtual bool writeBinaryHeader(std::FILE* file);
-    // valueSize from VALUES_TYPE (2, 4, 4, 8); unchanged for the undefined type.
-    virtual void updateValueSize();
-    // Replaces the extension of NAME by that of GRID_TYPE; the undefined format keeps it.
-    virtual void setCanonicalExtension();
+    void nodeValues(int i, int j, std::vector<double>& values, int& code) const;
 
     // Interpolation at a point given in node units; 0 inside the domain, 2 outside (then every
     // value is VALUE_UNK, or 0 when VALUE_UNK_TO_ZERO, and code is left as it was), 4
     // (kInterpolationNotFinite) when a node it needs, or its result, is not a finite number (then
     // every value is 0: the point is outside the grid's usable nodes).
-    virtual int interpolateBilinear(double x, double y, std::vector<double>& values, int& code) const;
-    virtual int interpolateSpline(int n, double x, double y, std::vector<double>& values, int& code) const;
+    int interpolateBilinear(double x, double y, std::vector<double>& values, int& code) const;
+    int interpolateSpline(int n, double x, double y, std::vector<double>& values, int& code) const;
 
-    // Header readers. Each returns -10 on success, -1 with a message, or the position (>= 0)
-    // where the header ended too early. Text readers take their lines from source and leave it
-    // at the start of the data section. The readers of the foreign formats live in files of
-    // their own.
-    virtual int readEsriHeader(TextSource& source, std::string& message);
-    virtual int readBinaryHeader(std::FILE* file, long long fileSize, UserInterface* ui,
-                                 std::string& message);
-    virtual int readDisHeader(TextSource& source, std::string& message);
-    virtual int readEgmHeader(TextSource& source, std::string& message);
-    virtual int readGravsoftHeader(TextSource& source, std::string& message);
-    virtual int readNtv2TextHeader(TextSource& source, std::string& message);
-    virtual int readNtv2BinaryHeader(std::FILE* file, long long fileSize, std::string& message);
-    // The header line of a native text grid (its line break included).
-    virtual int readTextHeader(const std::string& line, std::string& message);
-    virtual int readSurferHeader(TextSource& source, std::string& message);
-    // GTX (big-endian header of four doubles and two integers, then REAL4 rows from the south)
-    // and GeoTIFF (first image, read with libtiff): the values reach the binary version.
-    virtual int readGtxHeader(std::FILE* file, long long fileSize, std::string& message);
-    virtual int readGeoTiffHeader(std::string& message);
-
-    // GRID_TYPE from the extension of NAME, and the units that go with the format.
-    virtual void detectFormat();
     // Drops the node values and TRANSLATION; the grid must be opened again to be read.
-    virtual void release();
+    void release();
     // Values at a point whose longitude and latitude are in grid unit `unit` (2 SECONDS,
     // 3 DEGREES, 4 RADIANS), by the given interpolation type (2 BILINEAR, 4 SPLINE). values
     // receives VALUES_NUMBER values in VALUES_UNIT, in node record order. Status 0 inside, 2
     // outside, 3 when the grid's values are not in memory (not fully open) or the type is not
     // an interpolation, 4 (kInterpolationNotFinite) when a node it needs is not finite.
-    virtual int apply(int unit, const std::array<double, 3>& point, std::vector<double>& values, int& code,
-                      int type) const;
+    // The node values are immutable once loaded: any number of threads may interpolate in the
+    // same grid at once, each with its own values.
+    int apply(int unit, const std::array<double, 3>& point, std::vector<double>& values, int& code,
+              int type) const;
     // apply with the grid's own INTERPOLATION_TYPE.
-    virtual int interpolate(int unit, const std::array<double, 3>& point, std::vector<double>& values,
-                            int& code) const;
+    int interpolate(int unit, const std::array<double, 3>& point, std::vector<double>& values,
+                    int& code) const;
     // Checks (and first normalises, when asked) the header; the empty text when valid.
-    virtual std::string validate(bool normalise);
+    std::string validate(bool normalise);
 
     // Opens the grid named by NAME: mode 0 opens fully (a text grid is switched to its binary
     // version, created when missing, and NAME then names it), mode 2 reads the header only.
-    // Returns the empty text on success, else the message. ui, when given, receives the error
-    // boxes of the header readers and the progress of a binary version's creation, which stops
-    // when it reports a cancel request (the console shows its marks and never cancels).
-    std::string open(int mode, UserInterface* ui = nullptr);
+    // observer, when given, follows the making of a binary version and may stop it. Nothing is
+    // shown to the user: the result says how the open ended, and the caller words it.
+    GridOpenResult open(int mode, GridOpenObserver* observer = nullptr);
     // The former (console flag, mode) form: refused, so that a call written for it does not
-    // compile as a mode with a null user.
-    std::string open(int, int, UserInterface* = nullptr) = delete;
-    // Exit code that the last open asks the program to end with (1 for a binary header of an
-    // unknown version, or a binary version that can be written nowhere); 0 otherwise.
-    int fatalExitCode() const { return fatalExitCode_; }
-    // The last open stopped because the user cancelled the making of the binary version.
-    bool cancelled() const { return cancelled_; }
+    // compile as a mode with a null observer.
+    GridOpenResult open(int, int, GridOpenObserver* = nullptr) = delete;
 
     // The XML side file: an empty path means sideFilePath(). Returns the empty text when it was
     // read, otherwise why it was not used.
@@ -229,73 +238,28 @@ public:
     void computeExtent();
 
     // Reads the next token of a header line from position: 0 when a space follows it, 2 when
-    // it ends the line, -1 on a kind error (token then holds the message, position -1). Kinds:
-    // "entier", "reel", "entier_force", "reel_force", "chaine" (the empty kind is "chaine").
-    static int readToken(const std::string& line, int& position, std::string& token, std::string_view kind);
+    // it ends the line, -1 on a kind error (token then holds the message, position -1).
+    static int readToken(const std::string& line, int& position, std::string& token, TokenKind kind);
 
-    // Bytes of one node record in a binary file.
-    long long recordSize() const;
-    // The format the file is read as: fileFormat once opened, else GRID_TYPE.
-    int readFormat() const { return fileFormat != 0 ? fileFormat : GRID_TYPE; }
     // Whether the node values are in memory.
     bool hasNodeData() const { return nodeData_ != nullptr; }
 
-    // Node values reachable (and, for the grid selection, usable for the current point).
-    int loaded = 0;
-    // The area covered by the nodes; the chain fills its system numbers.
-    CZone extent;
-
-protected:
-    // N_COLUMNS, N_LINES and N_NODES from the limits and increments; counts that cannot be
-    // held are left 0 for validation to refuse.
-    void computeDimensions();
-    // A grid of nodes as GTX and GeoTIFF give it: columns × lines nodes from (xMin, yMin), in
-    // degrees and metres, stored in layout, one value type; sets wrapColumn (and the extra
-    // column) when the columns go round the globe. Refuses counts that cannot be held.
-    std::string applyRasterSettings(long long columns, long long lines, double xMin, double yMin, double xInc,
-                                    double yInc, int layout, int valuesNumber, int valuesType);
-    // The node reader of a GTX or GeoTIFF file at path, for its binary version.
-    std::unique_ptr<ForeignNodeReader> openForeignNodes(const std::string& path, std::string& message) const;
-    // Refuses node counts that overflow or that the file cannot hold, before anything is
-    // allocated or read. fileSize is the size of the file the values come from.
-    std::string checkNodeCount(long long fileSize) const;
-
-    // The node records of an NTV2 binary grid (formats 5 and 6), once its header is read and
-    // validated: its reader fills nodeData_ with records in the layout of the header, values
-    // little endian, as nodeValues reads them.
-    virtual std::string loadNtv2BinaryNodes();
-    // What both NTV2 readers give a grid once its header is read; gsCount is its GS_COUNT.
-    // Returns the empty text, or the message when the node count does not match the limits.
-    std::string applyNtv2Settings(long long gsCount);
-    // An NTV2 header fault, named after the grid file: "%s :\n" and the text.
-    std::string ntv2Message(std::string_view text) const;
+private:
+    std::string openOnce(int mode, GridOpenObserver* observer, GridOpenResult& result);
+    std::string readHeaderPhase(TextSource& text, GridOpenResult& result, bool useCache, bool& xmlRead);
+    std::string loadValues(GridOpenObserver* observer, TextSource& text, GridOpenResult& result);
 
     std::shared_ptr<const GridNodeData> nodeData_;
-    int fatalExitCode_ = 0;
-    bool cancelled_ = false;
-
-private:
-    std::string readHeaderPhase(TextSource& text, UserInterface* ui, bool useCache, bool& xmlRead);
-    std::string loadValues(UserInterface* ui, TextSource& text);
-    std::string loadNodeData();
 };
 
 // The application's current geoid grid: one value per node.
 class CGrille1D : public CGrille {
 public:
-    CGrille1D() = default;
-    ~CGrille1D() override;
-    CGrille1D(const CGrille1D&) = default;
-    CGrille1D& operator=(const CGrille1D&) = default;
 };
 
 // The application's current 3-D grid: three translations, or seven datum-shift parameters.
 class CGrille3D : public CGrille {
 public:
-    CGrille3D() = default;
-    ~CGrille3D() override;
-    CGrille3D(const CGrille3D&) = default;
-    CGrille3D& operator=(const CGrille3D&) = default;
 };
 
 // Stored position of node (i, j) in layout 1..8 of a grid of nc columns and nl lines; -1 for
@@ -307,8 +271,8 @@ long long storedPosition(int layout, long long i, long long j, long long nc, lon
 void splineSecondDerivatives(const double* y, int n, double* m);
 double splineEvaluate(double t, const double* y, int n, const double* m);
 
-// Forgets every header and every node file remembered for this run (for tests that rewrite a
-// file in place).
+// Forgets every header and every node file the process's grid store remembers (for tests that
+// rewrite a file in place).
 void clearGridCaches();
 
 }  // namespace zelvo

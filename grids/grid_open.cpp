@@ -14,10 +14,11 @@
 #include <filesystem>
 
 #include "grids/grid.hpp"
+#include "grids/grid_format.hpp"
+#include "grids/grid_store.hpp"
 #include "grids/text_data.hpp"
 #include "platform/paths.hpp"
 #include "platform/temporary_files.hpp"
-#include "platform/user_interface.hpp"
 #include "resources/grid_texts.hpp"
 
 namespace zelvo {
@@ -25,32 +26,6 @@ namespace {
 
 constexpr int kFullOpen = 0;
 constexpr int kHeaderOnly = 2;
-// Header lines are read into a buffer of this size.
-constexpr std::size_t kHeaderLineBuffer = 260;
-
-// Identity of a file's content as the file system tells it.
-struct FileStamp {
-    bool exists = false;
-    unsigned long long device = 0;
-    unsigned long long inode = 0;
-    long long size = 0;
-    long long modifiedSeconds = 0;
-    long long modifiedNanoseconds = 0;
-    bool operator==(const FileStamp&) const = default;
-};
-
-FileStamp stampOf(const std::string& path) {
-    FileStamp stamp;
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return stamp;
-    stamp.exists = true;
-    stamp.device = static_cast<unsigned long long>(info.st_dev);
-    stamp.inode = static_cast<unsigned long long>(info.st_ino);
-    stamp.size = static_cast<long long>(info.st_size);
-    stamp.modifiedSeconds = static_cast<long long>(info.st_mtim.tv_sec);
-    stamp.modifiedNanoseconds = static_cast<long long>(info.st_mtim.tv_nsec);
-    return stamp;
-}
 
 bool readable(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
@@ -68,41 +43,9 @@ std::string sideFilePath(const std::string& gridPath) {
     return parts.directory + parts.baseName + ".xml";
 }
 
-bool isTextFormat(int format) {
-    return format == kFormatTextVrd || format == kFormatGravsoft || format == kFormatSurfer ||
-           format == kFormatNtv2Text || format == kFormatEsri || format == kFormatEgm || format == kFormatDis;
-}
-
-// Binary formats whose values are not read in place: they are copied into a binary version, as
-// the text formats are.
-bool isConvertedBinaryFormat(int format) { return format == kFormatGtx || format == kFormatGeoTiff; }
-
-struct HeaderCacheEntry {
-    std::string path;
-    FileStamp grid;
-    FileStamp sideFile;
-    GridHeader before;
-    GridHeader after;
-    int loaded = 0;
-};
-
-// A catalogue names a handful of grids; the bound only keeps a long run with many files small.
-constexpr std::size_t kMaxCachedHeaders = 256;
-std::vector<HeaderCacheEntry>& headerCache() {
-    static std::vector<HeaderCacheEntry> cache;
-    return cache;
-}
-
-struct NodeCacheEntry {
-    std::string path;
-    FileStamp stamp;
-    long long offset = 0;
-    long long length = 0;
-    std::weak_ptr<const GridNodeData> data;
-};
-std::vector<NodeCacheEntry>& nodeCache() {
-    static std::vector<NodeCacheEntry> cache;
-    return cache;
+GridStorage storageOf(int format) {
+    const GridFormat* entry = gridFormatOf(format);
+    return entry != nullptr ? entry->storage : GridStorage::None;
 }
 
 // The folder for binary versions that cannot be written beside their text grid.
@@ -136,12 +79,12 @@ bool madeFrom(const std::string& path, const FileStamp& grid) {
     if (!stamp.exists || !grid.exists) return false;
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) return false;
-    CGrille probe;
+    GridHeader probe;
     probe.NAME = path;
-    std::string message;
-    const int result = probe.readBinaryHeader(file, stamp.size, nullptr, message);
+    HeaderInput input{path, nullptr, file, stamp.size};
+    const HeaderResult result = gridFormatOf(kFormatBinaryVrd)->readHeader(probe, input);
     std::fclose(file);
-    return result == -10 && probe.source == sourceStampOf(grid);
+    return result.read() && probe.source == sourceStampOf(grid);
 }
 
 // The binary version in the cache folder is opened with a side file of its own base name: a
@@ -178,181 +121,148 @@ void encodeValue(std::string& out, double value, int valuesType) {
 
 }  // namespace
 
-void clearGridCaches() {
-    headerCache().clear();
-    nodeCache().clear();
-}
-
-std::string CGrille::readHeaderPhase(TextSource& text, UserInterface* ui, bool useCache, bool& xmlRead) {
-    const std::string path = absolutePath(NAME);
-    const FileStamp gridStamp = stampOf(NAME);
+std::string CGrille::readHeaderPhase(TextSource& text, GridOpenResult& outcome, bool useCache,
+                                     bool& xmlRead) {
+    const std::string path = absolutePath(header.NAME);
+    const FileStamp gridStamp = stampOf(header.NAME);
     const FileStamp sideStamp = stampOf(sideFilePath());
+    GridStore& store = GridStore::process();
     if (useCache) {
-        for (const HeaderCacheEntry& entry : headerCache()) {
-            if (entry.path == path && entry.grid == gridStamp && entry.sideFile == sideStamp &&
-                entry.before == static_cast<const GridHeader&>(*this)) {
-                static_cast<GridHeader&>(*this) = entry.after;
-                loaded = entry.loaded;
-                return {};
-            }
+        if (const GridStore::HeaderEntry* entry = store.findHeader(path, gridStamp, sideStamp, header)) {
+            header = entry->after;
+            loaded = entry->loaded;
+            return {};
         }
     }
-    const GridHeader before = *this;
+    const GridHeader before = header;
 
-    detectFormat();
-    fileFormat = GRID_TYPE;
+    detectFormat(header);
+    header.fileFormat = header.GRID_TYPE;
     loaded = 0;
-    if (GRID_TYPE < kFormatTextVrd || GRID_TYPE > kFormatGeoTiff)
-        return fmt::sprintf(texts::kGridTypeUnknown, NAME);
+    const GridFormat& format = *gridFormatOf(header.GRID_TYPE);
+    if (format.readHeader == nullptr) return fmt::sprintf(texts::kGridTypeUnknown, header.NAME);
 
-    int result = 0;
-    std::string message;
-    if (isTextFormat(GRID_TYPE)) {
-        if (!text.open(NAME)) return fmt::sprintf(texts::kGridCannotOpen, NAME);
-        switch (GRID_TYPE) {
-            case kFormatTextVrd: {
-                std::string line;
-                text.readLine(line, kHeaderLineBuffer);
-                if (line.size() == kHeaderLineBuffer - 1) {
-                    text.close();
-                    return fmt::sprintf(texts::kGridHeaderLineTooLong, NAME,
-                                        static_cast<int>(kHeaderLineBuffer) - 2);
-                }
-                result = readTextHeader(line, message);
-                break;
-            }
-            case kFormatGravsoft:
-                result = readGravsoftHeader(text, message);
-                break;
-            case kFormatSurfer:
-                result = readSurferHeader(text, message);
-                break;
-            case kFormatNtv2Text:
-                result = readNtv2TextHeader(text, message);
-                break;
-            case kFormatEsri:
-                result = readEsriHeader(text, message);
-                break;
-            case kFormatEgm:
-                result = readEgmHeader(text, message);
-                break;
-            default:
-                result = readDisHeader(text, message);
-                break;
-        }
-    } else if (GRID_TYPE == kFormatGeoTiff) {
-        result = readGeoTiffHeader(message);
+    HeaderInput input{header.NAME, nullptr, nullptr, gridStamp.size};
+    HeaderResult result;
+    if (format.storage == GridStorage::Text) {
+        if (!text.open(header.NAME)) return fmt::sprintf(texts::kGridCannotOpen, header.NAME);
+        input.text = &text;
+        result = format.readHeader(header, input);
     } else {
-        std::FILE* file = std::fopen(NAME.c_str(), "rb");
-        if (file == nullptr) return fmt::sprintf(texts::kGridCannotOpen, NAME);
-        if (GRID_TYPE == kFormatBinaryVrd)
-            result = readBinaryHeader(file, gridStamp.size, ui, message);
-        else if (GRID_TYPE == kFormatGtx)
-            result = readGtxHeader(file, gridStamp.size, message);
-        else
-            result = readNtv2BinaryHeader(file, gridStamp.size, message);
+        std::FILE* file = std::fopen(header.NAME.c_str(), "rb");
+        if (file == nullptr) return fmt::sprintf(texts::kGridCannotOpen, header.NAME);
+        input.file = file;
+        result = format.readHeader(header, input);
         std::fclose(file);
-        loaded = GRID_TYPE == kFormatGtx ? 0 : 1;
+        if (format.storage == GridStorage::InPlace) loaded = 1;
     }
-    if (result != -10) {
+    if (!result.read()) {
         text.close();
-        return result == -1 ? message : fmt::sprintf(texts::kGridHeaderProblem, NAME, result);
+        if (result.fatal) outcome.condition = GridOpenCondition::Fatal;
+        if (result.status == HeaderResult::kFault) return result.message;
+        // What the reader found instead of a header, for the caller to show before the problem.
+        outcome.foundKeyword = result.foundKeyword;
+        return fmt::sprintf(texts::kGridHeaderProblem, header.NAME, result.status);
     }
 
     xmlRead = readXmlHeader().empty();
-    message = validate(true);
+    std::string message = validate(true);
     if (!message.empty()) {
         if (xmlRead) message += texts::kGridSeeXml;
         text.close();
         return message;
     }
     // Interpolation adds one translation per value.
-    TRANSLATION.resize(static_cast<std::size_t>(VALUES_NUMBER), 0.0);
-    if (fileFormat == kFormatBinaryVrd || isTextFormat(fileFormat)) {
-        message = checkNodeCount(gridStamp.size);
+    header.TRANSLATION.resize(static_cast<std::size_t>(header.VALUES_NUMBER), 0.0);
+    if (format.countCheckedWithHeader) {
+        message = checkNodeCount(header, gridStamp.size);
         if (!message.empty()) {
             text.close();
             return message;
         }
     }
 
-    auto& cache = headerCache();
-    if (cache.size() >= kMaxCachedHeaders) cache.clear();
-    cache.push_back({path, gridStamp, sideStamp, before, *this, loaded});
+    store.keepHeader({path, gridStamp, sideStamp, before, header, loaded});
     return {};
 }
 
-std::string CGrille::open(int mode, UserInterface* ui) {
-    fatalExitCode_ = 0;
-    cancelled_ = false;
+GridOpenResult CGrille::open(int mode, GridOpenObserver* observer) {
+    GridOpenResult result;
+    result.message = openOnce(mode, observer, result);
+    if (result.message.empty())
+        result = GridOpenResult{};
+    else if (result.condition == GridOpenCondition::Opened)
+        result.condition = GridOpenCondition::Failed;
+    return result;
+}
+
+std::string CGrille::openOnce(int mode, GridOpenObserver* observer, GridOpenResult& outcome) {
+    // One open at a time in the process: the store's caches and the binary versions it makes.
+    const auto guard = GridStore::process().hold();
     // Values of an earlier open must not outlive the header they belonged to.
     nodeData_.reset();
-    if (NAME.empty()) return texts::kGridNameNotSet;
-    if (!readable(NAME)) return fmt::sprintf(texts::kGridCannotOpen, NAME);
+    if (header.NAME.empty()) return texts::kGridNameNotSet;
+    if (!readable(header.NAME)) return fmt::sprintf(texts::kGridCannotOpen, header.NAME);
 
     // A full open of a text grid may have to copy its data section, which needs the text file
     // read from its start: that one is never taken from the cache.
-    CGrille probe;
-    probe.NAME = NAME;
-    probe.detectFormat();
-    const bool useCache = !(mode == kFullOpen && isTextFormat(probe.GRID_TYPE));
+    GridHeader probe;
+    probe.NAME = header.NAME;
+    detectFormat(probe);
+    const bool useCache = !(mode == kFullOpen && storageOf(probe.GRID_TYPE) == GridStorage::Text);
 
     TextSource text;
     bool xmlRead = false;
-    std::string message = readHeaderPhase(text, ui, useCache, xmlRead);
+    std::string message = readHeaderPhase(text, outcome, useCache, xmlRead);
     if (!message.empty()) return message;
 
     if (mode == kHeaderOnly) return {};
     if (loaded == 0) {
-        message = loadValues(ui, text);
+        message = loadValues(observer, text, outcome);
         text.close();
         if (!message.empty()) return message;
         // NAME now names the binary version: it is opened as such, with its own side file.
-        return open(kFullOpen, ui);
+        return openOnce(kFullOpen, observer, outcome);
     }
-    if (fileFormat == kFormatBinaryVrd) return loadNodeData();
-    return loadNtv2BinaryNodes();
+    message = gridFormatOf(header.fileFormat)->loadNodes(header, nodeData_);
+    if (message.empty()) loaded = 1;
+    return message;
 }
 
-std::string CGrille::loadNodeData() {
-    const std::string path = absolutePath(NAME);
-    const FileStamp stamp = stampOf(NAME);
-    const long long length = static_cast<long long>(N_COLUMNS) * N_LINES * recordSize();
-    auto& cache = nodeCache();
-    std::erase_if(cache, [](const NodeCacheEntry& entry) { return entry.data.expired(); });
-    for (const NodeCacheEntry& entry : cache) {
-        if (entry.path == path && entry.stamp == stamp && entry.offset == dataOffset &&
-            entry.length == length) {
-            if (auto data = entry.data.lock()) {
-                nodeData_ = std::move(data);
-                loaded = 1;
-                return {};
-            }
-        }
+std::string loadBinaryNodes(const GridHeader& header, std::shared_ptr<const GridNodeData>& nodes) {
+    const std::string path = absolutePath(header.NAME);
+    const FileStamp stamp = stampOf(header.NAME);
+    const long long length = static_cast<long long>(header.N_COLUMNS) * header.N_LINES * recordSize(header);
+    GridStore& store = GridStore::process();
+    const auto guard = store.hold();
+    if (auto data = store.findNodes(path, stamp, header.dataOffset, length)) {
+        nodes = std::move(data);
+        return {};
     }
     // The header was checked against the file's size: length bytes are there to be read.
     auto data = std::make_shared<GridNodeData>();
-    std::FILE* file = std::fopen(NAME.c_str(), "rb");
-    if (file == nullptr) return fmt::sprintf(texts::kGridCannotOpen, NAME);
+    std::FILE* file = std::fopen(header.NAME.c_str(), "rb");
+    if (file == nullptr) return fmt::sprintf(texts::kGridCannotOpen, header.NAME);
     data->bytes.resize(static_cast<std::size_t>(length));
-    const bool ok = std::fseek(file, static_cast<long>(dataOffset), SEEK_SET) == 0 &&
+    const bool ok = std::fseek(file, static_cast<long>(header.dataOffset), SEEK_SET) == 0 &&
                     std::fread(data->bytes.data(), 1, data->bytes.size(), file) == data->bytes.size();
     std::fclose(file);
-    if (!ok) return fmt::sprintf(texts::kBinaryFileTooShort, NAME, dataOffset + length, stampOf(NAME).size);
-    cache.push_back({path, stamp, dataOffset, length, data});
-    nodeData_ = std::move(data);
-    loaded = 1;
+    if (!ok)
+        return fmt::sprintf(texts::kBinaryFileTooShort, header.NAME, header.dataOffset + length,
+                            stampOf(header.NAME).size);
+    store.keepNodes({path, stamp, header.dataOffset, length, data});
+    nodes = std::move(data);
     return {};
 }
 
-std::string CGrille::loadValues(UserInterface* ui, TextSource& text) {
-    const std::string textName = NAME;
+std::string CGrille::loadValues(GridOpenObserver* observer, TextSource& text, GridOpenResult& outcome) {
+    const std::string textName = header.NAME;
     const std::string textSideFile = sideFilePath();
     const FileStamp textStamp = stampOf(textName);
-    const int textFormat = GRID_TYPE;
-    GRID_TYPE = kFormatBinaryVrd;
-    NAME = binaryVersionPath(textName);
-    const std::string beside = NAME;
+    const int textFormat = header.GRID_TYPE;
+    header.GRID_TYPE = kFormatBinaryVrd;
+    header.NAME = binaryVersionPath(textName);
+    const std::string beside = header.NAME;
     // A binary version made from the grid as it is now is used; one made from an earlier state of
     // the grid, or recording none, is made again.
     if (readable(beside) && madeFrom(beside, textStamp)) return {};
@@ -370,7 +280,7 @@ std::string CGrille::loadValues(UserInterface* ui, TextSource& text) {
         const std::string cached = cachedBinaryPath(textName);
         if (!cached.empty() && readable(cached) && madeFrom(cached, textStamp)) {
             copySideFile(textSideFile, cached);
-            NAME = cached;
+            header.NAME = cached;
             return {};
         }
         if (!cached.empty()) {
@@ -381,37 +291,38 @@ std::string CGrille::loadValues(UserInterface* ui, TextSource& text) {
             out = std::fopen(temporary.c_str(), "wb");
         }
         if (out == nullptr) {
-            NAME = textName;
-            GRID_TYPE = textFormat;
-            fatalExitCode_ = 1;
+            header.NAME = textName;
+            header.GRID_TYPE = textFormat;
+            outcome.condition = GridOpenCondition::Fatal;
             return fmt::sprintf(texts::kBinaryCannotCreate, beside);
         }
         copySideFile(textSideFile, target);
     }
-    NAME = target;
+    header.NAME = target;
     const int temporaryTicket = noteTemporaryFile(temporary);
 
-    if (ui != nullptr)
-        ui->progressBegin(fmt::sprintf(texts::kBinaryCreationStatus, texts::kBinaryCreation, NAME), 100);
+    if (observer != nullptr) observer->binaryVersionBegun(header.NAME, 100);
     std::string failure;
-    source = sourceStampOf(textStamp);
-    const bool headerWritten = writeBinaryHeader(out);
-    source = GridSourceStamp{};
-    if (!headerWritten) failure = fmt::sprintf(texts::kBinaryWriteFailed, NAME);
+    header.source = sourceStampOf(textStamp);
+    const bool headerWritten = writeBinaryHeader(header, out);
+    header.source = GridSourceStamp{};
+    if (!headerWritten) failure = fmt::sprintf(texts::kBinaryWriteFailed, header.NAME);
 
     TextDataLayout layout;
-    layout.nodeCoordWritten = NODE_COORD_WRITTEN;
-    layout.valuesNumber = VALUES_NUMBER;
-    layout.valuesType = VALUES_TYPE;
-    layout.separated = SEP;
-    layout.valueSize = valueSize;
-    layout.codePrec = CODE_PREC;
-    layout.rowEndMarker = rowEndMarker;
-    layout.nColumns = N_COLUMNS;
+    layout.nodeCoordWritten = header.NODE_COORD_WRITTEN;
+    layout.valuesNumber = header.VALUES_NUMBER;
+    layout.valuesType = header.VALUES_TYPE;
+    layout.separated = header.SEP;
+    layout.valueSize = header.valueSize;
+    layout.codePrec = header.CODE_PREC;
+    layout.rowEndMarker = header.rowEndMarker;
+    layout.nColumns = header.N_COLUMNS;
     TextDataReader reader(text, layout);
     std::unique_ptr<ForeignNodeReader> foreign;
-    if (isConvertedBinaryFormat(fileFormat) && failure.empty()) foreign = openForeignNodes(textName, failure);
-    const long long nodes = static_cast<long long>(N_COLUMNS) * N_LINES;
+    const GridFormat* format = gridFormatOf(header.fileFormat);
+    if (format->storage == GridStorage::Converted && failure.empty())
+        foreign = format->openNodes(header, textName, failure);
+    const long long nodes = static_cast<long long>(header.N_COLUMNS) * header.N_LINES;
     const long long step = nodes / 100;
     std::vector<double> values;
     std::string buffer;
@@ -431,31 +342,32 @@ std::string CGrille::loadValues(UserInterface* ui, TextSource& text) {
                 break;
             }
         }
-        for (double value : values) encodeValue(buffer, value, VALUES_TYPE);
-        if (CODE_PREC == 1) putLe(buffer, static_cast<std::uint32_t>(code), 4);
+        for (double value : values) encodeValue(buffer, value, header.VALUES_TYPE);
+        if (header.CODE_PREC == 1) putLe(buffer, static_cast<std::uint32_t>(code), 4);
         ++count;
         if (buffer.size() >= (1 << 16) || count == nodes) {
             if (std::fwrite(buffer.data(), 1, buffer.size(), out) != buffer.size())
-                failure = fmt::sprintf(texts::kBinaryWriteFailed, NAME);
+                failure = fmt::sprintf(texts::kBinaryWriteFailed, header.NAME);
             buffer.clear();
         }
-        if (step > 0 && count % step == 0 && ui != nullptr) {
-            ui->progressStep();
-            if (ui->cancelRequested()) {
+        if (step > 0 && count % step == 0 && observer != nullptr) {
+            observer->binaryVersionStep();
+            if (observer->cancelRequested()) {
                 failure = fmt::sprintf(texts::kBinaryCreationCancelled, textName);
-                cancelled_ = true;
+                outcome.condition = GridOpenCondition::Cancelled;
             }
         }
     }
-    if (ui != nullptr) ui->progressEnd();
-    if (std::fclose(out) != 0 && failure.empty()) failure = fmt::sprintf(texts::kBinaryWriteFailed, NAME);
+    if (observer != nullptr) observer->binaryVersionEnded();
+    if (std::fclose(out) != 0 && failure.empty())
+        failure = fmt::sprintf(texts::kBinaryWriteFailed, header.NAME);
     if (failure.empty() && std::rename(temporary.c_str(), target.c_str()) != 0)
-        failure = fmt::sprintf(texts::kBinaryWriteFailed, NAME);
+        failure = fmt::sprintf(texts::kBinaryWriteFailed, header.NAME);
     if (!failure.empty()) std::remove(temporary.c_str());
     forgetTemporaryFile(temporaryTicket);
     if (!failure.empty()) {
-        NAME = textName;
-        GRID_TYPE = textFormat;
+        header.NAME = textName;
+        header.GRID_TYPE = textFormat;
         return failure;
     }
     return {};

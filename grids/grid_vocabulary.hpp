@@ -8,7 +8,8 @@
 
 namespace zelvo {
 
-// Grid formats (GRID_TYPE).
+// Grid formats (GRID_TYPE): the positions of their lines in the table of formats
+// (grid_formats.cpp).
 inline constexpr int kFormatUndefined = 0;
 inline constexpr int kFormatTextVrd = 1;
 inline constexpr int kFormatBinaryVrd = 2;
@@ -39,25 +40,7 @@ inline constexpr int kInterpolationSpline = 4;
 
 namespace grid_vocabulary {
 
-inline constexpr std::array<std::string_view, 13> kFormats = {
-    "UNDEFINED",
-    "Grille texte VRD",
-    "Grille binaire VRD",
-    "Grille texte Gravsoft",
-    "Grille texte Surfer",
-    "Grille NTV2 binaire little endian",
-    "Grille NTV2 binaire big endian",
-    "Grille NTV2 texte",
-    "Grille ESRI",
-    "Grille EGM",
-    "Grille DIS",
-    "Grille GTX",
-    "Grille GeoTIFF",
-};
-// File extension of each format; the undefined format has none.
-inline constexpr std::array<std::string_view, 13> kFormatExtensions = {
-    "", ".mnt", ".bin", ".gra", ".grd", ".gsb", ".gsb", ".gsa", ".asc", ".egm", ".dis", ".gtx", ".tif",
-};
+// The names of the formats are those of the table of formats (gridFormatNames()).
 inline constexpr std::array<std::string_view, 9> kLayouts = {
     "UNDEFINED", "SW2N2E", "NW2E2S", "NW2S2E", "SW2E2N", "SE2N2W", "NE2W2S", "NE2S2W", "SE2W2N",
 };

@@ -74,30 +74,36 @@ private:
 
 }  // namespace
 
-int CGrille::readGtxHeader(std::FILE* file, long long fileSize, std::string& message) {
-    GtxHeader header;
-    if (fileSize < kGtxHeaderBytes || !readGtxHeaderBytes(file, header)) {
-        message = fmt::sprintf(texts::kBinaryHeaderTruncated, NAME);
+static int readGtxHeaderFields(GridHeader& header, std::FILE* file, long long fileSize,
+                               std::string& message) {
+    GtxHeader gtx;
+    if (fileSize < kGtxHeaderBytes || !readGtxHeaderBytes(file, gtx)) {
+        message = fmt::sprintf(texts::kBinaryHeaderTruncated, header.NAME);
         return -1;
     }
     // PROJ counts a west longitude of 180° or more from the antimeridian westward.
-    const double west = header.west >= 180.0 ? header.west - 360.0 : header.west;
-    message = applyRasterSettings(header.columns, header.rows, west, header.south, header.lonInc, header.latInc,
+    const double west = gtx.west >= 180.0 ? gtx.west - 360.0 : gtx.west;
+    message = applyRasterSettings(header, gtx.columns, gtx.rows, west, gtx.south, gtx.lonInc, gtx.latInc,
                                   kLayoutSw2e2n, 1, kValuesReal4);
     if (!message.empty()) return -1;
-    const long long needed = kGtxHeaderBytes + header.rows * header.columns * 4;
+    const long long needed = kGtxHeaderBytes + gtx.rows * gtx.columns * 4;
     if (needed > fileSize) {
-        message = fmt::sprintf(texts::kBinaryFileTooShort, NAME, needed, fileSize);
+        message = fmt::sprintf(texts::kBinaryFileTooShort, header.NAME, needed, fileSize);
         return -1;
     }
-    VALUE_UNK = kGtxUnknown;
-    dataOffset = kGtxHeaderBytes;
+    header.VALUE_UNK = kGtxUnknown;
+    header.dataOffset = kGtxHeaderBytes;
     return -10;
 }
 
-namespace raster {
+HeaderResult readGtxHeader(GridHeader& header, HeaderInput& input) {
+    std::string message;
+    const int status = readGtxHeaderFields(header, input.file, input.fileSize, message);
+    return HeaderResult::from(status, message);
+}
 
-std::unique_ptr<ForeignNodeReader> openGtxNodes(const CGrille& grid, const std::string& path, std::string& message) {
+std::unique_ptr<ForeignNodeReader> openGtxNodes(const GridHeader& grid, const std::string& path,
+                                                std::string& message) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     GtxHeader header;
     if (file == nullptr || !readGtxHeaderBytes(file, header) || header.columns <= 0 || header.rows <= 0) {
@@ -108,5 +114,4 @@ std::unique_ptr<ForeignNodeReader> openGtxNodes(const CGrille& grid, const std::
     return std::make_unique<GtxNodeReader>(file, header, grid.wrapColumn == 1);
 }
 
-}  // namespace raster
 }  // namespace zelvo

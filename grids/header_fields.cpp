@@ -7,7 +7,7 @@
 
 namespace zelvo::header_fields {
 
-void applyOneValueSettings(CGrille& grid, int layout, int valuesType, int separated) {
+void applyOneValueSettings(GridHeader& grid, int layout, int valuesType, int separated) {
     grid.VALUES_NUMBER = 1;
     grid.TRANSLATION.assign(1, 0.0);
     grid.NODE_COORD_WRITTEN = 0;
@@ -23,7 +23,7 @@ void applyOneValueSettings(CGrille& grid, int layout, int valuesType, int separa
     grid.N_NODES = nodes >= INT_MIN && nodes <= INT_MAX ? static_cast<int>(nodes) : 0;
 }
 
-int headerFieldFailure(const CGrille& grid, TextSource& source, int field, std::string& message) {
+int headerFieldFailure(const GridHeader& grid, TextSource& source, int field, std::string& message) {
     message = source.skipBlanks() ? fmt::sprintf(texts::kTextHeaderUnreadable, grid.NAME, field)
                                   : fmt::sprintf(texts::kTextHeaderTruncated, grid.NAME);
     return -1;

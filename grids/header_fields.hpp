@@ -64,12 +64,16 @@ private:
 
 // The message of a free-format header that stops before its field number `field` (counted
 // from 1): cut by the end of the file, or holding something that is not a number. Returns -1.
-int headerFieldFailure(const CGrille& grid, TextSource& source, int field, std::string& message);
+int headerFieldFailure(const GridHeader& grid, TextSource& source, int field, std::string& message);
 
 // Settings of the one-value foreign formats (Gravsoft, Surfer, ESRI, EGM, DIS), with the layout
 // and value type of the format. N_NODES is the product of the counts, or 0 when it overflows
 // (the open then refuses the count before anything is read).
-void applyOneValueSettings(CGrille& grid, int layout, int valuesType, int separated);
+void applyOneValueSettings(GridHeader& grid, int layout, int valuesType, int separated);
+
+// The header line of a native text grid (".mnt", its line break included) into header: -10 when
+// read, -1 with message, or the position where the line ended too early.
+int readTextHeaderLine(GridHeader& header, const std::string& line, std::string& message);
 
 // Text lines of a header without their line break and trailing blanks; tabs read as spaces.
 std::string headerLine(std::string line);

@@ -32,35 +32,35 @@ int notFinite(std::vector<double>& values, std::size_t count) {
 
 int CGrille::interpolate(int unit, const std::array<double, 3>& point, std::vector<double>& values,
                          int& code) const {
-    return apply(unit, point, values, code, INTERPOLATION_TYPE);
+    return apply(unit, point, values, code, header.INTERPOLATION_TYPE);
 }
 
 int CGrille::apply(int unit, const std::array<double, 3>& point, std::vector<double>& values, int& code,
                    int type) const {
-    double x = convertGridAngle(point[0], unit, NODE_COORD_UNIT);
-    const double y = convertGridAngle(point[1], unit, NODE_COORD_UNIT);
-    if (x < 0 && X_MIN >= 0) x += 360;
+    double x = convertGridAngle(point[0], unit, header.NODE_COORD_UNIT);
+    const double y = convertGridAngle(point[1], unit, header.NODE_COORD_UNIT);
+    if (x < 0 && header.X_MIN >= 0) x += 360;
     // Values that are not in memory, or a type that is no interpolation, must not pass for
     // real values: they read as a point outside the grid.
     if (nodeData_ == nullptr || (type != kInterpolationBilinear && type != kInterpolationSpline)) {
-        values.assign(static_cast<std::size_t>(std::max(VALUES_NUMBER, 0)),
-                      VALUE_UNK_TO_ZERO == 1 ? 0.0 : VALUE_UNK);
+        values.assign(static_cast<std::size_t>(std::max(header.VALUES_NUMBER, 0)),
+                      header.VALUE_UNK_TO_ZERO == 1 ? 0.0 : header.VALUE_UNK);
         return kStatusNotLoaded;
     }
     if (type == kInterpolationBilinear) return interpolateBilinear(x, y, values, code);
-    return interpolateSpline(INTERPOLATION_ORDER, x, y, values, code);
+    return interpolateSpline(header.INTERPOLATION_ORDER, x, y, values, code);
 }
 
 // Bilinear interpolation in node units; accurate to the rounding of four products. Exactly
 // reproduces node values at nodes and is linear along cell edges.
 int CGrille::interpolateBilinear(double x, double y, std::vector<double>& values, int& code) const {
-    const std::size_t count = static_cast<std::size_t>(std::max(VALUES_NUMBER, 0));
-    const double u = (x - X_MIN) / X_INC;
-    const double v = (y - Y_MIN) / Y_INC;
+    const std::size_t count = static_cast<std::size_t>(std::max(header.VALUES_NUMBER, 0));
+    const double u = (x - header.X_MIN) / header.X_INC;
+    const double v = (y - header.Y_MIN) / header.Y_INC;
     const double fi = grid_numbers::nearestIntegerWithin(u, kIndexTolerance);
     const double fj = grid_numbers::nearestIntegerWithin(v, kIndexTolerance);
-    if (!(fi >= -1 && fi < N_COLUMNS && fj >= -1 && fj < N_LINES)) {
-        values.assign(count, VALUE_UNK_TO_ZERO == 1 ? 0.0 : VALUE_UNK);
+    if (!(fi >= -1 && fi < header.N_COLUMNS && fj >= -1 && fj < header.N_LINES)) {
+        values.assign(count, header.VALUE_UNK_TO_ZERO == 1 ? 0.0 : header.VALUE_UNK);
         return kStatusOutside;
     }
     const int i = static_cast<int>(fi);
@@ -78,8 +78,8 @@ int CGrille::interpolateBilinear(double x, double y, std::vector<double>& values
 
     if (!allFinite(sw) || !allFinite(nw) || !allFinite(se) || !allFinite(ne)) return notFinite(values, count);
 
-    const int lastColumn = N_COLUMNS - 1;
-    const int lastLine = N_LINES - 1;
+    const int lastColumn = header.N_COLUMNS - 1;
+    const int lastLine = header.N_LINES - 1;
     // Corners outside the grid take the values of the node they face; the code is that of the
     // nearest real node, a fraction of exactly 0.5 going to the higher index.
     if (i == -1 && j == -1) {
@@ -118,12 +118,12 @@ int CGrille::interpolateBilinear(double x, double y, std::vector<double>& values
 
     values.assign(count, 0.0);
     for (std::size_t k = 0; k < count; ++k) {
-        if (VALUE_UNK != 0 &&
-            (sw[k] == VALUE_UNK || nw[k] == VALUE_UNK || se[k] == VALUE_UNK || ne[k] == VALUE_UNK)) {
-            values[k] = VALUE_UNK;
+        if (header.VALUE_UNK != 0 && (sw[k] == header.VALUE_UNK || nw[k] == header.VALUE_UNK ||
+                                      se[k] == header.VALUE_UNK || ne[k] == header.VALUE_UNK)) {
+            values[k] = header.VALUE_UNK;
             continue;
         }
-        const double translation = k < TRANSLATION.size() ? TRANSLATION[k] : 0.0;
+        const double translation = k < header.TRANSLATION.size() ? header.TRANSLATION[k] : 0.0;
         values[k] = sw[k] * (1 - fx) * (1 - fy) + nw[k] * (1 - fx) * fy + se[k] * fx * (1 - fy) +
                     ne[k] * fx * fy + translation;
     }
@@ -134,15 +134,15 @@ int CGrille::interpolateBilinear(double x, double y, std::vector<double>& values
 // Bicubic natural spline over the n × n nodes around the point (the window is shifted inward
 // at the grid's edges); beyond the window's last node it continues along the end slope.
 int CGrille::interpolateSpline(int n, double x, double y, std::vector<double>& values, int& code) const {
-    const std::size_t count = static_cast<std::size_t>(std::max(VALUES_NUMBER, 0));
-    double u = (x - X_MIN) / X_INC;
-    double v = (y - Y_MIN) / Y_INC;
+    const std::size_t count = static_cast<std::size_t>(std::max(header.VALUES_NUMBER, 0));
+    double u = (x - header.X_MIN) / header.X_INC;
+    double v = (y - header.Y_MIN) / header.Y_INC;
     grid_numbers::snapToInteger(u, kIndexTolerance);
     grid_numbers::snapToInteger(v, kIndexTolerance);
     const double fi = grid_numbers::nearestIntegerWithin(u, kIndexTolerance);
     const double fj = grid_numbers::nearestIntegerWithin(v, kIndexTolerance);
-    if (n < 1 || !(fi >= 0 && fi < N_COLUMNS && fj >= 0 && fj < N_LINES)) {
-        values.assign(count, VALUE_UNK_TO_ZERO == 1 ? 0.0 : VALUE_UNK);
+    if (n < 1 || !(fi >= 0 && fi < header.N_COLUMNS && fj >= 0 && fj < header.N_LINES)) {
+        values.assign(count, header.VALUE_UNK_TO_ZERO == 1 ? 0.0 : header.VALUE_UNK);
         return kStatusOutside;
     }
     const int i = static_cast<int>(fi);
@@ -150,8 +150,8 @@ int CGrille::interpolateSpline(int n, double x, double y, std::vector<double>& v
     const int half = static_cast<int>(grid_numbers::nearestIntegerWithin(n * 0.5, kIndexTolerance));
     int i0 = std::max(i - half + 1, 0);
     int j0 = std::max(j - half + 1, 0);
-    if (i0 + n > N_COLUMNS) i0 = N_COLUMNS - n;
-    if (j0 + n > N_LINES) j0 = N_LINES - n;
+    if (i0 + n > header.N_COLUMNS) i0 = header.N_COLUMNS - n;
+    if (j0 + n > header.N_LINES) j0 = header.N_LINES - n;
 
     const std::size_t size = static_cast<std::size_t>(n);
     // window[(a × n + b) × count + k]: value k of node (i0 + a, j0 + b).
@@ -165,7 +165,7 @@ int CGrille::interpolateSpline(int n, double x, double y, std::vector<double>& v
             for (std::size_t k = 0; k < count; ++k) {
                 window[(static_cast<std::size_t>(a) * size + static_cast<std::size_t>(b)) * count + k] =
                     node[k];
-                if (VALUE_UNK != 0 && node[k] == VALUE_UNK) unknown = true;
+                if (header.VALUE_UNK != 0 && node[k] == header.VALUE_UNK) unknown = true;
             }
             if (!allFinite(node)) return notFinite(values, count);
             if (std::fabs(u - i0 - a) <= 0.5 && std::fabs(v - j0 - b) <= 0.5) code = nodeCode;
@@ -173,8 +173,8 @@ int CGrille::interpolateSpline(int n, double x, double y, std::vector<double>& v
     }
     values.assign(count, 0.0);
     if (unknown) {
-        values.assign(count, VALUE_UNK);
-        return std::isfinite(VALUE_UNK) ? kStatusInside : notFinite(values, count);
+        values.assign(count, header.VALUE_UNK);
+        return std::isfinite(header.VALUE_UNK) ? kStatusInside : notFinite(values, count);
     }
     const double tColumn = u - i0 + 1;
     const double tLine = v - j0 + 1;

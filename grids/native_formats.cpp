@@ -7,10 +7,10 @@
 #include <cstring>
 
 #include "grids/grid.hpp"
+#include "grids/grid_format.hpp"
 #include "grids/header_fields.hpp"
 #include "platform/number_text.hpp"
 #include "platform/text_encoding.hpp"
-#include "platform/user_interface.hpp"
 #include "resources/grid_texts.hpp"
 
 namespace zelvo {
@@ -28,6 +28,9 @@ bool isRealChar(char c) {
 bool isIntegerChar(char c) {
     return isDigit(c) || c == '-';
 }
+
+// The header line of a text grid is read into a buffer of this size.
+constexpr std::size_t kHeaderLineBuffer = 260;
 
 constexpr int kBinaryVersion = 3;
 constexpr char kMagic[5] = {'G', 'R', 'I', 'D', '\0'};
@@ -102,9 +105,9 @@ std::string printableKeyword(const char* bytes, std::size_t n) {
 
 }  // namespace
 
-int CGrille::readToken(const std::string& line, int& position, std::string& token, std::string_view kind) {
-    const bool realForce = kind == "reel_force";
-    const bool integerForce = kind == "entier_force";
+int CGrille::readToken(const std::string& line, int& position, std::string& token, TokenKind kind) {
+    const bool realForce = kind == TokenKind::RealForce;
+    const bool integerForce = kind == TokenKind::IntegerForce;
     std::size_t pos = position < 0 ? line.size() : static_cast<std::size_t>(position);
     while (pos < line.size() && line[pos] == ' ') ++pos;
     token.clear();
@@ -120,14 +123,14 @@ int CGrille::readToken(const std::string& line, int& position, std::string& toke
     }
     const bool spaceFollows = pos < line.size() && line[pos] == ' ';
     position = static_cast<int>(pos + 1);
-    if (kind == "reel") {
+    if (kind == TokenKind::Real) {
         for (char c : token)
             if (!isRealChar(c)) {
                 token = fmt::sprintf(texts::kRealExpected, position);
                 position = -1;
                 return -1;
             }
-    } else if (kind == "entier") {
+    } else if (kind == TokenKind::Integer) {
         for (char c : token)
             if (!isIntegerChar(c)) {
                 std::string shownLine = line;
@@ -141,162 +144,178 @@ int CGrille::readToken(const std::string& line, int& position, std::string& toke
     return spaceFollows ? 0 : 2;
 }
 
-int CGrille::readTextHeader(const std::string& line, std::string& message) {
+int header_fields::readTextHeaderLine(GridHeader& header, const std::string& line, std::string& message) {
     int position = 0;
     std::string token;
     // Reads one token that must be followed by another; returns false with result set when
     // the read must end.
     int result = 0;
-    const auto next = [&](std::string_view kind) {
-        result = readToken(line, position, token, kind);
+    const auto next = [&](TokenKind kind) {
+        result = CGrille::readToken(line, position, token, kind);
         if (result == -1) message = token;
         return result == 0;
     };
-    for (double* field : {&X_MIN, &X_MAX, &Y_MIN, &Y_MAX, &X_INC, &Y_INC}) {
-        if (!next("reel")) return position;
+    for (double* field :
+         {&header.X_MIN, &header.X_MAX, &header.Y_MIN, &header.Y_MAX, &header.X_INC, &header.Y_INC}) {
+        if (!next(TokenKind::Real)) return position;
         convertReal(token, *field);
     }
-    for (int* field : {&LAYOUT, &NODE_COORD_WRITTEN, &VALUES_NUMBER, &CODE_PREC}) {
-        if (!next("entier")) return position;
+    for (int* field :
+         {&header.LAYOUT, &header.NODE_COORD_WRITTEN, &header.VALUES_NUMBER, &header.CODE_PREC}) {
+        if (!next(TokenKind::Integer)) return position;
         convertInt(token, *field);
     }
-    if (VALUES_NUMBER < 1 || VALUES_NUMBER > kMaxValuesPerNode) {
-        message = fmt::sprintf(texts::kValuesNumberInvalid, NAME, VALUES_NUMBER);
+    if (header.VALUES_NUMBER < 1 || header.VALUES_NUMBER > kMaxValuesPerNode) {
+        message = fmt::sprintf(texts::kValuesNumberInvalid, header.NAME, header.VALUES_NUMBER);
         return -1;
     }
-    TRANSLATION.assign(static_cast<std::size_t>(VALUES_NUMBER), 0.0);
-    for (int k = 0; k + 1 < VALUES_NUMBER; ++k) {
-        if (!next("reel")) return position;
-        convertReal(token, TRANSLATION[static_cast<std::size_t>(k)]);
+    header.TRANSLATION.assign(static_cast<std::size_t>(header.VALUES_NUMBER), 0.0);
+    for (int k = 0; k + 1 < header.VALUES_NUMBER; ++k) {
+        if (!next(TokenKind::Real)) return position;
+        convertReal(token, header.TRANSLATION[static_cast<std::size_t>(k)]);
     }
-    result = readToken(line, position, token, "reel");
+    result = CGrille::readToken(line, position, token, TokenKind::Real);
     if (result == -1) {
         message = token;
         return -1;
     }
-    convertReal(token, TRANSLATION.back());
+    convertReal(token, header.TRANSLATION.back());
     if (result == 0) {
         std::string description;
         do {
-            result = readToken(line, position, token, "chaine");
+            result = CGrille::readToken(line, position, token, TokenKind::Text);
             if (token.empty()) continue;
             if (!description.empty()) description += ' ';
             description += token;
         } while (result == 0);
-        if (!description.empty()) DESC = latin1ToUtf8(description);
+        if (!description.empty()) header.DESC = latin1ToUtf8(description);
     }
-    computeDimensions();
-    NODE_COORD_UNIT = INC_UNIT = kGridUnitDegrees;
-    VALUES_LOCATION = 0;
-    EAST_TO_WEST = 0;
-    VALUES_TYPE = kValuesReal8;
-    VALUES_UNIT = kGridUnitMeters;
-    updateValueSize();
+    computeDimensions(header);
+    header.NODE_COORD_UNIT = header.INC_UNIT = kGridUnitDegrees;
+    header.VALUES_LOCATION = 0;
+    header.EAST_TO_WEST = 0;
+    header.VALUES_TYPE = kValuesReal8;
+    header.VALUES_UNIT = kGridUnitMeters;
+    updateValueSize(header);
     return -10;
 }
 
-int CGrille::readBinaryHeader(std::FILE* file, long long fileSize, UserInterface* ui, std::string& message) {
-    if (std::fseek(file, 0, SEEK_SET) != 0) return 2;
-    HeaderBytes in(file, fileSize);
+HeaderResult readBinaryVrdHeader(GridHeader& header, HeaderInput& input) {
+    if (std::fseek(input.file, 0, SEEK_SET) != 0) return HeaderResult::endedAt(2);
+    const long long fileSize = input.fileSize;
+    HeaderBytes in(input.file, fileSize);
     char magic[5] = {};
     const bool gotMagic = in.bytes(magic, 5);
     if (!gotMagic || std::memcmp(magic, kMagic, 5) != 0) {
-        if (ui != nullptr)
-            ui->message(fmt::sprintf(texts::kUnexpectedKeyword, printableKeyword(magic, 5), NAME),
-                        MessageIcon::Error);
-        return 2;
+        // What was found instead: the caller shows it before the header problem it reports.
+        HeaderResult result = HeaderResult::endedAt(2);
+        result.foundKeyword = printableKeyword(magic, 5);
+        return result;
     }
-    const std::string truncated = fmt::sprintf(texts::kBinaryHeaderTruncated, NAME);
+    const std::string truncated = fmt::sprintf(texts::kBinaryHeaderTruncated, header.NAME);
     int version = 0;
     if (!in.integer(version)) {
-        message = truncated;
-        return -1;
+        return HeaderResult::fault(truncated);
     }
     if (version != 2 && version != 3) {
-        message = fmt::sprintf(texts::kUnexpectedVersion, version, NAME);
-        fatalExitCode_ = 1;
-        return -1;
+        HeaderResult result =
+            HeaderResult::fault(fmt::sprintf(texts::kUnexpectedVersion, version, header.NAME));
+        result.fatal = true;
+        return result;
     }
     int offset = 0;
     bool ok = in.integer(offset);
-    for (double* field : {&X_MIN, &X_MAX, &Y_MIN, &Y_MAX, &X_INC, &Y_INC}) ok = ok && in.real(*field);
-    ok = ok && in.integer(LAYOUT) && in.integer(NODE_COORD_WRITTEN) && in.integer(VALUES_NUMBER);
+    for (double* field :
+         {&header.X_MIN, &header.X_MAX, &header.Y_MIN, &header.Y_MAX, &header.X_INC, &header.Y_INC})
+        ok = ok && in.real(*field);
+    ok = ok && in.integer(header.LAYOUT) && in.integer(header.NODE_COORD_WRITTEN) &&
+         in.integer(header.VALUES_NUMBER);
     if (version == 3)
-        ok = ok && in.integer(VALUES_TYPE);
+        ok = ok && in.integer(header.VALUES_TYPE);
     else
-        VALUES_TYPE = kValuesReal8;
-    ok = ok && in.integer(CODE_PREC);
+        header.VALUES_TYPE = kValuesReal8;
+    ok = ok && in.integer(header.CODE_PREC);
     // Nothing is allocated for more than the file holds.
-    if (!ok || VALUES_NUMBER < 0 || 8LL * VALUES_NUMBER > in.remaining()) {
-        message = truncated;
-        return -1;
+    if (!ok || header.VALUES_NUMBER < 0 || 8LL * header.VALUES_NUMBER > in.remaining()) {
+        return HeaderResult::fault(truncated);
     }
-    TRANSLATION.assign(static_cast<std::size_t>(VALUES_NUMBER), 0.0);
-    for (double& value : TRANSLATION) ok = ok && in.real(value);
+    header.TRANSLATION.assign(static_cast<std::size_t>(header.VALUES_NUMBER), 0.0);
+    for (double& value : header.TRANSLATION) ok = ok && in.real(value);
     int descriptionLength = 0;
     ok = ok && in.integer(descriptionLength);
     if (!ok || descriptionLength < 0 || descriptionLength > in.remaining()) {
-        message = truncated;
-        return -1;
+        return HeaderResult::fault(truncated);
     }
     std::string description(static_cast<std::size_t>(descriptionLength), '\0');
     if (!in.bytes(description.data(), descriptionLength)) {
-        message = truncated;
-        return -1;
+        return HeaderResult::fault(truncated);
     }
-    DESC = latin1ToUtf8(description);
+    header.DESC = latin1ToUtf8(description);
     // The node records follow the header; an offset into it would read the header as values.
     const long long headerEnd = fileSize - in.remaining();
     if (offset < headerEnd) {
-        message = fmt::sprintf(texts::kBinaryDataOffsetInvalid, NAME, offset);
-        return -1;
+        return HeaderResult::fault(fmt::sprintf(texts::kBinaryDataOffsetInvalid, header.NAME, offset));
     }
     // The record of the grid a binary version was made from, when the header has room for one.
-    source = GridSourceStamp{};
+    header.source = GridSourceStamp{};
     if (offset - headerEnd >= kSourceRecordBytes) {
         char tag[4] = {};
         GridSourceStamp stamp;
         if (in.bytes(tag, 4) && std::memcmp(tag, kSourceTag, 4) == 0 && in.integer64(stamp.size) &&
             in.integer64(stamp.seconds) && in.integer64(stamp.nanoseconds) && stamp.size >= 0)
-            source = stamp;
+            header.source = stamp;
     }
-    dataOffset = offset;
-    computeDimensions();
-    NODE_COORD_UNIT = INC_UNIT = kGridUnitDegrees;
-    VALUES_LOCATION = 0;
-    EAST_TO_WEST = 0;
-    VALUES_UNIT = kGridUnitMeters;
-    updateValueSize();
-    return -10;
+    header.dataOffset = offset;
+    computeDimensions(header);
+    header.NODE_COORD_UNIT = header.INC_UNIT = kGridUnitDegrees;
+    header.VALUES_LOCATION = 0;
+    header.EAST_TO_WEST = 0;
+    header.VALUES_UNIT = kGridUnitMeters;
+    updateValueSize(header);
+    return {};
 }
 
-bool CGrille::writeBinaryHeader(std::FILE* file) {
+bool writeBinaryHeader(GridHeader& header, std::FILE* file) {
     std::string out(kMagic, 5);
     putInt(out, kBinaryVersion);
     putInt(out, 0);  // dataOffset, known once the header is laid out
-    for (double value : {X_MIN, X_MAX, Y_MIN, Y_MAX, X_INC, Y_INC}) putDouble(out, value);
-    for (int value : {LAYOUT, NODE_COORD_WRITTEN, VALUES_NUMBER, VALUES_TYPE, CODE_PREC}) putInt(out, value);
-    for (int k = 0; k < VALUES_NUMBER; ++k)
-        putDouble(out, static_cast<std::size_t>(k) < TRANSLATION.size()
-                           ? TRANSLATION[static_cast<std::size_t>(k)]
+    for (double value : {header.X_MIN, header.X_MAX, header.Y_MIN, header.Y_MAX, header.X_INC, header.Y_INC})
+        putDouble(out, value);
+    for (int value : {header.LAYOUT, header.NODE_COORD_WRITTEN, header.VALUES_NUMBER, header.VALUES_TYPE,
+                      header.CODE_PREC})
+        putInt(out, value);
+    for (int k = 0; k < header.VALUES_NUMBER; ++k)
+        putDouble(out, static_cast<std::size_t>(k) < header.TRANSLATION.size()
+                           ? header.TRANSLATION[static_cast<std::size_t>(k)]
                            : 0.0);
-    const std::string description = utf8ToLatin1(utf8Prefix(DESC, kGridTextMax));
+    const std::string description = utf8ToLatin1(utf8Prefix(header.DESC, kGridTextMax));
     putInt(out, static_cast<int>(description.size()));
     out += description;
-    if (source.size >= 0) {
+    if (header.source.size >= 0) {
         out.append(kSourceTag, 4);
-        for (long long value : {source.size, source.seconds, source.nanoseconds}) {
+        for (long long value : {header.source.size, header.source.seconds, header.source.nanoseconds}) {
             const auto bits = static_cast<std::uint64_t>(value);
             putLe32(out, static_cast<std::uint32_t>(bits));
             putLe32(out, static_cast<std::uint32_t>(bits >> 32));
         }
     }
-    dataOffset = static_cast<long long>(out.size());
+    header.dataOffset = static_cast<long long>(out.size());
     std::string offset;
-    putInt(offset, static_cast<int>(dataOffset));
+    putInt(offset, static_cast<int>(header.dataOffset));
     out.replace(9, 4, offset);
     if (std::fseek(file, 0, SEEK_SET) != 0) return false;
     return std::fwrite(out.data(), 1, out.size(), file) == out.size();
+}
+
+HeaderResult readTextVrdHeader(GridHeader& header, HeaderInput& input) {
+    std::string line;
+    input.text->readLine(line, kHeaderLineBuffer);
+    if (line.size() == kHeaderLineBuffer - 1)
+        return HeaderResult::fault(fmt::sprintf(texts::kGridHeaderLineTooLong, header.NAME,
+                                                static_cast<int>(kHeaderLineBuffer) - 2));
+    std::string message;
+    const int status = header_fields::readTextHeaderLine(header, line, message);
+    return HeaderResult::from(status, message);
 }
 
 }  // namespace zelvo

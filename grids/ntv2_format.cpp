@@ -11,6 +11,7 @@
 #include <filesystem>
 
 #include "grids/grid.hpp"
+#include "grids/grid_format.hpp"
 #include "grids/header_fields.hpp"
 #include "grids/text_data.hpp"
 #include "platform/number_text.hpp"
@@ -77,41 +78,45 @@ double squaredEccentricity(double major, double minor) {
 
 }  // namespace
 
-std::string CGrille::ntv2Message(std::string_view text) const {
-    return fmt::sprintf(texts::kCheckResult, NAME, text);
+// An NTV2 header fault, named after the grid file.
+static std::string ntv2Message(const GridHeader& header, std::string_view text) {
+    return fmt::sprintf(texts::kCheckResult, header.NAME, text);
 }
 
-std::string CGrille::applyNtv2Settings(long long gsCount) {
-    LAYOUT = 8;  // SE2W2N
-    VALUES_LOCATION = 0;
-    NODE_COORD_WRITTEN = 0;
-    VALUES_NUMBER = kNodeValues;
-    VALUES_TYPE = kValuesReal4;
-    valueSize = 4;
-    CODE_PREC = 0;
-    rowEndMarker = 0;
-    TRANSLATION.assign(kNodeValues, 0.0);
-    EAST_TO_WEST = 1;
-    computeDimensions();
-    if (static_cast<long long>(N_COLUMNS) * N_LINES != gsCount || gsCount <= 0)
-        return ntv2Message(texts::kNtv2NodeCountInconsistent);
-    N_NODES = static_cast<int>(gsCount);
+// What both NTV2 readers give a grid once its header is read; gsCount is its GS_COUNT. Returns
+// the empty text, or the message when the node count does not match the limits.
+static std::string applyNtv2Settings(GridHeader& header, long long gsCount) {
+    header.LAYOUT = 8;  // SE2W2N
+    header.VALUES_LOCATION = 0;
+    header.NODE_COORD_WRITTEN = 0;
+    header.VALUES_NUMBER = kNodeValues;
+    header.VALUES_TYPE = kValuesReal4;
+    header.valueSize = 4;
+    header.CODE_PREC = 0;
+    header.rowEndMarker = 0;
+    header.TRANSLATION.assign(kNodeValues, 0.0);
+    header.EAST_TO_WEST = 1;
+    computeDimensions(header);
+    if (static_cast<long long>(header.N_COLUMNS) * header.N_LINES != gsCount || gsCount <= 0)
+        return ntv2Message(header, texts::kNtv2NodeCountInconsistent);
+    header.N_NODES = static_cast<int>(gsCount);
     return {};
 }
 
-int CGrille::readNtv2BinaryHeader(std::FILE* file, long long fileSize, std::string& message) {
+static int readNtv2BinaryHeaderFields(GridHeader& header, std::FILE* file, long long fileSize,
+                                      std::string& message) {
     if (std::fseek(file, 0, SEEK_SET) != 0) {
-        message = ntv2Message(texts::kNtv2NotNtv2);
+        message = ntv2Message(header, texts::kNtv2NotNtv2);
         return -1;
     }
     long long remaining = fileSize;
     Record record{};
     const std::size_t got = fileSize > 0 ? std::fread(&record, 1, sizeof record, file) : 0;
     if (got < sizeof record.key || record.keyText() != "NUM_OREC") {
-        message = ntv2Message(texts::kNtv2NotNtv2);
+        message = ntv2Message(header, texts::kNtv2NotNtv2);
         return -1;
     }
-    const std::string truncated = fmt::sprintf(texts::kBinaryHeaderTruncated, NAME);
+    const std::string truncated = fmt::sprintf(texts::kBinaryHeaderTruncated, header.NAME);
     if (got < sizeof record) {
         message = truncated;
         return -1;
@@ -120,7 +125,8 @@ int CGrille::readNtv2BinaryHeader(std::FILE* file, long long fileSize, std::stri
     const long long overviewCount = record.integer();
     long long subGridCount = 0;
     const auto unexpectedKey = [&]() {
-        message = ntv2Message(fmt::sprintf(texts::kNtv2UnexpectedKey, Record::trimmed(record.keyText())));
+        message =
+            ntv2Message(header, fmt::sprintf(texts::kNtv2UnexpectedKey, Record::trimmed(record.keyText())));
         return -1;
     };
     for (long long k = 1; k < overviewCount; ++k) {
@@ -134,27 +140,27 @@ int CGrille::readNtv2BinaryHeader(std::FILE* file, long long fileSize, std::stri
         } else if (key == "NUM_FILE" || key == "VERSION ") {
         } else if (key == "GS_TYPE ") {
             if (std::memcmp(record.value, "SECONDS", 7) != 0) {
-                message = ntv2Message(texts::kNtv2UnexpectedGsType);
+                message = ntv2Message(header, texts::kNtv2UnexpectedGsType);
                 return -1;
             }
-            VALUES_UNIT = NODE_COORD_UNIT = INC_UNIT = kGridUnitSeconds;
+            header.VALUES_UNIT = header.NODE_COORD_UNIT = header.INC_UNIT = kGridUnitSeconds;
         } else if (key == "SYSTEM_F") {
-            SYSTEM_F = record.text();
+            header.SYSTEM_F = record.text();
         } else if (key == "SYSTEM_T") {
-            SYSTEM_T = record.text();
+            header.SYSTEM_T = record.text();
         } else if (key == "MAJOR_F ") {
-            MAJOR_F = record.real();
+            header.MAJOR_F = record.real();
         } else if (key == "MINOR_F ") {
-            SQ_EXC_F = squaredEccentricity(MAJOR_F, record.real());
+            header.SQ_EXC_F = squaredEccentricity(header.MAJOR_F, record.real());
         } else if (key == "MAJOR_T ") {
-            MAJOR_T = record.real();
+            header.MAJOR_T = record.real();
         } else if (key == "MINOR_T ") {
-            SQ_EXC_T = squaredEccentricity(MAJOR_T, record.real());
+            header.SQ_EXC_T = squaredEccentricity(header.MAJOR_T, record.real());
         } else {
             return unexpectedKey();
         }
     }
-    long long gsCount = N_NODES;
+    long long gsCount = header.N_NODES;
     for (long long k = 0; k < subGridCount; ++k) {
         if (!readRecord(file, remaining, record)) {
             message = truncated;
@@ -162,20 +168,20 @@ int CGrille::readNtv2BinaryHeader(std::FILE* file, long long fileSize, std::stri
         }
         const std::string_view key = record.keyText();
         if (key == "SUB_NAME") {
-            DESC = record.text();
+            header.DESC = record.text();
         } else if (key == "PARENT  " || key == "CREATED " || key == "UPDATED ") {
         } else if (key == "S_LAT   ") {
-            Y_MIN = record.real();
+            header.Y_MIN = record.real();
         } else if (key == "N_LAT   ") {
-            Y_MAX = record.real();
+            header.Y_MAX = record.real();
         } else if (key == "E_LONG  ") {
-            X_MIN = record.real();
+            header.X_MIN = record.real();
         } else if (key == "W_LONG  ") {
-            X_MAX = record.real();
+            header.X_MAX = record.real();
         } else if (key == "LAT_INC ") {
-            Y_INC = record.real();
+            header.Y_INC = record.real();
         } else if (key == "LONG_INC") {
-            X_INC = record.real();
+            header.X_INC = record.real();
         } else if (key == "GS_COUNT") {
             gsCount = record.integer();
         } else {
@@ -183,22 +189,28 @@ int CGrille::readNtv2BinaryHeader(std::FILE* file, long long fileSize, std::stri
         }
     }
     if (kRecordBytes * (overviewCount + subGridCount) != kNtv2DataOffset) {
-        message = ntv2Message(texts::kNtv2HeaderInconsistent);
+        message = ntv2Message(header, texts::kNtv2HeaderInconsistent);
         return -1;
     }
-    message = applyNtv2Settings(gsCount);
+    message = applyNtv2Settings(header, gsCount);
     if (!message.empty()) return -1;
     // The first sub-grid's nodes must all be in the file before anything is allocated for them.
     const long long needed = kNtv2DataOffset + gsCount * kRecordBytes;
     if (needed > fileSize) {
-        message = fmt::sprintf(texts::kBinaryFileTooShort, NAME, needed, fileSize);
+        message = fmt::sprintf(texts::kBinaryFileTooShort, header.NAME, needed, fileSize);
         return -1;
     }
-    dataOffset = kNtv2DataOffset;
+    header.dataOffset = kNtv2DataOffset;
     return -10;
 }
 
-int CGrille::readNtv2TextHeader(TextSource& source, std::string& message) {
+HeaderResult readNtv2BinaryHeader(GridHeader& header, HeaderInput& input) {
+    std::string message;
+    const int status = readNtv2BinaryHeaderFields(header, input.file, input.fileSize, message);
+    return HeaderResult::from(status, message);
+}
+
+static int readNtv2TextHeaderFields(GridHeader& header, TextSource& source, std::string& message) {
     std::string line;
     std::string key;
     std::string token;
@@ -206,7 +218,7 @@ int CGrille::readNtv2TextHeader(TextSource& source, std::string& message) {
     const auto nextLine = [&]() {
         std::string raw;
         if (!source.readLine(raw, kTextLineBuffer)) {
-            message = fmt::sprintf(texts::kTextHeaderTruncated, NAME);
+            message = fmt::sprintf(texts::kTextHeaderTruncated, header.NAME);
             return false;
         }
         line = header_fields::headerLine(raw);
@@ -217,9 +229,9 @@ int CGrille::readNtv2TextHeader(TextSource& source, std::string& message) {
     };
     // The value of the current line, from column 8: it must end the line. On failure result is
     // the position to report (-1 after a kind error, whose message is then set).
-    const auto value = [&](std::string_view kind) {
+    const auto value = [&](TokenKind kind) {
         int position = kTextValueColumn;
-        const int read = readToken(line, position, token, kind);
+        const int read = CGrille::readToken(line, position, token, kind);
         if (read == 2) return true;
         if (read == -1) message = token;
         result = position;
@@ -236,87 +248,93 @@ int CGrille::readNtv2TextHeader(TextSource& source, std::string& message) {
 
     if (!nextLine()) return -1;
     if (key != "NUM_OREC") {
-        message = ntv2Message(texts::kNtv2NotNtv2);
+        message = ntv2Message(header, texts::kNtv2NotNtv2);
         return -1;
     }
     int overviewCount = 0;
-    if (!value("entier")) return result;
+    if (!value(TokenKind::Integer)) return result;
     header_fields::convertInt(token, overviewCount);
     int subGridCount = 0;
     for (int k = 1; k < overviewCount; ++k) {
         if (!nextLine()) return -1;
         if (key == "NUM_SREC" || key == "NUM_FILE") {
-            if (!value("entier")) return result;
+            if (!value(TokenKind::Integer)) return result;
             if (key == "NUM_SREC") header_fields::convertInt(token, subGridCount);
         } else if (key == "GS_TYPE") {
-            if (!value("chaine")) return result;
+            if (!value(TokenKind::Text)) return result;
             if (token != "SECONDS") {
-                message = ntv2Message(texts::kNtv2UnexpectedGsType);
+                message = ntv2Message(header, texts::kNtv2UnexpectedGsType);
                 return -1;
             }
-            VALUES_UNIT = NODE_COORD_UNIT = INC_UNIT = kGridUnitSeconds;
+            header.VALUES_UNIT = header.NODE_COORD_UNIT = header.INC_UNIT = kGridUnitSeconds;
         } else if (key == "VERSION") {
-            if (!value("chaine")) return result;
+            if (!value(TokenKind::Text)) return result;
         } else if (key == "SYSTEM_F") {
-            name(SYSTEM_F);
+            name(header.SYSTEM_F);
         } else if (key == "SYSTEM_T") {
-            name(SYSTEM_T);
+            name(header.SYSTEM_T);
         } else if (key == "MAJOR_F" || key == "MINOR_F" || key == "MAJOR_T" || key == "MINOR_T") {
-            if (!value("reel")) return result;
+            if (!value(TokenKind::Real)) return result;
             double axis = 0;
             header_fields::convertReal(token, axis);
-            if (key == "MAJOR_F") MAJOR_F = axis;
-            if (key == "MAJOR_T") MAJOR_T = axis;
-            if (key == "MINOR_F") SQ_EXC_F = squaredEccentricity(MAJOR_F, axis);
-            if (key == "MINOR_T") SQ_EXC_T = squaredEccentricity(MAJOR_T, axis);
+            if (key == "MAJOR_F") header.MAJOR_F = axis;
+            if (key == "MAJOR_T") header.MAJOR_T = axis;
+            if (key == "MINOR_F") header.SQ_EXC_F = squaredEccentricity(header.MAJOR_F, axis);
+            if (key == "MINOR_T") header.SQ_EXC_T = squaredEccentricity(header.MAJOR_T, axis);
         }
     }
-    long long gsCount = N_NODES;
+    long long gsCount = header.N_NODES;
     for (int k = 0; k < subGridCount; ++k) {
         if (!nextLine()) return -1;
-        double* real = key == "S_LAT"      ? &Y_MIN
-                       : key == "N_LAT"    ? &Y_MAX
-                       : key == "E_LONG"   ? &X_MIN
-                       : key == "W_LONG"   ? &X_MAX
-                       : key == "LAT_INC"  ? &Y_INC
-                       : key == "LONG_INC" ? &X_INC
+        double* real = key == "S_LAT"      ? &header.Y_MIN
+                       : key == "N_LAT"    ? &header.Y_MAX
+                       : key == "E_LONG"   ? &header.X_MIN
+                       : key == "W_LONG"   ? &header.X_MAX
+                       : key == "LAT_INC"  ? &header.Y_INC
+                       : key == "LONG_INC" ? &header.X_INC
                                            : nullptr;
         if (real != nullptr) {
-            if (!value("reel")) return result;
+            if (!value(TokenKind::Real)) return result;
             header_fields::convertReal(token, *real);
         } else if (key == "SUB_NAME") {
-            name(DESC);
+            name(header.DESC);
         } else if (key == "GS_COUNT") {
-            if (!value("entier")) return result;
+            if (!value(TokenKind::Integer)) return result;
             int count = 0;
             header_fields::convertInt(token, count);
             gsCount = count;
         }
     }
-    message = applyNtv2Settings(gsCount);
+    message = applyNtv2Settings(header, gsCount);
     if (!message.empty()) return -1;
-    SEP = 1;
+    header.SEP = 1;
     return -10;
 }
 
-std::string CGrille::loadNtv2BinaryNodes() {
+HeaderResult readNtv2TextHeader(GridHeader& header, HeaderInput& input) {
+    std::string message;
+    const int status = readNtv2TextHeaderFields(header, *input.text, message);
+    return HeaderResult::from(status, message);
+}
+
+std::string loadNtv2BinaryNodes(const GridHeader& header, std::shared_ptr<const GridNodeData>& nodes) {
     // The side file may have changed the counts or the value type: the records they describe
     // are checked against the real file before anything is allocated.
     std::error_code error;
-    const auto size = std::filesystem::file_size(NAME, error);
-    if (error) return fmt::sprintf(texts::kGridCannotOpen, NAME);
-    std::string message = checkNodeCount(static_cast<long long>(size));
+    const auto size = std::filesystem::file_size(header.NAME, error);
+    if (error) return fmt::sprintf(texts::kGridCannotOpen, header.NAME);
+    std::string message = checkNodeCount(header, static_cast<long long>(size));
     if (!message.empty()) return message;
-    message = loadNodeData();
+    message = loadBinaryNodes(header, nodes);
     if (!message.empty() || std::endian::native == std::endian::little) return message;
     // Records in the machine's byte order are turned into the little-endian ones nodeValues reads.
-    auto swapped = std::make_shared<GridNodeData>(*nodeData_);
-    const auto width = static_cast<std::size_t>(std::max(valueSize, 1));
+    auto swapped = std::make_shared<GridNodeData>(*nodes);
+    const auto width = static_cast<std::size_t>(std::max(header.valueSize, 1));
     auto& bytes = swapped->bytes;
     for (std::size_t at = 0; at + width <= bytes.size(); at += width)
         std::reverse(bytes.begin() + static_cast<std::ptrdiff_t>(at),
                      bytes.begin() + static_cast<std::ptrdiff_t>(at + width));
-    nodeData_ = std::move(swapped);
+    nodes = std::move(swapped);
     return {};
 }
 

@@ -28,40 +28,37 @@ bool RowNodeReader::next(std::vector<double>& values, std::string& message) {
 
 }  // namespace raster
 
-std::string CGrille::applyRasterSettings(long long columns, long long lines, double xMin, double yMin, double xInc,
-                                         double yInc, int layout, int valuesNumber, int valuesType) {
+std::string applyRasterSettings(GridHeader& header, long long columns, long long lines, double xMin,
+                                double yMin, double xInc, double yInc, int layout, int valuesNumber,
+                                int valuesType) {
     // Columns that span the whole circle of longitude, one increment short of closing it.
     const bool aroundTheGlobe = xInc > 0 && std::fabs(static_cast<double>(columns) * xInc - 360.0) < 1e-6;
-    wrapColumn = aroundTheGlobe ? 1 : 0;
-    const long long storedColumns = columns + wrapColumn;
+    header.wrapColumn = aroundTheGlobe ? 1 : 0;
+    const long long storedColumns = columns + header.wrapColumn;
     if (columns <= 0 || lines <= 0 || storedColumns > INT_MAX / std::max(lines, 1LL))
-        return fmt::sprintf(texts::kTooManyNodes, NAME, static_cast<int>(std::min<long long>(columns, INT_MAX)),
+        return fmt::sprintf(texts::kTooManyNodes, header.NAME,
+                            static_cast<int>(std::min<long long>(columns, INT_MAX)),
                             static_cast<int>(std::min<long long>(lines, INT_MAX)));
-    N_COLUMNS = static_cast<int>(storedColumns);
-    N_LINES = static_cast<int>(lines);
-    N_NODES = N_COLUMNS * N_LINES;
-    X_INC = xInc;
-    Y_INC = yInc;
-    X_MIN = xMin;
-    Y_MIN = yMin;
-    X_MAX = xMin + static_cast<double>(N_COLUMNS - 1) * xInc;
-    Y_MAX = yMin + static_cast<double>(N_LINES - 1) * yInc;
-    INC_UNIT = NODE_COORD_UNIT = kGridUnitDegrees;
-    EAST_TO_WEST = 0;
-    LAYOUT = layout;
-    NODE_COORD_WRITTEN = 0;
-    VALUES_NUMBER = valuesNumber;
-    VALUES_TYPE = valuesType;
-    updateValueSize();
-    CODE_PREC = 0;
-    rowEndMarker = 0;
-    TRANSLATION.assign(static_cast<std::size_t>(valuesNumber), 0.0);
+    header.N_COLUMNS = static_cast<int>(storedColumns);
+    header.N_LINES = static_cast<int>(lines);
+    header.N_NODES = header.N_COLUMNS * header.N_LINES;
+    header.X_INC = xInc;
+    header.Y_INC = yInc;
+    header.X_MIN = xMin;
+    header.Y_MIN = yMin;
+    header.X_MAX = xMin + static_cast<double>(header.N_COLUMNS - 1) * xInc;
+    header.Y_MAX = yMin + static_cast<double>(header.N_LINES - 1) * yInc;
+    header.INC_UNIT = header.NODE_COORD_UNIT = kGridUnitDegrees;
+    header.EAST_TO_WEST = 0;
+    header.LAYOUT = layout;
+    header.NODE_COORD_WRITTEN = 0;
+    header.VALUES_NUMBER = valuesNumber;
+    header.VALUES_TYPE = valuesType;
+    updateValueSize(header);
+    header.CODE_PREC = 0;
+    header.rowEndMarker = 0;
+    header.TRANSLATION.assign(static_cast<std::size_t>(valuesNumber), 0.0);
     return {};
-}
-
-std::unique_ptr<ForeignNodeReader> CGrille::openForeignNodes(const std::string& path, std::string& message) const {
-    if (fileFormat == kFormatGtx) return raster::openGtxNodes(*this, path, message);
-    return raster::openGeoTiffNodes(*this, path, message);
 }
 
 }  // namespace zelvo

@@ -29,8 +29,4 @@ private:
     int column_ = 0;  // next node of row_ to serve; row_ is read again when it is past the end
 };
 
-std::unique_ptr<ForeignNodeReader> openGtxNodes(const CGrille& grid, const std::string& path, std::string& message);
-std::unique_ptr<ForeignNodeReader> openGeoTiffNodes(const CGrille& grid, const std::string& path,
-                                                    std::string& message);
-
 }  // namespace zelvo::raster

@@ -81,17 +81,17 @@ private:
 }  // namespace
 
 std::string CGrille::sideFilePath() const {
-    PathParts parts = splitPath(NAME);
+    PathParts parts = splitPath(header.NAME);
     // A binary version ("a.gtx.bin") is read with the side file of the grid it was made from.
     if (parts.extension == ".bin") {
-        CGrille made;
+        GridHeader made;
         made.NAME = parts.directory + parts.baseName;
-        made.detectFormat();
+        detectFormat(made);
         if (hasBinaryVersion(made.GRID_TYPE)) parts = splitPath(made.NAME);
     }
     const std::string beside = parts.directory + parts.baseName + ".xml";
-    if (sideFileFolder.empty() || fileExists(beside)) return beside;
-    const std::string shipped = joinPath(sideFileFolder, parts.baseName + ".xml");
+    if (header.sideFileFolder.empty() || fileExists(beside)) return beside;
+    const std::string shipped = joinPath(header.sideFileFolder, parts.baseName + ".xml");
     return fileExists(shipped) ? shipped : beside;
 }
 
@@ -118,70 +118,71 @@ std::string CGrille::readXmlHeader(const std::string& givenPath) {
     const HeaderElements xml(*root, utf8);
     namespace v = grid_vocabulary;
 
-    xml.name("GRID_TYPE", v::kFormats, GRID_TYPE);
-    if (NAME.empty()) xml.text("NAME", NAME);
-    xml.text260("ORIGIN", ORIGIN);
-    xml.text260("CREATED", CREATED);
-    xml.text260("VERSION", VERSION);
-    xml.text260("KEY", KEY);
-    xml.text("DESC", DESC);
-    xml.name("LAYOUT", v::kLayouts, LAYOUT);
-    xml.integer("N_NODES", N_NODES);
-    xml.integer("N_COLUMNS", N_COLUMNS);
-    xml.integer("N_LINES", N_LINES);
-    xml.real("X_INC", X_INC, true);
-    xml.real("Y_INC", Y_INC, true);
-    xml.real("X_MIN", X_MIN);
-    xml.real("X_MAX", X_MAX);
-    xml.real("Y_MIN", Y_MIN);
-    xml.real("Y_MAX", Y_MAX);
-    xml.name("NODE_COORD_TYPE", v::kNodeCoordTypes, NODE_COORD_TYPE);
-    xml.name("INC_UNIT", v::kUnits, INC_UNIT);
-    xml.name("NODE_COORD_UNIT", v::kUnits, NODE_COORD_UNIT);
-    xml.name("NODE_COORD_WRITTEN", v::kFlags, NODE_COORD_WRITTEN);
-    xml.name("EAST_TO_WEST", v::kFlags, EAST_TO_WEST);
+    xml.name("GRID_TYPE", gridFormatNames(), header.GRID_TYPE);
+    if (header.NAME.empty()) xml.text("NAME", header.NAME);
+    xml.text260("ORIGIN", header.ORIGIN);
+    xml.text260("CREATED", header.CREATED);
+    xml.text260("VERSION", header.VERSION);
+    xml.text260("KEY", header.KEY);
+    xml.text("DESC", header.DESC);
+    xml.name("LAYOUT", v::kLayouts, header.LAYOUT);
+    xml.integer("N_NODES", header.N_NODES);
+    xml.integer("N_COLUMNS", header.N_COLUMNS);
+    xml.integer("N_LINES", header.N_LINES);
+    xml.real("X_INC", header.X_INC, true);
+    xml.real("Y_INC", header.Y_INC, true);
+    xml.real("X_MIN", header.X_MIN);
+    xml.real("X_MAX", header.X_MAX);
+    xml.real("Y_MIN", header.Y_MIN);
+    xml.real("Y_MAX", header.Y_MAX);
+    xml.name("NODE_COORD_TYPE", v::kNodeCoordTypes, header.NODE_COORD_TYPE);
+    xml.name("INC_UNIT", v::kUnits, header.INC_UNIT);
+    xml.name("NODE_COORD_UNIT", v::kUnits, header.NODE_COORD_UNIT);
+    xml.name("NODE_COORD_WRITTEN", v::kFlags, header.NODE_COORD_WRITTEN);
+    xml.name("EAST_TO_WEST", v::kFlags, header.EAST_TO_WEST);
     std::string location;
-    if (xml.text("VALUES_LOCATION", location)) VALUES_LOCATION = location == "PIXEL_CENTER" ? 1 : 0;
-    xml.name("SEP", v::kFlags, SEP);
-    xml.integer("VALUES_NUMBER", VALUES_NUMBER, true);
-    xml.name("CODE_PREC", v::kFlags, CODE_PREC);
-    xml.name("VALUES_TYPE", v::kValueTypes, VALUES_TYPE);
-    xml.real("VALUE_UNK", VALUE_UNK);
-    xml.name("VALUE_UNK_TO_ZERO", v::kFlags, VALUE_UNK_TO_ZERO);
+    if (xml.text("VALUES_LOCATION", location)) header.VALUES_LOCATION = location == "PIXEL_CENTER" ? 1 : 0;
+    xml.name("SEP", v::kFlags, header.SEP);
+    xml.integer("VALUES_NUMBER", header.VALUES_NUMBER, true);
+    xml.name("CODE_PREC", v::kFlags, header.CODE_PREC);
+    xml.name("VALUES_TYPE", v::kValueTypes, header.VALUES_TYPE);
+    xml.real("VALUE_UNK", header.VALUE_UNK);
+    xml.name("VALUE_UNK_TO_ZERO", v::kFlags, header.VALUE_UNK_TO_ZERO);
     std::string translation;
     if (xml.text("TRANSLATION", translation)) {
         // One value per node value (VALUES_NUMBER as this file may have set it), read from the
         // comma-separated pieces in order; missing pieces give 0, extra ones are ignored. A
         // count that validation will refuse gets no list.
-        const int count = VALUES_NUMBER >= 1 && VALUES_NUMBER <= kMaxValuesPerNode ? VALUES_NUMBER : 0;
-        TRANSLATION.assign(static_cast<std::size_t>(count), 0.0);
+        const int count =
+            header.VALUES_NUMBER >= 1 && header.VALUES_NUMBER <= kMaxValuesPerNode ? header.VALUES_NUMBER : 0;
+        header.TRANSLATION.assign(static_cast<std::size_t>(count), 0.0);
         if (translation.size() > kTranslationBuffer - 1) translation.resize(kTranslationBuffer - 1);
         std::size_t start = 0;
-        for (std::size_t k = 0; k < TRANSLATION.size() && start <= translation.size(); ++k) {
+        for (std::size_t k = 0; k < header.TRANSLATION.size() && start <= translation.size(); ++k) {
             std::size_t comma = translation.find(',', start);
             if (comma == std::string::npos) comma = translation.size();
-            TRANSLATION[k] = leadingDouble(std::string_view(translation).substr(start, comma - start));
+            header.TRANSLATION[k] = leadingDouble(std::string_view(translation).substr(start, comma - start));
             start = comma + 1;
         }
     }
-    xml.real("VALUES_MIN", VALUES_MIN);
-    xml.real("VALUES_MAX", VALUES_MAX);
-    xml.name("VALUES_UNIT", v::kUnits, VALUES_UNIT);
-    xml.name("INTERPOLATION_TYPE", v::kInterpolations, INTERPOLATION_TYPE);
-    xml.integer("INTERPOLATION_ORDER", INTERPOLATION_ORDER, true);
-    xml.text260("CRS_CODE_F", CRS_CODE_F);
-    xml.text260("SYSTEM_F", SYSTEM_F);
-    xml.real("MAJOR_F", MAJOR_F, true);
-    xml.real("MINOR_F", MINOR_F, true);
-    xml.real("SQ_EXC_F", SQ_EXC_F, true);
-    xml.text260("CRS_CODE_T", CRS_CODE_T);
-    xml.text260("SYSTEM_T", SYSTEM_T);
-    xml.real("MAJOR_T", MAJOR_T, true);
-    xml.real("MINOR_T", MINOR_T, true);
-    xml.real("SQ_EXC_T", SQ_EXC_T, true);
-    xml.integer("NODE_COORD_SYST", NODE_COORD_SYST);
-    xml.integer("SHIFT_TYPE", SHIFT_TYPE);
-    updateValueSize();
+    xml.real("VALUES_MIN", header.VALUES_MIN);
+    xml.real("VALUES_MAX", header.VALUES_MAX);
+    xml.name("VALUES_UNIT", v::kUnits, header.VALUES_UNIT);
+    xml.name("INTERPOLATION_TYPE", v::kInterpolations, header.INTERPOLATION_TYPE);
+    xml.integer("INTERPOLATION_ORDER", header.INTERPOLATION_ORDER, true);
+    xml.text260("CRS_CODE_F", header.CRS_CODE_F);
+    xml.text260("SYSTEM_F", header.SYSTEM_F);
+    xml.real("MAJOR_F", header.MAJOR_F, true);
+    xml.real("MINOR_F", header.MINOR_F, true);
+    xml.real("SQ_EXC_F", header.SQ_EXC_F, true);
+    xml.text260("CRS_CODE_T", header.CRS_CODE_T);
+    xml.text260("SYSTEM_T", header.SYSTEM_T);
+    xml.real("MAJOR_T", header.MAJOR_T, true);
+    xml.real("MINOR_T", header.MINOR_T, true);
+    xml.real("SQ_EXC_T", header.SQ_EXC_T, true);
+    xml.integer("NODE_COORD_SYST", header.NODE_COORD_SYST);
+    xml.integer("SHIFT_TYPE", header.SHIFT_TYPE);
+    updateValueSize(header);
     return {};
 }
 

@@ -175,6 +175,12 @@ TEST(StartupGrids, CataloguesWhoseGridsDoNotOpen) {
              writeFile(w.file("g.xml"), kSideFile);
          },
          1, "Numéro de version imprévu : 9\n(%w/g.bin)\n"},
+        {"binary that does not start with its keyword", "GR1D g.bin 1 1\r\n",
+         [](const TempDir& w) {
+             writeFile(w.file("g.bin"), std::string("GRIX\0\x03\0\0\0", 9) + std::string(100, '\0'));
+             writeFile(w.file("g.xml"), kSideFile);
+         },
+         1, "Mot-clé imprévu : GRIX\n(%w/g.bin)\nProblème dans l'en-tête de\n%w/g.bin (position 2)\n"},
         {"binary announcing 4 billion nodes", "GR1D g.bin 1 1\r\n",
          [](const TempDir& w) {
              std::string b("GRID\0\x03\0\0\0\x5d\0\0\0", 13);

@@ -95,10 +95,11 @@ TEST_P(Ntv2AgainstProj, BothWaysWithinAMillimetre) {
     GridSelection grids{catalogue, geoidGrid, grid, nullptr};
 
     CGrille header;
-    header.NAME = path;
-    ASSERT_EQ(header.open(2, nullptr), "");
+    header.header.NAME = path;
+    ASSERT_EQ(header.open(2).message, "");
     header.computeExtent();
-    const auto lattice = latticeIn(header.extent, std::min(header.X_INC, header.Y_INC) / 3600.0 / 2);
+    const auto lattice =
+        latticeIn(header.extent, std::min(header.header.X_INC, header.header.Y_INC) / 3600.0 / 2);
 
     const std::string gridFrom = "+proj=longlat " + c.projFrom + " +nadgrids=" + path;
     const std::string nullTo = "+proj=longlat " + c.projTo + " +nadgrids=@null";
@@ -147,8 +148,8 @@ INSTANTIATE_TEST_SUITE_P(ProjData, Ntv2AgainstProj, ::testing::ValuesIn(kNtv2Cas
 // 180° east included (the grid's last column is one step short of it), against cs2cs.
 void compareGeoid(const std::string& path, const std::string& label) {
     CGrille1D grid;
-    grid.NAME = path;
-    ASSERT_EQ(grid.open(0, nullptr), "") << label;
+    grid.header.NAME = path;
+    ASSERT_EQ(grid.open(0).message, "") << label;
     std::vector<std::array<double, 3>> lattice;
     for (int i = 0; i <= 40; ++i)
         for (int j = 0; j <= 20; ++j)

@@ -34,18 +34,16 @@ std::string withName(std::string text, const std::string& name) {
 
 // Reads the header of file name (its format from the extension) with the format's own reader.
 int readHeader(const std::string& path, CGrille& grid, std::string& message) {
-    grid.NAME = path;
-    grid.detectFormat();
+    grid.header.NAME = path;
+    detectFormat(grid.header);
     TextSource source;
     if (!source.open(path)) return -100;
-    switch (grid.GRID_TYPE) {
-        case kFormatGravsoft: return grid.readGravsoftHeader(source, message);
-        case kFormatSurfer: return grid.readSurferHeader(source, message);
-        case kFormatEsri: return grid.readEsriHeader(source, message);
-        case kFormatEgm: return grid.readEgmHeader(source, message);
-        case kFormatDis: return grid.readDisHeader(source, message);
-        default: return -100;
-    }
+    const GridFormat* format = gridFormatOf(grid.header.GRID_TYPE);
+    if (format == nullptr || format->storage != GridStorage::Text) return -100;
+    HeaderInput input{path, &source};
+    const HeaderResult result = format->readHeader(grid.header, input);
+    message = result.message;
+    return result.status;
 }
 
 // A header written in dir under name, then read as above.
@@ -100,23 +98,23 @@ TEST(ForeignHeaders, FieldsEachFormatGivesTheGrid) {
         CGrille grid;
         std::string message;
         ASSERT_EQ(readWrittenHeader(dir, c.file, c.content, grid, message), -10) << message;
-        EXPECT_NEAR(grid.X_MIN, c.xMin, 1e-12);
-        EXPECT_NEAR(grid.X_MAX, c.xMax, 1e-12);
-        EXPECT_NEAR(grid.Y_MIN, c.yMin, 1e-12);
-        EXPECT_NEAR(grid.Y_MAX, c.yMax, 1e-12);
-        EXPECT_NEAR(grid.X_INC, c.xInc, 1e-15);
-        EXPECT_NEAR(grid.Y_INC, c.yInc, 1e-15);
-        EXPECT_EQ(grid.N_COLUMNS, c.columns);
-        EXPECT_EQ(grid.N_LINES, c.lines);
-        EXPECT_EQ(grid.N_NODES, c.columns * c.lines);
-        EXPECT_EQ(grid.LAYOUT, c.layout);
-        EXPECT_EQ(grid.VALUES_TYPE, c.valuesType);
-        EXPECT_EQ(grid.NODE_COORD_UNIT, c.coordUnit);
-        EXPECT_EQ(grid.INC_UNIT, c.coordUnit);
-        EXPECT_EQ(grid.VALUES_NUMBER, 1);
-        EXPECT_EQ(grid.VALUES_UNIT, kGridUnitMeters);
-        EXPECT_EQ(grid.EAST_TO_WEST, 0);
-        EXPECT_EQ(grid.TRANSLATION, std::vector<double>{0.0});
+        EXPECT_NEAR(grid.header.X_MIN, c.xMin, 1e-12);
+        EXPECT_NEAR(grid.header.X_MAX, c.xMax, 1e-12);
+        EXPECT_NEAR(grid.header.Y_MIN, c.yMin, 1e-12);
+        EXPECT_NEAR(grid.header.Y_MAX, c.yMax, 1e-12);
+        EXPECT_NEAR(grid.header.X_INC, c.xInc, 1e-15);
+        EXPECT_NEAR(grid.header.Y_INC, c.yInc, 1e-15);
+        EXPECT_EQ(grid.header.N_COLUMNS, c.columns);
+        EXPECT_EQ(grid.header.N_LINES, c.lines);
+        EXPECT_EQ(grid.header.N_NODES, c.columns * c.lines);
+        EXPECT_EQ(grid.header.LAYOUT, c.layout);
+        EXPECT_EQ(grid.header.VALUES_TYPE, c.valuesType);
+        EXPECT_EQ(grid.header.NODE_COORD_UNIT, c.coordUnit);
+        EXPECT_EQ(grid.header.INC_UNIT, c.coordUnit);
+        EXPECT_EQ(grid.header.VALUES_NUMBER, 1);
+        EXPECT_EQ(grid.header.VALUES_UNIT, kGridUnitMeters);
+        EXPECT_EQ(grid.header.EAST_TO_WEST, 0);
+        EXPECT_EQ(grid.header.TRANSLATION, std::vector<double>{0.0});
     }
 }
 
@@ -127,15 +125,15 @@ TEST(ForeignHeaders, EsriNodataAndDisFields) {
     CGrille esri, dis;
     std::string message;
     ASSERT_EQ(readHeader(dir.file("g.asc"), esri, message), -10);
-    EXPECT_EQ(esri.VALUE_UNK, -9999);
-    EXPECT_EQ(esri.SEP, 1);
-    EXPECT_EQ(esri.valueSize, 2);
+    EXPECT_EQ(esri.header.VALUE_UNK, -9999);
+    EXPECT_EQ(esri.header.SEP, 1);
+    EXPECT_EQ(esri.header.valueSize, 2);
     ASSERT_EQ(readHeader(dir.file("g.dis"), dis, message), -10);
-    EXPECT_EQ(dis.VALUES_MIN, -12.5);
-    EXPECT_EQ(dis.VALUES_MAX, 250);
-    EXPECT_EQ(dis.valueSize, 4);  // the header's width
-    EXPECT_EQ(dis.SEP, 0);
-    EXPECT_EQ(dis.rowEndMarker, 1);
+    EXPECT_EQ(dis.header.VALUES_MIN, -12.5);
+    EXPECT_EQ(dis.header.VALUES_MAX, 250);
+    EXPECT_EQ(dis.header.valueSize, 4);  // the header's width
+    EXPECT_EQ(dis.header.SEP, 0);
+    EXPECT_EQ(dis.header.rowEndMarker, 1);
 }
 
 TEST(ForeignHeaders, RefusedHeaders) {
@@ -206,7 +204,7 @@ TEST(ForeignData, NodesComeInTheFormatsOrder) {
         std::string message;
         CGrille grid = openBilinear(dir, c.file, c.content, message);
         ASSERT_EQ(message, "");
-        EXPECT_EQ(grid.NAME, path + ".bin");
+        EXPECT_EQ(grid.header.NAME, path + ".bin");
         for (int j = 0; j < 2; ++j) {
             for (int i = 0; i < 3; ++i) {
                 std::vector<double> values;
@@ -251,14 +249,14 @@ TEST(ForeignData, GeoidWrittenByGdalAsEsriAndSurfer) {
         std::string message;
         CGrille grid = test::openGrid(dir.file(c.file), message);
         ASSERT_EQ(message, "");
-        ASSERT_EQ(grid.N_COLUMNS, 9);
-        ASSERT_EQ(grid.N_LINES, 6);
-        EXPECT_NEAR(grid.X_MIN, -5.0, 1e-12);
-        EXPECT_NEAR(grid.Y_MAX, 90 - 150 * 0.25, 1e-12);
+        ASSERT_EQ(grid.header.N_COLUMNS, 9);
+        ASSERT_EQ(grid.header.N_LINES, 6);
+        EXPECT_NEAR(grid.header.X_MIN, -5.0, 1e-12);
+        EXPECT_NEAR(grid.header.Y_MAX, 90 - 150 * 0.25, 1e-12);
         for (int j = 0; j < 6; ++j) {
             for (int i = 0; i < 9; ++i) {
-                const double lon = grid.X_MIN + i * grid.X_INC;
-                const double lat = grid.Y_MIN + j * grid.Y_INC;
+                const double lon = grid.header.X_MIN + i * grid.header.X_INC;
+                const double lat = grid.header.Y_MIN + j * grid.header.Y_INC;
                 const std::vector<double> gdal = test::gdalValuesAt(source.string(), lon, lat);
                 ASSERT_EQ(gdal.size(), 1u);
                 std::vector<double> values;

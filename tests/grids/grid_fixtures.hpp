@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "geodesy/grid_open_report.hpp"
 #include "grids/grid.hpp"
 #include "platform/user_interface.hpp"
 #include "support/test_support.hpp"
@@ -59,12 +60,16 @@ inline std::string writeTextGrid(const TempDir& dir, const std::string& base, co
 inline const std::string kSmallHeader = "0 2 0 1 1 1 4 0 1 0 0";
 inline const std::string kSmallData = "0 1 2\r\n10 11 12\r\n";
 
-// Opens a grid of the given kind in full; the message is returned through message.
+// Opens a grid of the given kind in full, for ui when given; the message is returned through
+// message, and how the open ended through condition when asked.
 template <typename Grid = CGrille>
-Grid openGrid(const std::string& path, std::string& message, int mode = 0, UserInterface* ui = nullptr) {
+Grid openGrid(const std::string& path, std::string& message, int mode = 0, UserInterface* ui = nullptr,
+              GridOpenCondition* condition = nullptr) {
     Grid grid;
-    grid.NAME = path;
-    message = grid.open(mode, ui);
+    grid.header.NAME = path;
+    const GridOpenResult result = openGridFor(grid, mode, ui);
+    message = result.message;
+    if (condition != nullptr) *condition = result.condition;
     return grid;
 }
 

@@ -1,7 +1,9 @@
 // The grid object: the eight node layouts, nodes outside the grid, unknown values read as 0,
-// the extent, the format from the file name, and copies.
+// the extent, the format from the file name and the table of formats, and copies.
 
 #include <gtest/gtest.h>
+
+#include <set>
 
 #include "grid_fixtures.hpp"
 
@@ -99,12 +101,12 @@ TEST(GridExtent, LimitsInDegreesOrSecondsOfValues) {
     };
     for (const auto& c : cases) {
         CGrille grid;
-        grid.VALUES_UNIT = c.valuesUnit;
-        grid.NODE_COORD_UNIT = c.nodeUnit;
-        grid.X_MIN = c.xMin;
-        grid.X_MAX = c.xMax;
-        grid.Y_MIN = c.yMin;
-        grid.Y_MAX = c.yMax;
+        grid.header.VALUES_UNIT = c.valuesUnit;
+        grid.header.NODE_COORD_UNIT = c.nodeUnit;
+        grid.header.X_MIN = c.xMin;
+        grid.header.X_MAX = c.xMax;
+        grid.header.Y_MIN = c.yMin;
+        grid.header.Y_MAX = c.yMax;
         grid.computeExtent();
         EXPECT_DOUBLE_EQ(grid.extent.min.lon, c.lonMin);
         EXPECT_DOUBLE_EQ(grid.extent.max.lon, c.lonMax);
@@ -139,36 +141,67 @@ TEST(GridFormat, FromTheExtensionAndBack) {
     };
     for (const auto& c : cases) {
         CGrille grid;
-        grid.NAME = c.name;
-        grid.EAST_TO_WEST = 1 - c.eastToWest;
-        grid.detectFormat();
-        EXPECT_EQ(grid.GRID_TYPE, c.format) << c.name;
-        EXPECT_EQ(grid.NODE_COORD_UNIT, c.nodeUnit) << c.name;
-        EXPECT_EQ(grid.INC_UNIT, c.nodeUnit) << c.name;
-        EXPECT_EQ(grid.VALUES_UNIT, c.nodeUnit == kGridUnitSeconds ? kGridUnitSeconds : kGridUnitMeters)
+        grid.header.NAME = c.name;
+        grid.header.EAST_TO_WEST = 1 - c.eastToWest;
+        detectFormat(grid.header);
+        EXPECT_EQ(grid.header.GRID_TYPE, c.format) << c.name;
+        EXPECT_EQ(grid.header.NODE_COORD_UNIT, c.nodeUnit) << c.name;
+        EXPECT_EQ(grid.header.INC_UNIT, c.nodeUnit) << c.name;
+        EXPECT_EQ(grid.header.VALUES_UNIT,
+                  c.nodeUnit == kGridUnitSeconds ? kGridUnitSeconds : kGridUnitMeters)
             << c.name;
-        EXPECT_EQ(grid.EAST_TO_WEST, c.eastToWest) << c.name;
-        grid.setCanonicalExtension();
-        EXPECT_EQ(grid.NAME, c.canonical) << c.name;
+        EXPECT_EQ(grid.header.EAST_TO_WEST, c.eastToWest) << c.name;
+        setCanonicalExtension(grid.header);
+        EXPECT_EQ(grid.header.NAME, c.canonical) << c.name;
     }
     CGrille grid;
-    grid.NAME = "/d/g.mnt";
-    grid.GRID_TYPE = kFormatBinaryVrd;
-    grid.setCanonicalExtension();
-    EXPECT_EQ(grid.NAME, "/d/g.bin");
+    grid.header.NAME = "/d/g.mnt";
+    grid.header.GRID_TYPE = kFormatBinaryVrd;
+    setCanonicalExtension(grid.header);
+    EXPECT_EQ(grid.header.NAME, "/d/g.bin");
+}
+
+// What a new format's line must give for the open to use it: a header reader, the node reader
+// its storage needs, an extension that names it, and a name of its own for the side file.
+TEST(GridFormat, EveryLineOfTheTableIsComplete) {
+    std::set<std::string_view> names;
+    for (const GridFormat& format : gridFormats()) {
+        const std::string label(format.name);
+        EXPECT_EQ(gridFormatOf(format.type), &format) << label;
+        EXPECT_EQ(gridFormatNames()[static_cast<std::size_t>(format.type)], format.name) << label;
+        EXPECT_TRUE(names.insert(format.name).second) << label << ": a name of its own";
+        if (format.type == kFormatUndefined) continue;
+        EXPECT_NE(format.readHeader, nullptr) << label;
+        EXPECT_EQ(format.loadNodes != nullptr, format.storage == GridStorage::InPlace) << label;
+        EXPECT_EQ(format.openNodes != nullptr, format.storage == GridStorage::Converted) << label;
+        EXPECT_EQ(hasBinaryVersion(format.type),
+                  format.storage == GridStorage::Text || format.storage == GridStorage::Converted)
+            << label;
+        ASSERT_EQ(format.extension.substr(0, 1), ".") << label;
+        if (!format.chosenByExtension) continue;
+        GridHeader header;
+        header.NAME = "/d/g" + std::string(format.extension);
+        detectFormat(header);
+        EXPECT_EQ(header.GRID_TYPE, format.type) << label;
+        EXPECT_EQ(header.INC_UNIT, format.coordinateUnit) << label;
+        setCanonicalExtension(header);
+        EXPECT_EQ(header.NAME, "/d/g" + std::string(format.extension)) << label;
+    }
+    EXPECT_EQ(gridFormatOf(static_cast<int>(gridFormats().size())), nullptr);
+    EXPECT_EQ(gridFormatOf(-1), nullptr);
 }
 
 TEST(GridDefaults, HeaderFieldsStartAtTheirDefaults) {
     const CGrille grid;
-    EXPECT_EQ(grid.NAME, "UNDEFINED");
-    EXPECT_EQ(grid.DESC, "UNDEFINED");
-    EXPECT_EQ(grid.CRS_CODE_F, "KPTF:WGS84G");
-    EXPECT_EQ(grid.CRS_CODE_T, "KPTF:WGS84G");
-    EXPECT_EQ(grid.SEP, 1);
-    EXPECT_EQ(grid.INC_UNIT, kGridUnitDegrees);
-    EXPECT_EQ(grid.NODE_COORD_UNIT, kGridUnitDegrees);
-    EXPECT_EQ(grid.VALUES_UNIT, kGridUnitMeters);
-    EXPECT_EQ(grid.TRANSLATION, std::vector<double>{0.0});
+    EXPECT_EQ(grid.header.NAME, "UNDEFINED");
+    EXPECT_EQ(grid.header.DESC, "UNDEFINED");
+    EXPECT_EQ(grid.header.CRS_CODE_F, "KPTF:WGS84G");
+    EXPECT_EQ(grid.header.CRS_CODE_T, "KPTF:WGS84G");
+    EXPECT_EQ(grid.header.SEP, 1);
+    EXPECT_EQ(grid.header.INC_UNIT, kGridUnitDegrees);
+    EXPECT_EQ(grid.header.NODE_COORD_UNIT, kGridUnitDegrees);
+    EXPECT_EQ(grid.header.VALUES_UNIT, kGridUnitMeters);
+    EXPECT_EQ(grid.header.TRANSLATION, std::vector<double>{0.0});
     EXPECT_EQ(grid.loaded, 0);
     EXPECT_FALSE(grid.hasNodeData());
 }
@@ -177,8 +210,8 @@ TEST(GridDefaults, HeaderFieldsStartAtTheirDefaults) {
 TEST(GridCopy, CopiesShareValuesAndOutliveTheOriginal) {
     TempDir dir;
     CGrille1D original;
-    original.NAME = test::writeTextGrid(dir, "c", test::kSmallHeader, test::kSmallData);
-    ASSERT_EQ(original.open(0), "");
+    original.header.NAME = test::writeTextGrid(dir, "c", test::kSmallHeader, test::kSmallData);
+    ASSERT_EQ(original.open(0).message, "");
     CGrille1D copy(original);
     CGrille1D assigned;
     assigned = original;
@@ -188,10 +221,10 @@ TEST(GridCopy, CopiesShareValuesAndOutliveTheOriginal) {
         int code = 0;
         ASSERT_EQ(g->interpolate(3, {0.5, 0.5, 0}, values, code), 0);
         EXPECT_DOUBLE_EQ(values[0], 5.5);
-        EXPECT_EQ(g->NAME, dir.file("c.mnt.bin"));
+        EXPECT_EQ(g->header.NAME, dir.file("c.mnt.bin"));
         EXPECT_EQ(g->loaded, 1);
     }
-    EXPECT_TRUE(original.TRANSLATION.empty());
+    EXPECT_TRUE(original.header.TRANSLATION.empty());
     EXPECT_FALSE(original.hasNodeData());
 }
 

@@ -11,6 +11,7 @@
 #include <functional>
 #include <filesystem>
 
+#include "geodesy/grid_open_report.hpp"
 #include "grid_fixtures.hpp"
 
 namespace zelvo {
@@ -46,8 +47,8 @@ TEST(GridOpen, MessagesBeforeTheHeader) {
     for (const auto& c : cases) {
         for (int mode : {0, 2}) {
             CGrille grid;
-            grid.NAME = c.name;
-            EXPECT_EQ(grid.open(mode), withName(c.message, c.name)) << c.name;
+            grid.header.NAME = c.name;
+            EXPECT_EQ(grid.open(mode).message, withName(c.message, c.name)) << c.name;
         }
     }
 }
@@ -55,19 +56,19 @@ TEST(GridOpen, MessagesBeforeTheHeader) {
 // A header that passes validation, which each case then spoils.
 CGrille validHeader() {
     CGrille grid;
-    grid.NAME = "g.mnt";
-    grid.GRID_TYPE = kFormatTextVrd;
-    grid.LAYOUT = 4;
-    grid.X_MIN = 0;
-    grid.X_MAX = 2;
-    grid.Y_MIN = 0;
-    grid.Y_MAX = 1;
-    grid.X_INC = grid.Y_INC = 1;
-    grid.N_COLUMNS = 3;
-    grid.N_LINES = 2;
-    grid.VALUES_NUMBER = 1;
-    grid.VALUES_TYPE = kValuesReal8;
-    grid.INTERPOLATION_TYPE = kInterpolationBilinear;
+    grid.header.NAME = "g.mnt";
+    grid.header.GRID_TYPE = kFormatTextVrd;
+    grid.header.LAYOUT = 4;
+    grid.header.X_MIN = 0;
+    grid.header.X_MAX = 2;
+    grid.header.Y_MIN = 0;
+    grid.header.Y_MAX = 1;
+    grid.header.X_INC = grid.header.Y_INC = 1;
+    grid.header.N_COLUMNS = 3;
+    grid.header.N_LINES = 2;
+    grid.header.VALUES_NUMBER = 1;
+    grid.header.VALUES_TYPE = kValuesReal8;
+    grid.header.INTERPOLATION_TYPE = kInterpolationBilinear;
     return grid;
 }
 
@@ -81,90 +82,92 @@ TEST(GridValidate, EveryTextInOrder) {
         std::string faults;
     } cases[] = {
         {"valid", [](CGrille&) {}, ""},
-        {"layout 0", [](CGrille& g) { g.LAYOUT = 0; }, "+ Type de rangement imprévu : 0\n"},
-        {"layout 9", [](CGrille& g) { g.LAYOUT = 9; }, "+ Type de rangement imprévu : 9\n"},
-        {"x range empty", [](CGrille& g) { g.X_MAX = 0; }, "+ XMin >= XMax\n" + extent + counts + adjust},
-        {"y range reversed", [](CGrille& g) { g.Y_MAX = -1; }, "+ YMin >= YMax\n" + counts + adjust},
+        {"layout 0", [](CGrille& g) { g.header.LAYOUT = 0; }, "+ Type de rangement imprévu : 0\n"},
+        {"layout 9", [](CGrille& g) { g.header.LAYOUT = 9; }, "+ Type de rangement imprévu : 9\n"},
+        {"x range empty", [](CGrille& g) { g.header.X_MAX = 0; },
+         "+ XMin >= XMax\n" + extent + counts + adjust},
+        {"y range reversed", [](CGrille& g) { g.header.Y_MAX = -1; }, "+ YMin >= YMax\n" + counts + adjust},
         {"latitude beyond 90",
          [](CGrille& g) {
-             g.Y_MIN = 89;
-             g.Y_MAX = 91;
-             g.Y_INC = 2;
+             g.header.Y_MIN = 89;
+             g.header.Y_MAX = 91;
+             g.header.Y_INC = 2;
          },
          extent},
         {"longitudes 350 to 370",
          [](CGrille& g) {
-             g.X_MIN = 350;
-             g.X_MAX = 370;
-             g.X_INC = 10;
+             g.header.X_MIN = 350;
+             g.header.X_MAX = 370;
+             g.header.X_INC = 10;
          },
          ""},
         {"metres beyond 360",
          [](CGrille& g) {
-             g.NODE_COORD_UNIT = g.INC_UNIT = kGridUnitMeters;
-             g.X_MAX = 2000;
-             g.X_INC = 1000;
+             g.header.NODE_COORD_UNIT = g.header.INC_UNIT = kGridUnitMeters;
+             g.header.X_MAX = 2000;
+             g.header.X_INC = 1000;
          },
          ""},
         {"seconds within bounds",
          [](CGrille& g) {
-             g.NODE_COORD_UNIT = g.INC_UNIT = kGridUnitSeconds;
-             g.Y_MAX = 324000;
-             g.Y_MIN = 0;
-             g.Y_INC = 324000;
+             g.header.NODE_COORD_UNIT = g.header.INC_UNIT = kGridUnitSeconds;
+             g.header.Y_MAX = 324000;
+             g.header.Y_MIN = 0;
+             g.header.Y_INC = 324000;
          },
          ""},
         {"seconds beyond bounds",
          [](CGrille& g) {
-             g.NODE_COORD_UNIT = g.INC_UNIT = kGridUnitSeconds;
-             g.Y_MAX = 324001;
-             g.Y_MIN = 1;
-             g.Y_INC = 324000;
+             g.header.NODE_COORD_UNIT = g.header.INC_UNIT = kGridUnitSeconds;
+             g.header.Y_MAX = 324001;
+             g.header.Y_MIN = 1;
+             g.header.Y_INC = 324000;
          },
          extent},
-        {"no limit value", [](CGrille& g) { g.X_MAX = NAN; }, extent + counts + adjust},
-        {"increment 0", [](CGrille& g) { g.X_INC = 0; }, "+ Pas non valide\n" + counts + adjust},
-        {"increment below 1e-10", [](CGrille& g) { g.Y_INC = 1e-11; },
+        {"no limit value", [](CGrille& g) { g.header.X_MAX = NAN; }, extent + counts + adjust},
+        {"increment 0", [](CGrille& g) { g.header.X_INC = 0; }, "+ Pas non valide\n" + counts + adjust},
+        {"increment below 1e-10", [](CGrille& g) { g.header.Y_INC = 1e-11; },
          "+ Pas non valide\n" + counts + adjust},
         {"11.5 columns",
          [](CGrille& g) {
-             g.X_MAX = 10.5;
-             g.N_COLUMNS = 11;
+             g.header.X_MAX = 10.5;
+             g.header.N_COLUMNS = 11;
          },
          counts + adjust},
-        {"lines miscounted", [](CGrille& g) { g.N_LINES = 3; }, counts + adjust},
-        {"limits off by 0.001", [](CGrille& g) { g.X_MAX = 2.001; }, adjust},
-        {"limits off by 1e-6", [](CGrille& g) { g.X_MAX = 2.000001; }, ""},
-        {"no value type", [](CGrille& g) { g.VALUES_TYPE = 0; }, "+ TypeVal non initialisé\n"},
-        {"node values", [](CGrille& g) { g.INTERPOLATION_TYPE = kInterpolationNodeValue; },
+        {"lines miscounted", [](CGrille& g) { g.header.N_LINES = 3; }, counts + adjust},
+        {"limits off by 0.001", [](CGrille& g) { g.header.X_MAX = 2.001; }, adjust},
+        {"limits off by 1e-6", [](CGrille& g) { g.header.X_MAX = 2.000001; }, ""},
+        {"no value type", [](CGrille& g) { g.header.VALUES_TYPE = 0; }, "+ TypeVal non initialisé\n"},
+        {"node values", [](CGrille& g) { g.header.INTERPOLATION_TYPE = kInterpolationNodeValue; },
          "+ Le type d'interpolation doit être bilinéaire ou spline\n"},
         {"spline order 3",
          [](CGrille& g) {
-             g.INTERPOLATION_TYPE = kInterpolationSpline;
-             g.INTERPOLATION_ORDER = 3;
+             g.header.INTERPOLATION_TYPE = kInterpolationSpline;
+             g.header.INTERPOLATION_ORDER = 3;
          },
          "+ Pour une interpolation spline, l'ordre doit être >= 4\n"},
         {"spline order 4",
          [](CGrille& g) {
-             g.INTERPOLATION_TYPE = kInterpolationSpline;
-             g.INTERPOLATION_ORDER = 4;
+             g.header.INTERPOLATION_TYPE = kInterpolationSpline;
+             g.header.INTERPOLATION_ORDER = 4;
          },
          ""},
         {"spline order too large",
          [](CGrille& g) {
-             g.INTERPOLATION_TYPE = kInterpolationSpline;
-             g.INTERPOLATION_ORDER = 100000;
+             g.header.INTERPOLATION_TYPE = kInterpolationSpline;
+             g.header.INTERPOLATION_ORDER = 100000;
          },
          "+ Ordre d'interpolation spline trop grand : 100000 (64 au plus)\n"},
-        {"no values", [](CGrille& g) { g.VALUES_NUMBER = 0; },
+        {"no values", [](CGrille& g) { g.header.VALUES_NUMBER = 0; },
          "+ Nombre de valeurs par nœud non valide : 0\n"},
-        {"unknown value type", [](CGrille& g) { g.VALUES_TYPE = 9; }, "+ Type de valeur imprévu : 9\n"},
+        {"unknown value type", [](CGrille& g) { g.header.VALUES_TYPE = 9; },
+         "+ Type de valeur imprévu : 9\n"},
         {"several faults",
          [](CGrille& g) {
-             g.LAYOUT = 12;
-             g.Y_INC = 0;
-             g.VALUES_TYPE = 0;
-             g.INTERPOLATION_TYPE = 3;
+             g.header.LAYOUT = 12;
+             g.header.Y_INC = 0;
+             g.header.VALUES_TYPE = 0;
+             g.header.INTERPOLATION_TYPE = 3;
          },
          "+ Type de rangement imprévu : 12\n+ Pas non valide\n" + counts + adjust +
              "+ TypeVal non initialisé\n"
@@ -176,7 +179,7 @@ TEST(GridValidate, EveryTextInOrder) {
         EXPECT_EQ(grid.validate(true), c.faults.empty() ? "" : "g.mnt :\n" + c.faults) << c.name;
         CGrille unnamed = validHeader();
         c.spoil(unnamed);
-        unnamed.NAME.clear();
+        unnamed.header.NAME.clear();
         EXPECT_EQ(unnamed.validate(true), c.faults) << c.name;
     }
 }
@@ -189,32 +192,32 @@ TEST(GridValidate, Normalisation) {
     } cases[] = {
         {"370 to 380 moves to 10 to 20",
          [](CGrille& g) {
-             g.X_MIN = 370;
-             g.X_MAX = 380;
-             g.X_INC = 5;
+             g.header.X_MIN = 370;
+             g.header.X_MAX = 380;
+             g.header.X_INC = 5;
          },
          10, 20, 5, 1},
         {"350 to 370 moves to -10 to 10",
          [](CGrille& g) {
-             g.X_MIN = 350;
-             g.X_MAX = 370;
-             g.X_INC = 10;
+             g.header.X_MIN = 350;
+             g.header.X_MAX = 370;
+             g.header.X_INC = 10;
          },
          -10, 10, 10, 1},
         {"west-positive seconds become eastward, increments kept",
          [](CGrille& g) {
-             g.NODE_COORD_UNIT = g.INC_UNIT = kGridUnitSeconds;
-             g.EAST_TO_WEST = 1;
-             g.X_MIN = -36000;
-             g.X_MAX = 18000;
-             g.X_INC = 18000;
+             g.header.NODE_COORD_UNIT = g.header.INC_UNIT = kGridUnitSeconds;
+             g.header.EAST_TO_WEST = 1;
+             g.header.X_MIN = -36000;
+             g.header.X_MAX = 18000;
+             g.header.X_INC = 18000;
          },
          -18000, 36000, 18000, 1},
         {"increments in seconds for a degree grid",
          [](CGrille& g) {
-             g.INC_UNIT = kGridUnitSeconds;
-             g.X_INC = 3600;
-             g.Y_INC = 1800;
+             g.header.INC_UNIT = kGridUnitSeconds;
+             g.header.X_INC = 3600;
+             g.header.Y_INC = 1800;
          },
          0, 2, 1, 0.5},
     };
@@ -222,16 +225,16 @@ TEST(GridValidate, Normalisation) {
         CGrille grid = validHeader();
         c.set(grid);
         grid.validate(true);
-        EXPECT_DOUBLE_EQ(grid.X_MIN, c.xMin) << c.name;
-        EXPECT_DOUBLE_EQ(grid.X_MAX, c.xMax) << c.name;
-        EXPECT_DOUBLE_EQ(grid.X_INC, c.xInc) << c.name;
-        EXPECT_DOUBLE_EQ(grid.Y_INC, c.yInc) << c.name;
+        EXPECT_DOUBLE_EQ(grid.header.X_MIN, c.xMin) << c.name;
+        EXPECT_DOUBLE_EQ(grid.header.X_MAX, c.xMax) << c.name;
+        EXPECT_DOUBLE_EQ(grid.header.X_INC, c.xInc) << c.name;
+        EXPECT_DOUBLE_EQ(grid.header.Y_INC, c.yInc) << c.name;
         CGrille untouched = validHeader();
         c.set(untouched);
         const CGrille before = untouched;
         untouched.validate(false);
-        EXPECT_EQ(untouched.X_MIN, before.X_MIN) << c.name;
-        EXPECT_EQ(untouched.X_INC, before.X_INC) << c.name;
+        EXPECT_EQ(untouched.header.X_MIN, before.header.X_MIN) << c.name;
+        EXPECT_EQ(untouched.header.X_INC, before.header.X_INC) << c.name;
     }
 }
 
@@ -249,10 +252,10 @@ TEST(BinaryVersion, CreatedOnceWithItsProgressThenReused) {
     const std::string path = test::writeTextGrid(dir, "big", kThousandHeader, thousandNodes());
     test::RecordingUi ui;
     CGrille1D grid;
-    grid.NAME = path;
-    ASSERT_EQ(grid.open(0, &ui), "");
-    EXPECT_EQ(grid.NAME, dir.file("big.mnt.bin"));
-    EXPECT_EQ(grid.GRID_TYPE, kFormatBinaryVrd);
+    grid.header.NAME = path;
+    ASSERT_EQ(openGridFor(grid, 0, &ui).message, "");
+    EXPECT_EQ(grid.header.NAME, dir.file("big.mnt.bin"));
+    EXPECT_EQ(grid.header.GRID_TYPE, kFormatBinaryVrd);
     EXPECT_EQ(grid.loaded, 1);
     EXPECT_EQ(ui.written,
               "Creation du fichier binaire  " + dir.file("big.mnt.bin") + " ..." + std::string(100, '|'));
@@ -269,15 +272,15 @@ TEST(BinaryVersion, CreatedOnceWithItsProgressThenReused) {
     const auto stamp = fs::last_write_time(dir.file("big.mnt.bin"));
     test::RecordingUi again;
     CGrille1D second;
-    second.NAME = path;
-    ASSERT_EQ(second.open(0, &again), "");
-    EXPECT_EQ(second.NAME, dir.file("big.mnt.bin"));
+    second.header.NAME = path;
+    ASSERT_EQ(openGridFor(second, 0, &again).message, "");
+    EXPECT_EQ(second.header.NAME, dir.file("big.mnt.bin"));
     EXPECT_EQ(again.written, "");
     EXPECT_EQ(fs::last_write_time(dir.file("big.mnt.bin")), stamp);
     // And the binary version opens as a grid of its own.
     CGrille1D direct;
-    direct.NAME = dir.file("big.mnt.bin");
-    ASSERT_EQ(direct.open(0, &again), "");
+    direct.header.NAME = dir.file("big.mnt.bin");
+    ASSERT_EQ(openGridFor(direct, 0, &again).message, "");
     ASSERT_EQ(direct.interpolate(3, {0.25, 0.5, 0}, values, code), 0);
     EXPECT_DOUBLE_EQ(values[0], 0.25 + 50);
     EXPECT_EQ(again.written, "");
@@ -362,10 +365,14 @@ TEST(BinaryVersion, NeverLeftIncomplete) {
         test::RecordingUi ui;
         ui.cancelAfter = c.cancelAfter;
         CGrille grid;
-        grid.NAME = path;
-        const std::string message = grid.open(0, &ui);
+        grid.header.NAME = path;
+        const GridOpenResult result = openGridFor(grid, 0, &ui);
+        const std::string& message = result.message;
         EXPECT_EQ(message.rfind(withName(c.message, path), 0), 0u) << c.name << ": " << message;
-        EXPECT_EQ(grid.NAME, path) << c.name;
+        EXPECT_EQ(result.condition,
+                  c.cancelAfter >= 0 ? GridOpenCondition::Cancelled : GridOpenCondition::Failed)
+            << c.name;
+        EXPECT_EQ(grid.header.NAME, path) << c.name;
         EXPECT_FALSE(grid.hasNodeData()) << c.name;
         std::vector<std::string> files;
         for (const auto& entry : fs::directory_iterator(dir.path()))
@@ -375,8 +382,8 @@ TEST(BinaryVersion, NeverLeftIncomplete) {
         if (c.cancelAfter >= 0) {
             EXPECT_EQ(ui.steps, c.cancelAfter);
             ui.cancelAfter = -1;
-            EXPECT_EQ(grid.open(0, &ui), "") << "opened again without a cancel";
-            EXPECT_EQ(grid.NAME, dir.file("g.mnt.bin"));
+            EXPECT_EQ(openGridFor(grid, 0, &ui).message, "") << "opened again without a cancel";
+            EXPECT_EQ(grid.header.NAME, dir.file("g.mnt.bin"));
         }
     }
 }
@@ -401,14 +408,14 @@ TEST(BinaryVersion, GoesToTheUserCacheWhenTheGridFolderCannotBeWritten) {
     blockBinaryVersionBeside(dir, "ro");
     test::RecordingUi ui;
     CGrille1D grid;
-    grid.NAME = path;
-    const std::string message = grid.open(0, &ui);
+    grid.header.NAME = path;
+    const std::string message = openGridFor(grid, 0, &ui).message;
     unblock(dir);
     ASSERT_EQ(message, "");
-    EXPECT_EQ(grid.NAME.rfind(cache.file("zelvo/ro."), 0), 0u) << grid.NAME;
-    EXPECT_EQ(grid.NAME.substr(grid.NAME.size() - 4), ".bin");
+    EXPECT_EQ(grid.header.NAME.rfind(cache.file("zelvo/ro."), 0), 0u) << grid.header.NAME;
+    EXPECT_EQ(grid.header.NAME.substr(grid.header.NAME.size() - 4), ".bin");
     EXPECT_FALSE(fs::exists(dir.file("ro.mnt.bin")));
-    EXPECT_NE(ui.written.find(grid.NAME), std::string::npos);
+    EXPECT_NE(ui.written.find(grid.header.NAME), std::string::npos);
     std::vector<double> values;
     int code = 0;
     ASSERT_EQ(grid.interpolate(3, {0.5, 0.5, 0}, values, code), 0);
@@ -418,11 +425,11 @@ TEST(BinaryVersion, GoesToTheUserCacheWhenTheGridFolderCannotBeWritten) {
     blockBinaryVersionBeside(dir, "ro");
     test::RecordingUi again;
     CGrille1D second;
-    second.NAME = path;
-    const std::string secondMessage = second.open(0, &again);
+    second.header.NAME = path;
+    const std::string secondMessage = openGridFor(second, 0, &again).message;
     unblock(dir);
     EXPECT_EQ(secondMessage, "");
-    EXPECT_EQ(second.NAME, grid.NAME);
+    EXPECT_EQ(second.header.NAME, grid.header.NAME);
     EXPECT_EQ(again.written, "");
 }
 
@@ -433,12 +440,12 @@ TEST(BinaryVersion, WrittenNowhereEndsTheProgram) {
     const std::string path = test::writeTextGrid(dir, "nw", test::kSmallHeader, test::kSmallData);
     blockBinaryVersionBeside(dir, "nw");
     CGrille grid;
-    grid.NAME = path;
-    const std::string message = grid.open(0);
+    grid.header.NAME = path;
+    const GridOpenResult result = grid.open(0);
     unblock(dir);
-    EXPECT_EQ(message, "Impossible d'ouvrir le fichier\n " + dir.file("nw.mnt.bin"));
-    EXPECT_EQ(grid.fatalExitCode(), 1);
-    EXPECT_EQ(grid.NAME, path);
+    EXPECT_EQ(result.message, "Impossible d'ouvrir le fichier\n " + dir.file("nw.mnt.bin"));
+    EXPECT_EQ(result.condition, GridOpenCondition::Fatal);
+    EXPECT_EQ(grid.header.NAME, path);
 }
 
 TEST(GridOpen, HeaderOnly) {
@@ -447,12 +454,12 @@ TEST(GridOpen, HeaderOnly) {
     std::string message;
     const CGrille text = test::openGrid(path, message, 2);
     ASSERT_EQ(message, "");
-    EXPECT_EQ(text.NAME, path);
+    EXPECT_EQ(text.header.NAME, path);
     EXPECT_EQ(text.loaded, 0);
     EXPECT_FALSE(text.hasNodeData());
     EXPECT_FALSE(fs::exists(dir.file("h.mnt.bin"))) << "a header-only open creates nothing";
-    EXPECT_EQ(text.N_COLUMNS, 3);
-    EXPECT_EQ(text.TRANSLATION, std::vector<double>{0});
+    EXPECT_EQ(text.header.N_COLUMNS, 3);
+    EXPECT_EQ(text.header.TRANSLATION, std::vector<double>{0});
 
     test::openGrid(path, message, 0);
     ASSERT_EQ(message, "");
@@ -468,11 +475,11 @@ TEST(GridOpen, ReopeningDropsEarlierValues) {
     const std::string good = test::writeTextGrid(dir, "good", test::kSmallHeader, test::kSmallData);
     const std::string bad = test::writeTextGrid(dir, "bad", "0 4 0 1 1 1 4 0 1 0 0", "1 2\r\n");
     CGrille grid;
-    grid.NAME = good;
-    ASSERT_EQ(grid.open(0), "");
+    grid.header.NAME = good;
+    ASSERT_EQ(grid.open(0).message, "");
     ASSERT_TRUE(grid.hasNodeData());
-    grid.NAME = bad;
-    EXPECT_NE(grid.open(0), "");
+    grid.header.NAME = bad;
+    EXPECT_NE(grid.open(0).message, "");
     EXPECT_FALSE(grid.hasNodeData());
     std::vector<double> values;
     int code = 0;
@@ -484,15 +491,15 @@ TEST(GridOpen, ChangedFilesAreReadAgain) {
     TempDir dir;
     const std::string path = test::writeTextGrid(dir, "c", test::kSmallHeader, test::kSmallData);
     std::string message;
-    EXPECT_EQ(test::openGrid(path, message, 2).X_MAX, 2);
-    EXPECT_EQ(test::openGrid(path, message, 2).X_MAX, 2);
+    EXPECT_EQ(test::openGrid(path, message, 2).header.X_MAX, 2);
+    EXPECT_EQ(test::openGrid(path, message, 2).header.X_MAX, 2);
     test::writeTextGrid(dir, "c", "0 4 0 1 2 1 4 0 1 0 0 changed", test::kSmallData);
     const CGrille changed = test::openGrid(path, message, 2);
-    EXPECT_EQ(changed.X_MAX, 4);
-    EXPECT_EQ(changed.DESC, "changed");
+    EXPECT_EQ(changed.header.X_MAX, 4);
+    EXPECT_EQ(changed.header.DESC, "changed");
     test::writeFile(dir.file("c.xml"),
                     test::xmlSideFile({{"INTERPOLATION_TYPE", "SPLINE"}, {"INTERPOLATION_ORDER", "4"}}));
-    EXPECT_EQ(test::openGrid(path, message, 2).INTERPOLATION_TYPE, kInterpolationSpline);
+    EXPECT_EQ(test::openGrid(path, message, 2).header.INTERPOLATION_TYPE, kInterpolationSpline);
 }
 
 // Data sections with node coordinates, fixed-width values, and a text grid whose header says
@@ -543,8 +550,8 @@ TEST(GridOpen, DataSectionVariantsAndWestwardGrids) {
         ASSERT_EQ(message, "") << c.name;
         const CGrille grid = test::openGrid(path, message, 0);
         ASSERT_EQ(message, "") << c.name;
-        EXPECT_EQ(grid.X_MIN, header.X_MIN) << c.name;
-        EXPECT_EQ(grid.X_MAX, header.X_MAX) << c.name;
+        EXPECT_EQ(grid.header.X_MIN, header.header.X_MIN) << c.name;
+        EXPECT_EQ(grid.header.X_MAX, header.header.X_MAX) << c.name;
         std::vector<double> values;
         int code = 0;
         ASSERT_EQ(grid.interpolate(3, {c.x, c.y, 0}, values, code), 0) << c.name;
@@ -563,8 +570,8 @@ TEST(GridOpen, FormatNamedBySideFile) {
             std::string message;
             const CGrille grid = test::openGrid(name, message);
             ASSERT_EQ(message, "") << named << " " << name;
-            EXPECT_EQ(grid.GRID_TYPE, grid_vocabulary::indexOf(grid_vocabulary::kFormats, named));
-            EXPECT_EQ(grid.fileFormat, kFormatBinaryVrd);
+            EXPECT_EQ(grid.header.GRID_TYPE, grid_vocabulary::indexOf(gridFormatNames(), named));
+            EXPECT_EQ(grid.header.fileFormat, kFormatBinaryVrd);
             std::vector<double> values;
             int code = 0;
             ASSERT_EQ(grid.interpolate(3, {0.5, 0.5, 0}, values, code), 0) << named << " " << name;
@@ -635,8 +642,8 @@ TEST(GridOpen, SurvivesGarbageFiles) {
         test::writeFile(dir.file("g.xml"), side);
         for (int mode : {2, 0}) {
             CGrille grid;
-            grid.NAME = dir.file(c.name);
-            const std::string message = grid.open(mode);
+            grid.header.NAME = dir.file(c.name);
+            const std::string message = grid.open(mode).message;
             std::vector<double> values;
             int code = 0;
             for (double x : {-1.0, 0.0, 0.5, 1.0, 2.0, 1e300}) grid.interpolate(3, {x, 0.5, 0}, values, code);

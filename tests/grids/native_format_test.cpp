@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
 
 #include "grid_fixtures.hpp"
+#include "grids/header_fields.hpp"
 
 namespace zelvo {
 namespace {
@@ -21,27 +23,27 @@ TEST(ReadToken, KindsSeparatorsAndMessages) {
     const struct {
         std::string line;
         int start;
-        std::string kind;
+        TokenKind kind;
         int result;
         std::string token;
         int position;
     } cases[] = {
-        {"12 34", 0, "reel", 0, "12", 3},
-        {"12 34", 3, "reel", 2, "34", 6},
-        {"12 34\n", 3, "reel", 2, "34", 7},
-        {"  -1.5 x", 0, "reel", 0, "-1.5", 7},
-        {"1.2.3 4", 0, "reel", 0, "1.2.3", 6},
-        {"5- 4", 0, "reel", 0, "5-", 3},
-        {"1e-1 2", 0, "reel", -1, "Réel attendu dans l'en-tête peu avant la position 5", -1},
-        {"+1 2", 0, "reel", -1, "Réel attendu dans l'en-tête peu avant la position 3", -1},
-        {"4 12a 3\n", 2, "entier", -1, "Entier attendu dans : \n4 12a 3\n(peu avant la position 6", -1},
-        {"4 1.5 3", 2, "entier", -1, "Entier attendu dans : \n4 1.5 3\n(peu avant la position 6", -1},
-        {"-12 3", 0, "entier", 0, "-12", 4},
-        {"12.5abc d", 0, "reel_force", 0, "12.5", 4},
-        {"-3x", 0, "entier_force", 0, "-3", 2},
-        {"word next", 0, "chaine", 0, "word", 5},
-        {"word\n", 0, "", 2, "word", 6},
-        {"", 0, "reel", 2, "", 1},
+        {"12 34", 0, TokenKind::Real, 0, "12", 3},
+        {"12 34", 3, TokenKind::Real, 2, "34", 6},
+        {"12 34\n", 3, TokenKind::Real, 2, "34", 7},
+        {"  -1.5 x", 0, TokenKind::Real, 0, "-1.5", 7},
+        {"1.2.3 4", 0, TokenKind::Real, 0, "1.2.3", 6},
+        {"5- 4", 0, TokenKind::Real, 0, "5-", 3},
+        {"1e-1 2", 0, TokenKind::Real, -1, "Réel attendu dans l'en-tête peu avant la position 5", -1},
+        {"+1 2", 0, TokenKind::Real, -1, "Réel attendu dans l'en-tête peu avant la position 3", -1},
+        {"4 12a 3\n", 2, TokenKind::Integer, -1, "Entier attendu dans : \n4 12a 3\n(peu avant la position 6", -1},
+        {"4 1.5 3", 2, TokenKind::Integer, -1, "Entier attendu dans : \n4 1.5 3\n(peu avant la position 6", -1},
+        {"-12 3", 0, TokenKind::Integer, 0, "-12", 4},
+        {"12.5abc d", 0, TokenKind::RealForce, 0, "12.5", 4},
+        {"-3x", 0, TokenKind::IntegerForce, 0, "-3", 2},
+        {"word next", 0, TokenKind::Text, 0, "word", 5},
+        {"word\n", 0, TokenKind::Text, 2, "word", 6},
+        {"", 0, TokenKind::Real, 2, "", 1},
     };
     for (const auto& c : cases) {
         int position = c.start;
@@ -125,23 +127,23 @@ TEST(TextHeader, FieldsDescriptionAndFailures) {
     };
     for (const auto& c : cases) {
         CGrille grid;
-        grid.NAME = "g";
+        grid.header.NAME = "g";
         std::string message;
-        ASSERT_EQ(grid.readTextHeader(c.line, message), c.result) << c.line;
+        ASSERT_EQ(header_fields::readTextHeaderLine(grid.header, c.line, message), c.result) << c.line;
         EXPECT_EQ(message, c.message) << c.line;
-        EXPECT_EQ(grid.LAYOUT, c.layout) << c.line;
-        EXPECT_EQ(grid.VALUES_NUMBER, c.values) << c.line;
+        EXPECT_EQ(grid.header.LAYOUT, c.layout) << c.line;
+        EXPECT_EQ(grid.header.VALUES_NUMBER, c.values) << c.line;
         if (c.result != -10) continue;
-        EXPECT_EQ(grid.N_COLUMNS, c.columns) << c.line;
-        EXPECT_EQ(grid.N_LINES, c.lines) << c.line;
-        EXPECT_EQ(grid.N_NODES, c.columns * c.lines) << c.line;
-        EXPECT_EQ(grid.CODE_PREC, c.codes) << c.line;
-        EXPECT_EQ(grid.TRANSLATION, c.translation) << c.line;
-        EXPECT_EQ(grid.DESC, c.desc) << c.line;
-        EXPECT_EQ(grid.VALUES_TYPE, kValuesReal8);
-        EXPECT_EQ(grid.valueSize, 8);
-        EXPECT_EQ(grid.NODE_COORD_UNIT, kGridUnitDegrees);
-        EXPECT_EQ(grid.VALUES_UNIT, kGridUnitMeters);
+        EXPECT_EQ(grid.header.N_COLUMNS, c.columns) << c.line;
+        EXPECT_EQ(grid.header.N_LINES, c.lines) << c.line;
+        EXPECT_EQ(grid.header.N_NODES, c.columns * c.lines) << c.line;
+        EXPECT_EQ(grid.header.CODE_PREC, c.codes) << c.line;
+        EXPECT_EQ(grid.header.TRANSLATION, c.translation) << c.line;
+        EXPECT_EQ(grid.header.DESC, c.desc) << c.line;
+        EXPECT_EQ(grid.header.VALUES_TYPE, kValuesReal8);
+        EXPECT_EQ(grid.header.valueSize, 8);
+        EXPECT_EQ(grid.header.NODE_COORD_UNIT, kGridUnitDegrees);
+        EXPECT_EQ(grid.header.VALUES_UNIT, kGridUnitMeters);
     }
 }
 
@@ -173,7 +175,7 @@ TEST(TextHeader, OpenMessages) {
     std::string message;
     const CGrille grid = test::openGrid(path, message, 2);
     EXPECT_EQ(message, "");
-    EXPECT_EQ(grid.DESC, std::string(257 - 22, 'x'));
+    EXPECT_EQ(grid.header.DESC, std::string(257 - 22, 'x'));
 }
 
 // Little-endian fields of a binary grid file, written by hand.
@@ -219,11 +221,11 @@ TEST(BinaryFormat, VersionTwoIsReadAsReal8) {
     std::string message;
     const CGrille grid = test::openGrid(dir.file("v2.bin"), message);
     ASSERT_EQ(message, "");
-    EXPECT_EQ(grid.VALUES_TYPE, kValuesReal8);
-    EXPECT_EQ(grid.valueSize, 8);
-    EXPECT_EQ(grid.DESC, "v2 é");
-    EXPECT_EQ(grid.TRANSLATION, std::vector<double>{0.25});
-    EXPECT_EQ(grid.N_COLUMNS, 3);
+    EXPECT_EQ(grid.header.VALUES_TYPE, kValuesReal8);
+    EXPECT_EQ(grid.header.valueSize, 8);
+    EXPECT_EQ(grid.header.DESC, "v2 é");
+    EXPECT_EQ(grid.header.TRANSLATION, std::vector<double>{0.25});
+    EXPECT_EQ(grid.header.N_COLUMNS, 3);
     std::vector<double> values;
     int code = 0;
     grid.nodeValues(2, 1, values, code);
@@ -263,12 +265,13 @@ TEST(BinaryFormat, FilesThatDoNotHoldWhatTheyAnnounce) {
         test::writeFile(dir.file("b.bin"), c.bytes);
         test::writeFile(dir.file("b.xml"), test::xmlSideFile({{"INTERPOLATION_TYPE", "BILINEAR"}}));
         std::string message;
-        const CGrille grid = test::openGrid(dir.file("b.bin"), message);
+        GridOpenCondition condition{};
+        const CGrille grid = test::openGrid(dir.file("b.bin"), message, 0, nullptr, &condition);
         std::string expected = c.message;
         expected.replace(expected.find("%s"), 2, dir.file("b.bin"));
         EXPECT_EQ(message, expected) << c.name;
         EXPECT_FALSE(grid.hasNodeData()) << c.name;
-        EXPECT_EQ(grid.fatalExitCode(), 0) << c.name;
+        EXPECT_EQ(condition, GridOpenCondition::Failed) << c.name;
     }
 }
 
@@ -315,17 +318,24 @@ TEST(BinaryFormat, UnexpectedKeywordAndVersion) {
     test::writeFile(dir.file("m.bin"), wrongMagic);
     test::RecordingUi ui;
     std::string message;
-    CGrille grid = test::openGrid(dir.file("m.bin"), message, 0, &ui);
+    GridOpenCondition condition{};
+    CGrille grid = test::openGrid(dir.file("m.bin"), message, 0, &ui, &condition);
     EXPECT_EQ(message, "Problème dans l'en-tête de\n" + dir.file("m.bin") + " (position 2)");
+    // The grid layer returns the bytes found; the user is shown them in the same words as before.
     EXPECT_EQ(ui.messages, std::vector<std::string>{"Mot-clé imprévu : GRIX\n(" + dir.file("m.bin") + ")"});
-    EXPECT_EQ(grid.fatalExitCode(), 0);
+    EXPECT_EQ(condition, GridOpenCondition::Failed);
+    const GridOpenResult silent = grid.open(0);
+    EXPECT_EQ(silent.foundKeyword, "GRIX") << "shown up to its first zero byte";
+    EXPECT_EQ(silent.message, message);
 
     std::string v7 = v2;
     v7.replace(5, 4, Bytes().i32(7).data);
     test::writeFile(dir.file("v7.bin"), v7);
-    grid = test::openGrid(dir.file("v7.bin"), message);
+    ui.messages.clear();
+    grid = test::openGrid(dir.file("v7.bin"), message, 0, &ui, &condition);
     EXPECT_EQ(message, "Numéro de version imprévu : 7\n(" + dir.file("v7.bin") + ")");
-    EXPECT_EQ(grid.fatalExitCode(), 1) << "the caller ends the program with exit code 1";
+    EXPECT_EQ(ui.messages, std::vector<std::string>{}) << "the caller shows the message itself";
+    EXPECT_EQ(condition, GridOpenCondition::Fatal) << "the caller ends the program with exit code 1";
 }
 
 // The binary version written from a text grid reads back with the same header; its node
@@ -357,9 +367,9 @@ TEST(BinaryFormat, WrittenVersionReadsBack) {
         std::string message;
         const CGrille written = test::openGrid(path, message);
         ASSERT_EQ(message, "") << c.valuesType;
-        ASSERT_EQ(written.NAME, dir.file("w.mnt.bin"));
+        ASSERT_EQ(written.header.NAME, dir.file("w.mnt.bin"));
         EXPECT_EQ(static_cast<long long>(fs::file_size(dir.file("w.mnt.bin"))),
-                  written.dataOffset + 6 * c.recordBytes);
+                  written.header.dataOffset + 6 * c.recordBytes);
         std::vector<double> values;
         int code = 0;
         written.nodeValues(2, 1, values, code);
@@ -371,20 +381,20 @@ TEST(BinaryFormat, WrittenVersionReadsBack) {
         const CGrille binary = test::openGrid(dir.file("w.mnt.bin"), message, 2);
         ASSERT_EQ(message, "");
         for (const CGrille* g : {&binary}) {
-            EXPECT_EQ(g->X_MIN, text.X_MIN);
-            EXPECT_EQ(g->X_MAX, text.X_MAX);
-            EXPECT_EQ(g->Y_MIN, text.Y_MIN);
-            EXPECT_EQ(g->Y_MAX, text.Y_MAX);
-            EXPECT_EQ(g->X_INC, text.X_INC);
-            EXPECT_EQ(g->Y_INC, text.Y_INC);
-            EXPECT_EQ(g->LAYOUT, text.LAYOUT);
-            EXPECT_EQ(g->VALUES_NUMBER, text.VALUES_NUMBER);
-            EXPECT_EQ(g->VALUES_TYPE, text.VALUES_TYPE);
-            EXPECT_EQ(g->CODE_PREC, text.CODE_PREC);
-            EXPECT_EQ(g->TRANSLATION, text.TRANSLATION);
-            EXPECT_EQ(g->DESC, text.DESC);
-            EXPECT_EQ(g->N_COLUMNS, text.N_COLUMNS);
-            EXPECT_EQ(g->N_LINES, text.N_LINES);
+            EXPECT_EQ(g->header.X_MIN, text.header.X_MIN);
+            EXPECT_EQ(g->header.X_MAX, text.header.X_MAX);
+            EXPECT_EQ(g->header.Y_MIN, text.header.Y_MIN);
+            EXPECT_EQ(g->header.Y_MAX, text.header.Y_MAX);
+            EXPECT_EQ(g->header.X_INC, text.header.X_INC);
+            EXPECT_EQ(g->header.Y_INC, text.header.Y_INC);
+            EXPECT_EQ(g->header.LAYOUT, text.header.LAYOUT);
+            EXPECT_EQ(g->header.VALUES_NUMBER, text.header.VALUES_NUMBER);
+            EXPECT_EQ(g->header.VALUES_TYPE, text.header.VALUES_TYPE);
+            EXPECT_EQ(g->header.CODE_PREC, text.header.CODE_PREC);
+            EXPECT_EQ(g->header.TRANSLATION, text.header.TRANSLATION);
+            EXPECT_EQ(g->header.DESC, text.header.DESC);
+            EXPECT_EQ(g->header.N_COLUMNS, text.header.N_COLUMNS);
+            EXPECT_EQ(g->header.N_LINES, text.header.N_LINES);
         }
     }
 }
@@ -401,7 +411,7 @@ TEST(BinaryFormat, LongDescriptionIsCut) {
     std::string message;
     const CGrille text = test::openGrid(path, message, 2);
     ASSERT_EQ(message, "");
-    EXPECT_EQ(text.DESC, longText);
+    EXPECT_EQ(text.header.DESC, longText);
     CGrille binary = test::openGrid(path, message);
     ASSERT_EQ(message, "");
     // The reopened binary takes DESC from the side file again: read the binary header alone.
@@ -409,7 +419,7 @@ TEST(BinaryFormat, LongDescriptionIsCut) {
     test::writeFile(dir.file("long.xml"), test::xmlSideFile({{"INTERPOLATION_TYPE", "BILINEAR"}}));
     binary = test::openGrid(dir.file("long.mnt.bin"), message, 2);
     ASSERT_EQ(message, "");
-    EXPECT_EQ(binary.DESC, std::string(250, 'd') + "ééééééééé");
+    EXPECT_EQ(binary.header.DESC, std::string(250, 'd') + "ééééééééé");
 }
 
 }  // namespace
@@ -435,11 +445,11 @@ TEST(BinaryFormat, SourceRecordLiesBeforeTheNodes) {
     const std::size_t headerEnd = 93 + static_cast<std::size_t>(descLength);
     ASSERT_GE(bytes.size(), headerEnd + 28);
     EXPECT_EQ(bytes.substr(headerEnd, 4), "ZSRC");
-    EXPECT_EQ(written.dataOffset, static_cast<long long>(headerEnd + 28));
+    EXPECT_EQ(written.header.dataOffset, static_cast<long long>(headerEnd + 28));
     std::int64_t size = 0;
     std::memcpy(&size, bytes.data() + headerEnd + 4, 8);
     EXPECT_EQ(size, static_cast<std::int64_t>(fs::file_size(path)));
-    EXPECT_EQ(written.source.size, size);
+    EXPECT_EQ(written.header.source.size, size);
 
     // The same header written without a source, and a gap of other bytes before the nodes.
     const struct {
@@ -454,11 +464,55 @@ TEST(BinaryFormat, SourceRecordLiesBeforeTheNodes) {
         test::writeFile(dir.file("copy.xml"), test::xmlSideFile({{"INTERPOLATION_TYPE", "BILINEAR"}}));
         const CGrille copy = test::openGrid(dir.file("copy.bin"), message);
         ASSERT_EQ(message, "") << c.name;
-        EXPECT_EQ(copy.source.size, -1) << c.name;
+        EXPECT_EQ(copy.header.source.size, -1) << c.name;
         std::vector<double> values;
         int code = 0;
         ASSERT_EQ(copy.interpolate(3, {0.5, 0.5, 0}, values, code), 0) << c.name;
         EXPECT_DOUBLE_EQ(values[0], 5.5) << c.name;
+    }
+}
+
+}  // namespace
+}  // namespace zelvo
+
+namespace zelvo {
+namespace {
+
+std::string fromHex(std::string_view hex) {
+    std::string bytes;
+    for (std::size_t k = 0; k + 1 < hex.size(); k += 2)
+        bytes.push_back(static_cast<char>(std::stoi(std::string(hex.substr(k, 2)), nullptr, 16)));
+    return bytes;
+}
+
+// The binary version of a small text grid, byte for byte as the grid layer has written it since
+// binary versions record their source: a build writes exactly these bytes (so a file it writes is
+// read by an earlier build, which wrote the same), and a build takes such a file, beside its
+// unchanged grid, as the binary version without making it again.
+TEST(BinaryFormat, BinaryVersionBytesAreStable) {
+    const std::string golden = fromHex(
+        "4752494400030000007f000000000000000000000000000000000000400000000000000000000000000000f03f0000"
+        "00000000f03f000000000000f03f04000000000000000100000004000000000000000000000000000000060000006"
+        "76f6c64656e5a5352432f0000000000000000f1536500000000000000000000000000000000000000000000000000"
+        "00f03f0000000000000040000000000000244000000000000026400000000000002840");
+    const auto fixedTime = fs::file_time_type::clock::from_sys(std::chrono::sys_seconds(std::chrono::seconds(1700000000)));
+    for (const bool madeHere : {true, false}) {
+        SCOPED_TRACE(madeHere ? "written by this build" : "written before");
+        TempDir dir;
+        const std::string path = test::writeTextGrid(dir, "g", test::kSmallHeader + " golden", test::kSmallData);
+        fs::last_write_time(path, fixedTime);
+        if (!madeHere) test::writeFile(dir.file("g.mnt.bin"), golden);
+        clearGridCaches();
+        test::RecordingUi ui;
+        std::string message;
+        const CGrille grid = test::openGrid(path, message, 0, &ui);
+        ASSERT_EQ(message, "");
+        EXPECT_EQ(ui.written.empty(), !madeHere);
+        EXPECT_EQ(test::readFile(dir.file("g.mnt.bin")), golden);
+        std::vector<double> values;
+        int code = 0;
+        ASSERT_EQ(grid.interpolate(3, {0.5, 0.5, 0}, values, code), 0);
+        EXPECT_DOUBLE_EQ(values[0], 5.5);
     }
 }
 

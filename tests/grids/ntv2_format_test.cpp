@@ -40,8 +40,8 @@ bool projGridPresent(const std::string& name) {
 // values exactly (as REAL4), and the interpolation at the node's coordinates.
 void expectNodeAsGdal(const CGrille& grid, const std::string& path, int i, int j) {
     SCOPED_TRACE(testing::Message() << path << " node " << i << ", " << j);
-    const double lonDegrees = (grid.X_MIN + i * grid.X_INC) / 3600;
-    const double latDegrees = (grid.Y_MIN + j * grid.Y_INC) / 3600;
+    const double lonDegrees = (grid.header.X_MIN + i * grid.header.X_INC) / 3600;
+    const double latDegrees = (grid.header.Y_MIN + j * grid.header.Y_INC) / 3600;
     const std::vector<double> gdal = test::gdalValuesAt(path, lonDegrees, latDegrees);
     ASSERT_EQ(gdal.size(), 4u);
     std::vector<double> stored;
@@ -72,7 +72,7 @@ TEST(Ntv2Binary, RealGridsGiveTheNodeValuesGdalReads) {
         std::string message;
         CGrille grid = test::openGrid(path, message);
         ASSERT_EQ(message, "") << path;
-        const int nc = grid.N_COLUMNS, nl = grid.N_LINES;
+        const int nc = grid.header.N_COLUMNS, nl = grid.header.N_LINES;
         const int nodes[][2] = {{0, 0},      {nc - 1, 0},  {0, nl - 1},         {nc - 1, nl - 1},
                                 {nc / 2, 1}, {1, nl / 2}, {nc / 3, 2 * nl / 3}, {2 * nc / 3, nl / 3}};
         for (const auto& node : nodes) expectNodeAsGdal(grid, path, node[0], node[1]);
@@ -87,30 +87,30 @@ TEST(Ntv2Binary, FranceGridComesOutEastwardOverFrance) {
         std::string message;
         CGrille grid = test::openGrid(path, message, mode);
         ASSERT_EQ(message, "");
-        EXPECT_EQ(grid.GRID_TYPE, kFormatNtv2Little);
-        EXPECT_EQ(grid.NAME, path);  // a binary grid keeps its own file
+        EXPECT_EQ(grid.header.GRID_TYPE, kFormatNtv2Little);
+        EXPECT_EQ(grid.header.NAME, path);  // a binary grid keeps its own file
         EXPECT_EQ(grid.loaded, 1);
         EXPECT_EQ(grid.hasNodeData(), mode == 0);
         // Positive west in the file (E_LONG -36000, W_LONG 19800), eastward once validated.
-        EXPECT_DOUBLE_EQ(grid.X_MIN, -19800);
-        EXPECT_DOUBLE_EQ(grid.X_MAX, 36000);
-        EXPECT_DOUBLE_EQ(grid.Y_MIN, 147600);
-        EXPECT_DOUBLE_EQ(grid.Y_MAX, 187200);
-        EXPECT_DOUBLE_EQ(grid.X_INC, 360);
-        EXPECT_DOUBLE_EQ(grid.Y_INC, 360);
-        EXPECT_EQ(grid.N_COLUMNS, 156);
-        EXPECT_EQ(grid.N_LINES, 111);
-        EXPECT_EQ(grid.N_NODES, 17316);
-        EXPECT_EQ(grid.LAYOUT, 8);
-        EXPECT_EQ(grid.VALUES_NUMBER, 4);
-        EXPECT_EQ(grid.VALUES_TYPE, kValuesReal4);
-        EXPECT_EQ(grid.VALUES_UNIT, kGridUnitSeconds);
-        EXPECT_EQ(grid.DESC, "FRANCE");
-        EXPECT_EQ(grid.SYSTEM_F, "NTF");
-        EXPECT_EQ(grid.SYSTEM_T, "RGF93");
-        EXPECT_DOUBLE_EQ(grid.MAJOR_F, 6378249.2);
-        EXPECT_NEAR(grid.SQ_EXC_F, 0.006803487646, 1e-11);  // Clarke 1880 (IGN)
-        EXPECT_NEAR(grid.SQ_EXC_T, 0.006694380023, 1e-11);  // GRS 1980
+        EXPECT_DOUBLE_EQ(grid.header.X_MIN, -19800);
+        EXPECT_DOUBLE_EQ(grid.header.X_MAX, 36000);
+        EXPECT_DOUBLE_EQ(grid.header.Y_MIN, 147600);
+        EXPECT_DOUBLE_EQ(grid.header.Y_MAX, 187200);
+        EXPECT_DOUBLE_EQ(grid.header.X_INC, 360);
+        EXPECT_DOUBLE_EQ(grid.header.Y_INC, 360);
+        EXPECT_EQ(grid.header.N_COLUMNS, 156);
+        EXPECT_EQ(grid.header.N_LINES, 111);
+        EXPECT_EQ(grid.header.N_NODES, 17316);
+        EXPECT_EQ(grid.header.LAYOUT, 8);
+        EXPECT_EQ(grid.header.VALUES_NUMBER, 4);
+        EXPECT_EQ(grid.header.VALUES_TYPE, kValuesReal4);
+        EXPECT_EQ(grid.header.VALUES_UNIT, kGridUnitSeconds);
+        EXPECT_EQ(grid.header.DESC, "FRANCE");
+        EXPECT_EQ(grid.header.SYSTEM_F, "NTF");
+        EXPECT_EQ(grid.header.SYSTEM_T, "RGF93");
+        EXPECT_DOUBLE_EQ(grid.header.MAJOR_F, 6378249.2);
+        EXPECT_NEAR(grid.header.SQ_EXC_F, 0.006803487646, 1e-11);  // Clarke 1880 (IGN)
+        EXPECT_NEAR(grid.header.SQ_EXC_T, 0.006694380023, 1e-11);  // GRS 1980
         grid.computeExtent();
         EXPECT_DOUBLE_EQ(grid.extent.min.lon, -5.5);
         EXPECT_DOUBLE_EQ(grid.extent.max.lon, 10);
@@ -251,13 +251,13 @@ TEST(Ntv2Text, NodesRunFromTheSouthEastWestwardThenNorthward) {
     std::string message;
     CGrille grid = test::openGrid(path, message);
     ASSERT_EQ(message, "");
-    EXPECT_EQ(grid.NAME, dir.file("essai.gsa.bin"));
-    EXPECT_DOUBLE_EQ(grid.X_MIN, 3600);
-    EXPECT_DOUBLE_EQ(grid.X_MAX, 10800);
-    EXPECT_EQ(grid.N_COLUMNS, 3);
-    EXPECT_EQ(grid.N_LINES, 2);
-    EXPECT_EQ(grid.DESC, "ESSAI");
-    EXPECT_EQ(grid.SYSTEM_T, "RGF93");
+    EXPECT_EQ(grid.header.NAME, dir.file("essai.gsa.bin"));
+    EXPECT_DOUBLE_EQ(grid.header.X_MIN, 3600);
+    EXPECT_DOUBLE_EQ(grid.header.X_MAX, 10800);
+    EXPECT_EQ(grid.header.N_COLUMNS, 3);
+    EXPECT_EQ(grid.header.N_LINES, 2);
+    EXPECT_EQ(grid.header.DESC, "ESSAI");
+    EXPECT_EQ(grid.header.SYSTEM_T, "RGF93");
     // Stored order: (2,0) (1,0) (0,0) (2,1) (1,1) (0,1).
     const int stored[][2] = {{2, 0}, {1, 0}, {0, 0}, {2, 1}, {1, 1}, {0, 1}};
     for (int k = 0; k < 6; ++k) {
@@ -310,15 +310,18 @@ TEST(Ntv2Text, HeaderLines) {
         TextSource source;
         ASSERT_TRUE(source.open(path));
         CGrille grid;
-        grid.NAME = path;
-        grid.detectFormat();
+        grid.header.NAME = path;
+        detectFormat(grid.header);
         std::string message;
-        EXPECT_EQ(grid.readNtv2TextHeader(source, message), c.result);
+        HeaderInput input{path, &source};
+        const HeaderResult result = gridFormatOf(kFormatNtv2Text)->readHeader(grid.header, input);
+        message = result.message;
+        EXPECT_EQ(result.status, c.result);
         std::string expected = c.message;
         if (const auto at = expected.find("%s"); at != std::string::npos) expected.replace(at, 2, path);
         EXPECT_EQ(message, expected);
         if (c.result == -10) {
-            EXPECT_DOUBLE_EQ(grid.Y_MIN, c.yMin);
+            EXPECT_DOUBLE_EQ(grid.header.Y_MIN, c.yMin);
         }
     }
 }

@@ -80,13 +80,13 @@ TEST(GtxGrids, NodesFromTheSouthAndTheirBinaryVersion) {
     test::RecordingUi ui;
     CGrille1D grid = test::openGrid<CGrille1D>(dir.file("g.gtx"), message, 0, &ui);
     ASSERT_EQ(message, "");
-    EXPECT_EQ(grid.NAME, dir.file("g.gtx.bin"));
+    EXPECT_EQ(grid.header.NAME, dir.file("g.gtx.bin"));
     EXPECT_TRUE(fs::exists(dir.file("g.gtx.bin")));
     EXPECT_NE(ui.written.find("Creation du fichier binaire"), std::string::npos);
-    EXPECT_DOUBLE_EQ(grid.X_MIN, 10);
-    EXPECT_DOUBLE_EQ(grid.X_MAX, 11);
-    EXPECT_DOUBLE_EQ(grid.Y_MIN, 40);
-    EXPECT_DOUBLE_EQ(grid.Y_MAX, 40.5);
+    EXPECT_DOUBLE_EQ(grid.header.X_MIN, 10);
+    EXPECT_DOUBLE_EQ(grid.header.X_MAX, 11);
+    EXPECT_DOUBLE_EQ(grid.header.Y_MIN, 40);
+    EXPECT_DOUBLE_EQ(grid.header.Y_MAX, 40.5);
     std::vector<double> values;
     int code = 0;
     const struct {
@@ -106,9 +106,9 @@ TEST(GtxGrids, AGlobalGridReachesTheAntimeridian) {
     std::string message;
     CGrille1D grid = test::openGrid<CGrille1D>(dir.file("w.gtx"), message);
     ASSERT_EQ(message, "");
-    EXPECT_DOUBLE_EQ(grid.X_MIN, -180);
-    EXPECT_DOUBLE_EQ(grid.X_MAX, 180);
-    EXPECT_EQ(grid.N_COLUMNS, 5);
+    EXPECT_DOUBLE_EQ(grid.header.X_MIN, -180);
+    EXPECT_DOUBLE_EQ(grid.header.X_MAX, 180);
+    EXPECT_EQ(grid.header.N_COLUMNS, 5);
     std::vector<double> values;
     int code = 0;
     ASSERT_EQ(grid.interpolate(3, {135, -45, 0}, values, code), 0);
@@ -151,15 +151,16 @@ TEST(GtxGrids, ABinaryVersionOfAGridOfProjGoesToTheCache) {
     setenv("PROJ_DATA", proj.str().c_str(), 1);
     setenv("XDG_CACHE_HOME", cache.str().c_str(), 1);
     CGrille1D grid;
-    grid.NAME = proj.file("g.gtx");
-    grid.sideFileFolder = shipped.str();
-    const std::string message = grid.open(0, nullptr);
+    grid.header.NAME = proj.file("g.gtx");
+    grid.header.sideFileFolder = shipped.str();
+    const std::string message = grid.open(0).message;
     unsetenv("PROJ_DATA");
     unsetenv("XDG_CACHE_HOME");
     ASSERT_EQ(message, "");
-    EXPECT_EQ(splitPath(grid.NAME).directory, cache.str() + "/zelvo/");
-    EXPECT_EQ(splitPath(grid.NAME).extension, ".bin");
-    EXPECT_TRUE(fs::exists(splitPath(grid.NAME).directory + splitPath(grid.NAME).baseName + ".xml"));
+    EXPECT_EQ(splitPath(grid.header.NAME).directory, cache.str() + "/zelvo/");
+    EXPECT_EQ(splitPath(grid.header.NAME).extension, ".bin");
+    EXPECT_TRUE(
+        fs::exists(splitPath(grid.header.NAME).directory + splitPath(grid.header.NAME).baseName + ".xml"));
     EXPECT_EQ(std::distance(fs::directory_iterator(proj.path()), fs::directory_iterator{}), 1)
         << "nothing is written beside the grid";
 }
@@ -181,9 +182,9 @@ TEST(GeoTiffGrids, NodesAtPixelCentresOrCorners) {
         std::string message;
         CGrille1D grid = test::openGrid<CGrille1D>(dir.file("t.tif"), message);
         ASSERT_EQ(message, "") << c.name;
-        EXPECT_DOUBLE_EQ(grid.X_MIN, c.xMin) << c.name;
-        EXPECT_DOUBLE_EQ(grid.Y_MAX, c.yMax) << c.name;
-        EXPECT_DOUBLE_EQ(grid.Y_MIN, c.yMax - 1) << c.name;
+        EXPECT_DOUBLE_EQ(grid.header.X_MIN, c.xMin) << c.name;
+        EXPECT_DOUBLE_EQ(grid.header.Y_MAX, c.yMax) << c.name;
+        EXPECT_DOUBLE_EQ(grid.header.Y_MIN, c.yMax - 1) << c.name;
         std::vector<double> values;
         int code = 0;
         // The first row of the file is the northern one.

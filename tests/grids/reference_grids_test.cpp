@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "geodesy/grid_open_report.hpp"
 #include "grid_fixtures.hpp"
 #include "platform/number_text.hpp"
 
@@ -74,18 +75,18 @@ TEST(ReferenceGrids, GeoidOpensValidatesAndInterpolates) {
     const std::string path = copyReferenceGrid(dir, "geoid_fr_egm96");
     test::RecordingUi ui;
     CGrille1D grid;
-    grid.NAME = path;
-    ASSERT_EQ(grid.open(0, &ui), "");
-    EXPECT_EQ(grid.NAME, dir.file("geoid_fr_egm96.mnt.bin"));
+    grid.header.NAME = path;
+    ASSERT_EQ(openGridFor(grid, 0, &ui).message, "");
+    EXPECT_EQ(grid.header.NAME, dir.file("geoid_fr_egm96.mnt.bin"));
     EXPECT_TRUE(fs::exists(dir.file("geoid_fr_egm96.mnt.bin")));
     EXPECT_EQ(ui.written.rfind("Creation du fichier binaire  " + dir.file("geoid_fr_egm96.mnt.bin") + " ...", 0),
               0u);
     EXPECT_EQ(ui.steps, 100) << "160401 nodes: a step every 1604 nodes";
-    EXPECT_EQ(grid.N_COLUMNS, 421);
-    EXPECT_EQ(grid.N_LINES, 381);
-    EXPECT_EQ(grid.LAYOUT, 2);
-    EXPECT_EQ(grid.INTERPOLATION_TYPE, kInterpolationBilinear);
-    EXPECT_EQ(grid.DESC, "Geoide EGM96 sur la France");
+    EXPECT_EQ(grid.header.N_COLUMNS, 421);
+    EXPECT_EQ(grid.header.N_LINES, 381);
+    EXPECT_EQ(grid.header.LAYOUT, 2);
+    EXPECT_EQ(grid.header.INTERPOLATION_TYPE, kInterpolationBilinear);
+    EXPECT_EQ(grid.header.DESC, "Geoide EGM96 sur la France");
     grid.computeExtent();
     EXPECT_DOUBLE_EQ(grid.extent.min.lon, -5.5);
     EXPECT_DOUBLE_EQ(grid.extent.max.lat, 51.5);
@@ -117,24 +118,24 @@ TEST(ReferenceGrids, GeoidOpensValidatesAndInterpolates) {
     // The next open reuses the binary version.
     test::RecordingUi again;
     CGrille1D second;
-    second.NAME = path;
-    ASSERT_EQ(second.open(0, &again), "");
+    second.header.NAME = path;
+    ASSERT_EQ(openGridFor(second, 0, &again).message, "");
     EXPECT_EQ(again.written, "");
-    EXPECT_EQ(second.NAME, grid.NAME);
+    EXPECT_EQ(second.header.NAME, grid.header.NAME);
 }
 
 TEST(ReferenceGrids, TranslationGridOpensValidatesAndInterpolates) {
     TempDir dir;
     const std::string path = copyReferenceGrid(dir, "ntf_rgf93_3d");
     CGrille3D grid;
-    grid.NAME = path;
-    ASSERT_EQ(grid.open(0), "");
-    EXPECT_EQ(grid.NAME, dir.file("ntf_rgf93_3d.mnt.bin"));
-    EXPECT_EQ(grid.VALUES_NUMBER, 3);
-    EXPECT_EQ(grid.N_COLUMNS, 156);
-    EXPECT_EQ(grid.N_LINES, 111);
-    EXPECT_EQ(grid.SYSTEM_F, "NTF");
-    EXPECT_EQ(grid.MAJOR_T, 6378137.0);
+    grid.header.NAME = path;
+    ASSERT_EQ(grid.open(0).message, "");
+    EXPECT_EQ(grid.header.NAME, dir.file("ntf_rgf93_3d.mnt.bin"));
+    EXPECT_EQ(grid.header.VALUES_NUMBER, 3);
+    EXPECT_EQ(grid.header.N_COLUMNS, 156);
+    EXPECT_EQ(grid.header.N_LINES, 111);
+    EXPECT_EQ(grid.header.SYSTEM_F, "NTF");
+    EXPECT_EQ(grid.header.MAJOR_T, 6378137.0);
 
     const TextNodes nodes = readTextNodes(path, 3);
     ASSERT_EQ(nodes.numbers.size(), 156u * 111u * 3u);
@@ -155,8 +156,8 @@ TEST(ReferenceGrids, TranslationGridOpensValidatesAndInterpolates) {
     }
     // The 3-D grid read header-only, as the grid selection does.
     CGrille3D header;
-    header.NAME = grid.NAME;
-    ASSERT_EQ(header.open(2), "");
+    header.header.NAME = grid.header.NAME;
+    ASSERT_EQ(header.open(2).message, "");
     EXPECT_FALSE(header.hasNodeData());
     EXPECT_EQ(header.loaded, 1);
 }

@@ -50,42 +50,42 @@ TEST(XmlHeader, ValuesAreReadAsTheirElementSays) {
         "</GRID_HEADER>\n");
     test::writeFile(dir.file("a.xml"), xml);
     CGrille grid;
-    grid.NAME = dir.file("a.mnt");
-    grid.MINOR_F = 5;
+    grid.header.NAME = dir.file("a.mnt");
+    grid.header.MINOR_F = 5;
     ASSERT_EQ(grid.readXmlHeader(), "");
-    EXPECT_EQ(grid.GRID_TYPE, 1);
-    EXPECT_EQ(grid.ORIGIN, "Géoïde de l'IGN");
-    EXPECT_EQ(grid.CREATED, "2020");
-    EXPECT_EQ(grid.VERSION, "UNDEFINED");
-    EXPECT_EQ(grid.DESC, "Une description");
-    EXPECT_EQ(grid.LAYOUT, 7);
-    EXPECT_EQ(grid.N_NODES, 6);
-    EXPECT_EQ(grid.X_INC, 0.5);
-    EXPECT_EQ(grid.X_MIN, -1.25);
-    EXPECT_EQ(grid.NODE_COORD_TYPE, 2);
-    EXPECT_EQ(grid.INC_UNIT, kGridUnitSeconds);
-    EXPECT_EQ(grid.NODE_COORD_UNIT, kGridUnitRadians);
-    EXPECT_EQ(grid.NODE_COORD_WRITTEN, 1);
-    EXPECT_EQ(grid.EAST_TO_WEST, 1);
-    EXPECT_EQ(grid.VALUES_LOCATION, 1);
-    EXPECT_EQ(grid.SEP, 0);
-    EXPECT_EQ(grid.VALUES_NUMBER, 3);
-    EXPECT_EQ(grid.CODE_PREC, 1);
-    EXPECT_EQ(grid.VALUES_TYPE, kValuesReal4);
-    EXPECT_EQ(grid.valueSize, 4);
-    EXPECT_EQ(grid.VALUE_UNK, -9999);
-    EXPECT_EQ(grid.VALUE_UNK_TO_ZERO, 1);
-    EXPECT_EQ(grid.TRANSLATION, (std::vector<double>{1.5, 0, -2}));
-    EXPECT_EQ(grid.VALUES_UNIT, kGridUnitSeconds);
-    EXPECT_EQ(grid.INTERPOLATION_TYPE, kInterpolationSpline);
-    EXPECT_EQ(grid.INTERPOLATION_ORDER, 6);
-    EXPECT_EQ(grid.SYSTEM_F, "NTF");
-    EXPECT_EQ(grid.MAJOR_F, 6378249.2);
-    EXPECT_EQ(grid.MINOR_F, 0);
-    EXPECT_EQ(grid.CRS_CODE_T, "IGNF:RGF93G");
-    EXPECT_EQ(grid.SQ_EXC_T, 0.00669438);
-    EXPECT_EQ(grid.NODE_COORD_SYST, 12);
-    EXPECT_EQ(grid.SHIFT_TYPE, 2);
+    EXPECT_EQ(grid.header.GRID_TYPE, 1);
+    EXPECT_EQ(grid.header.ORIGIN, "Géoïde de l'IGN");
+    EXPECT_EQ(grid.header.CREATED, "2020");
+    EXPECT_EQ(grid.header.VERSION, "UNDEFINED");
+    EXPECT_EQ(grid.header.DESC, "Une description");
+    EXPECT_EQ(grid.header.LAYOUT, 7);
+    EXPECT_EQ(grid.header.N_NODES, 6);
+    EXPECT_EQ(grid.header.X_INC, 0.5);
+    EXPECT_EQ(grid.header.X_MIN, -1.25);
+    EXPECT_EQ(grid.header.NODE_COORD_TYPE, 2);
+    EXPECT_EQ(grid.header.INC_UNIT, kGridUnitSeconds);
+    EXPECT_EQ(grid.header.NODE_COORD_UNIT, kGridUnitRadians);
+    EXPECT_EQ(grid.header.NODE_COORD_WRITTEN, 1);
+    EXPECT_EQ(grid.header.EAST_TO_WEST, 1);
+    EXPECT_EQ(grid.header.VALUES_LOCATION, 1);
+    EXPECT_EQ(grid.header.SEP, 0);
+    EXPECT_EQ(grid.header.VALUES_NUMBER, 3);
+    EXPECT_EQ(grid.header.CODE_PREC, 1);
+    EXPECT_EQ(grid.header.VALUES_TYPE, kValuesReal4);
+    EXPECT_EQ(grid.header.valueSize, 4);
+    EXPECT_EQ(grid.header.VALUE_UNK, -9999);
+    EXPECT_EQ(grid.header.VALUE_UNK_TO_ZERO, 1);
+    EXPECT_EQ(grid.header.TRANSLATION, (std::vector<double>{1.5, 0, -2}));
+    EXPECT_EQ(grid.header.VALUES_UNIT, kGridUnitSeconds);
+    EXPECT_EQ(grid.header.INTERPOLATION_TYPE, kInterpolationSpline);
+    EXPECT_EQ(grid.header.INTERPOLATION_ORDER, 6);
+    EXPECT_EQ(grid.header.SYSTEM_F, "NTF");
+    EXPECT_EQ(grid.header.MAJOR_F, 6378249.2);
+    EXPECT_EQ(grid.header.MINOR_F, 0);
+    EXPECT_EQ(grid.header.CRS_CODE_T, "IGNF:RGF93G");
+    EXPECT_EQ(grid.header.SQ_EXC_T, 0.00669438);
+    EXPECT_EQ(grid.header.NODE_COORD_SYST, 12);
+    EXPECT_EQ(grid.header.SHIFT_TYPE, 2);
 }
 
 // One element at a time, on a grid holding the defaults plus a few known values.
@@ -122,25 +122,25 @@ TEST(XmlHeader, NamesNumbersAndUndefined) {
         test::writeFile(dir.file("g.xml"),
                         "<?xml version=\"1.0\"?><GRID_HEADER>" + c.elements + "</GRID_HEADER>");
         CGrille grid;
-        grid.NAME = dir.file("g.mnt");
-        grid.LAYOUT = 2;
-        grid.X_INC = 0.25;
-        grid.X_MIN = 7;
-        grid.VALUES_NUMBER = 1;
-        grid.VALUES_TYPE = kValuesReal8;
-        grid.valueSize = 8;
+        grid.header.NAME = dir.file("g.mnt");
+        grid.header.LAYOUT = 2;
+        grid.header.X_INC = 0.25;
+        grid.header.X_MIN = 7;
+        grid.header.VALUES_NUMBER = 1;
+        grid.header.VALUES_TYPE = kValuesReal8;
+        grid.header.valueSize = 8;
         ASSERT_EQ(grid.readXmlHeader(), "") << c.elements;
         const std::map<std::string, double> fields = {
-            {"LAYOUT", grid.LAYOUT},
-            {"X_INC", grid.X_INC},
-            {"X_MIN", grid.X_MIN},
-            {"VALUES_NUMBER", grid.VALUES_NUMBER},
-            {"INTERPOLATION_ORDER", grid.INTERPOLATION_ORDER},
-            {"INTERPOLATION_TYPE", grid.INTERPOLATION_TYPE},
-            {"VALUES_LOCATION", grid.VALUES_LOCATION},
-            {"SEP", grid.SEP},
-            {"GRID_TYPE", grid.GRID_TYPE},
-            {"valueSize", grid.valueSize},
+            {"LAYOUT", grid.header.LAYOUT},
+            {"X_INC", grid.header.X_INC},
+            {"X_MIN", grid.header.X_MIN},
+            {"VALUES_NUMBER", grid.header.VALUES_NUMBER},
+            {"INTERPOLATION_ORDER", grid.header.INTERPOLATION_ORDER},
+            {"INTERPOLATION_TYPE", grid.header.INTERPOLATION_TYPE},
+            {"VALUES_LOCATION", grid.header.VALUES_LOCATION},
+            {"SEP", grid.header.SEP},
+            {"GRID_TYPE", grid.header.GRID_TYPE},
+            {"valueSize", grid.header.valueSize},
         };
         EXPECT_EQ(fields.at(c.field), c.expected) << c.elements;
     }
@@ -169,11 +169,11 @@ TEST(XmlHeader, TranslationList) {
         TempDir dir;
         test::writeFile(dir.file("g.xml"), "<GRID_HEADER>" + c.elements + "</GRID_HEADER>");
         CGrille grid;
-        grid.NAME = dir.file("g.mnt");
-        grid.VALUES_NUMBER = 1;
-        grid.TRANSLATION = {9};
+        grid.header.NAME = dir.file("g.mnt");
+        grid.header.VALUES_NUMBER = 1;
+        grid.header.TRANSLATION = {9};
         ASSERT_EQ(grid.readXmlHeader(), "") << c.elements.substr(0, 60);
-        EXPECT_EQ(grid.TRANSLATION, c.expected) << c.elements.substr(0, 60);
+        EXPECT_EQ(grid.header.TRANSLATION, c.expected) << c.elements.substr(0, 60);
     }
 }
 
@@ -185,11 +185,11 @@ TEST(XmlHeader, TextFieldsHoldAtMost259Characters) {
                                            "</SYSTEM_T><DESC>" + std::string(400, 'd') +
                                            "</DESC></GRID_HEADER>");
     CGrille grid;
-    grid.NAME = dir.file("g.mnt");
+    grid.header.NAME = dir.file("g.mnt");
     ASSERT_EQ(grid.readXmlHeader(), "");
-    EXPECT_EQ(grid.ORIGIN, std::string(255, 'o') + "éééé");
-    EXPECT_EQ(grid.SYSTEM_T, std::string(259, 's'));
-    EXPECT_EQ(grid.DESC, std::string(400, 'd')) << "the description has no limit of its own";
+    EXPECT_EQ(grid.header.ORIGIN, std::string(255, 'o') + "éééé");
+    EXPECT_EQ(grid.header.SYSTEM_T, std::string(259, 's'));
+    EXPECT_EQ(grid.header.DESC, std::string(400, 'd')) << "the description has no limit of its own";
 }
 
 TEST(XmlHeader, FilesThatCannotBeUsed) {
@@ -212,21 +212,21 @@ TEST(XmlHeader, FilesThatCannotBeUsed) {
         TempDir dir;
         if (!c.content.empty()) test::writeFile(dir.file("g.xml"), c.content);
         CGrille grid;
-        grid.NAME = dir.file("g.mnt");
-        grid.LAYOUT = 4;
+        grid.header.NAME = dir.file("g.mnt");
+        grid.header.LAYOUT = 4;
         std::string expected = c.message;
         if (const auto at = expected.find("%s"); at != std::string::npos)
             expected.replace(at, 2, dir.file("g.xml"));
         EXPECT_EQ(grid.readXmlHeader(), expected) << c.name;
-        EXPECT_EQ(grid.LAYOUT, 4) << c.name;
+        EXPECT_EQ(grid.header.LAYOUT, 4) << c.name;
     }
     // An explicit path is used as given.
     TempDir dir;
     test::writeFile(dir.file("other.xml"), "<GRID_HEADER><LAYOUT>SE2W2N</LAYOUT></GRID_HEADER>");
     CGrille grid;
-    grid.NAME = dir.file("g.mnt");
+    grid.header.NAME = dir.file("g.mnt");
     EXPECT_EQ(grid.readXmlHeader(dir.file("other.xml")), "");
-    EXPECT_EQ(grid.LAYOUT, 8);
+    EXPECT_EQ(grid.header.LAYOUT, 8);
 }
 
 // The side file's outcome as the open shows it.

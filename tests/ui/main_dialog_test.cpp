@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "app/application.hpp"
+#include "geodesy/grid_open_report.hpp"
 #include "platform/profile.hpp"
 #include "ui/about_dialog.hpp"
 #include "ui/dialog_template.hpp"
@@ -235,8 +236,8 @@ private slots:
         test::writeFile(w.dir.file("g.mnt"), "0 2 0 1 1 1 4 0 1 0 0\r\n0 1 2\r\n10 11 12\r\n");
         test::writeFile(w.dir.file("g.xml"),
                         "<GRID_HEADER><INTERPOLATION_TYPE>BILINEAR</INTERPOLATION_TYPE></GRID_HEADER>");
-        w.app.geoidGrid.NAME = w.dir.file("g.mnt");
-        QCOMPARE(w.app.geoidGrid.open(0, &w.ui), std::string());
+        w.app.geoidGrid.header.NAME = w.dir.file("g.mnt");
+        QCOMPARE(openGridFor(w.app.geoidGrid, 0, &w.ui).message, std::string());
         QVERIFY(w.app.geoidGrid.hasNodeData());
         test::ModalRobot robot;
         w.dialog.reject();
