@@ -67,6 +67,22 @@ protected:
     }
 };
 
+// A point-mode run between two registry systems, geographic in degrees from Greenwich both ways.
+std::string geographicRun(int from, int to, double lon, double lat) {
+    return fmt::sprintf("-type 1 -mode 0 -sys1 EPSG:%d -sys2 EPSG:%d -typcoor1 2 2 EPSG:8901 -typcoor2 2 2 EPSG:8901 "
+                        "-lon %.10g -lat %.10g -he 0",
+                        from, to, lon, lat);
+}
+
+// Zelvo's longitude and latitude against cct's latitude and longitude, within 1e-8 degree (about a
+// millimetre).
+void expectSamePosition(const std::vector<double>& lonLat, const std::vector<double>& latLon) {
+    ASSERT_GE(lonLat.size(), 2u);
+    ASSERT_GE(latLon.size(), 2u);
+    EXPECT_NEAR(lonLat[0], latLon[1], 1e-8);
+    EXPECT_NEAR(lonLat[1], latLon[0], 1e-8);
+}
+
 TEST_F(Registry, ProjectedSystemsOfEverySupportedMethodAgreeWithProj) {
     struct Case {
         int projected, base;  // EPSG codes
@@ -116,18 +132,10 @@ TEST_F(Registry, HelmertTransformationsOfEachConventionAgreeWithCct) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const std::vector<double> mine = pointValues(fmt::sprintf(
-            "-type 1 -mode 0 -sys1 EPSG:%d -sys2 EPSG:%d -typcoor1 2 2 EPSG:8901 -typcoor2 2 2 EPSG:8901 "
-            "-lon %.10g -lat %.10g -he 0",
-            c.from, c.to, c.lon, c.lat));
         // The registry lists it from its source: the other way is its inverse.
-        const std::vector<double> expected = proj("/usr/bin/cct", fmt::sprintf("%.10g %.10g 0 0", c.lat, c.lon),
-                                                  definition("EPSG:" + std::to_string(c.operation), true), c.from == 4258);
-        ASSERT_GE(mine.size(), 2u);
-        ASSERT_GE(expected.size(), 2u);
-        // 1e-8 degree: about a millimetre.
-        EXPECT_NEAR(mine[0], expected[1], 1e-8);
-        EXPECT_NEAR(mine[1], expected[0], 1e-8);
+        expectSamePosition(pointValues(geographicRun(c.from, c.to, c.lon, c.lat)),
+                           proj("/usr/bin/cct", fmt::sprintf("%.10g %.10g 0 0", c.lat, c.lon),
+                                definition("EPSG:" + std::to_string(c.operation), true), c.from == 4258));
     }
 }
 
@@ -144,16 +152,9 @@ TEST_F(Registry, APointTakesTheMostAccurateTransformationWhoseAreaHoldsIt) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.where);
-        const std::vector<double> mine = pointValues(fmt::sprintf(
-            "-type 1 -mode 0 -sys1 EPSG:4230 -sys2 EPSG:4326 -typcoor1 2 2 EPSG:8901 -typcoor2 2 2 EPSG:8901 "
-            "-lon %.10g -lat %.10g -he 0",
-            c.lon, c.lat));
-        const std::vector<double> expected = proj("/usr/bin/cct", fmt::sprintf("%.10g %.10g 0 0", c.lat, c.lon),
-                                                  definition("EPSG:" + std::to_string(c.operation), true));
-        ASSERT_GE(mine.size(), 2u);
-        ASSERT_GE(expected.size(), 2u);
-        EXPECT_NEAR(mine[0], expected[1], 1e-8);
-        EXPECT_NEAR(mine[1], expected[0], 1e-8);
+        expectSamePosition(pointValues(geographicRun(4230, 4326, c.lon, c.lat)),
+                           proj("/usr/bin/cct", fmt::sprintf("%.10g %.10g 0 0", c.lat, c.lon),
+                                definition("EPSG:" + std::to_string(c.operation), true)));
     }
 }
 
@@ -169,19 +170,12 @@ TEST_F(Registry, DatumsThatNoTransformationLinksGoThroughWgs84) {
     std::ifstream out(file("out.txt"));
     const std::string written((std::istreambuf_iterator<char>(out)), std::istreambuf_iterator<char>());
     EXPECT_NE(written.find("2m (par WGS 84)"), std::string::npos) << written;  // "de 1 à 2m", written in Latin-1
-    const std::vector<double> mine = pointValues(fmt::sprintf(
-        "-type 1 -mode 0 -sys1 EPSG:4275 -sys2 EPSG:4313 -typcoor1 2 2 EPSG:8901 -typcoor2 2 2 EPSG:8901 "
-        "-lon %.10g -lat %.10g -he 0",
-        lon, lat));
     const std::vector<double> wgs84 =
         proj("/usr/bin/cct", fmt::sprintf("%.10g %.10g 0 0", lat, lon), definition("EPSG:1193", true));
     ASSERT_GE(wgs84.size(), 2u);
-    const std::vector<double> expected = proj("/usr/bin/cct", fmt::sprintf("%.12g %.12g 0 0", wgs84[0], wgs84[1]),
-                                              definition("EPSG:1609", true), /*inverse=*/true);
-    ASSERT_GE(mine.size(), 2u);
-    ASSERT_GE(expected.size(), 2u);
-    EXPECT_NEAR(mine[0], expected[1], 1e-8);
-    EXPECT_NEAR(mine[1], expected[0], 1e-8);
+    expectSamePosition(pointValues(geographicRun(4275, 4313, lon, lat)),
+                       proj("/usr/bin/cct", fmt::sprintf("%.12g %.12g 0 0", wgs84[0], wgs84[1]),
+                            definition("EPSG:1609", true), /*inverse=*/true));
 }
 
 TEST_F(Registry, CodesThatCannotBeUsedAreRefusedByName) {

@@ -521,24 +521,7 @@ void PageModel::computeDisplay(CCoor& r, const CCoor& departure) {
 }
 
 void PageModel::noResult(const char* why) {
-    static constexpr int kDisplays[] = {kArrivalX,
-                                        kArrivalY,
-                                        kArrivalZ,
-                                        kArrivalEasting,
-                                        kArrivalNorthing,
-                                        kArrivalAltitude,
-                                        kArrivalHeight,
-                                        kArrivalLonDegrees,
-                                        kArrivalLonMinutes,
-                                        kArrivalLonSeconds,
-                                        kArrivalLatDegrees,
-                                        kArrivalLatMinutes,
-                                        kArrivalLatSeconds,
-                                        kArrivalLonDecimalMinutes,
-                                        kArrivalLatDecimalMinutes,
-                                        kConvergence,
-                                        kAlteration};
-    for (const int id : kDisplays) texts_[id].clear();
+    for (const int id : kDisplayFields) texts_[id].clear();
     resultShown_ = false;
     comment_ = why;
 }
